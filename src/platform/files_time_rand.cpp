@@ -1,0 +1,57 @@
+// Debugger output, file names, and the show's generator: the parts of the platform that need no window.
+#include "platform/platform.h"
+
+#include <SDL.h>
+
+namespace zelFramework {
+
+namespace {
+std::function<void(const char*)>& debugHook() {
+    static std::function<void(const char*)> hook;
+    return hook;
+}
+uint32_t& randState() {
+    static uint32_t state = 1;  // the C runtime's state before any srand
+    return state;
+}
+}  // namespace
+
+void debugOutput(const char* text) {
+    if (!text) return;
+    if (debugHook()) {
+        debugHook()(text);
+        return;
+    }
+    std::fputs(text, stderr);
+}
+
+void setDebugOutputHook(std::function<void(const char*)> hook) { debugHook() = std::move(hook); }
+
+std::filesystem::path nativePath(std::string_view name) {
+    std::string s(name);
+    for (char& c : s)
+        if (c == '\\') c = '/';
+    // "editor//button.png" and ".\shaders\x" both name ordinary relative paths once mapped.
+    std::string out;
+    out.reserve(s.size());
+    for (char c : s) {
+        if (c == '/' && !out.empty() && out.back() == '/') continue;
+        out.push_back(c);
+    }
+    return std::filesystem::path(out);
+}
+
+FILE* openFile(std::string_view name, const char* mode) { return std::fopen(nativePath(name).c_str(), mode); }
+
+int showRand() {
+    randState() = randState() * 214013u + 2531011u;
+    return int((randState() >> 16) & 0x7FFF);
+}
+
+void showSrand(uint32_t seed) { randState() = seed; }
+
+uint64_t performanceCounter() { return SDL_GetPerformanceCounter(); }
+uint64_t performanceFrequency() { return SDL_GetPerformanceFrequency(); }
+void sleepMs(uint32_t ms) { SDL_Delay(ms); }
+
+}  // namespace zelFramework

@@ -1,0 +1,14 @@
+#!/usr/bin/env bash
+# The same set-up as run.sh, then the whole CTest suite; GL tests run under Xvfb when there is no display.
+# Extra arguments go to ctest (for example: ./test.sh -L unit).
+set -euo pipefail
+root="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
+source "$root/scripts/deps.sh"
+orvo_install_deps
+orvo_build "$root"
+cd "$root/build"
+ctest_args=(--output-on-failure -j 2 "$@")
+if [ -z "${DISPLAY:-}" ]; then
+  exec xvfb-run -a -s "-screen 0 1280x1024x24" ctest "${ctest_args[@]}"
+fi
+exec ctest "${ctest_args[@]}"
