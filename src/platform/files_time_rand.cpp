@@ -25,7 +25,11 @@ void debugOutput(const char* text) {
     std::fputs(text, stderr);
 }
 
-void setDebugOutputHook(std::function<void(const char*)> hook) { debugHook() = std::move(hook); }
+std::function<void(const char*)> setDebugOutputHook(std::function<void(const char*)> hook) {
+    std::function<void(const char*)> previous = std::move(debugHook());
+    debugHook() = std::move(hook);
+    return previous;
+}
 
 std::filesystem::path nativePath(std::string_view name) {
     std::string s(name);

@@ -85,7 +85,8 @@ void sleepMs(uint32_t ms);
 // ---- Debugger output: standard error, piece by piece; tests may capture it. ----
 void debugOutput(const char* text);
 // Installs a hook that receives every piece instead of standard error; an empty function restores it.
-void setDebugOutputHook(std::function<void(const char*)> hook);
+// Returns the hook it replaces, so a capture can put it back.
+std::function<void(const char*)> setDebugOutputHook(std::function<void(const char*)> hook);
 
 // ---- Files: names stay byte-exact with '\' separators; this is where they meet the file system. ----
 std::filesystem::path nativePath(std::string_view name);
