@@ -1,0 +1,46 @@
+// The text form of the sync data: what the show's curves are written and reviewed in.
+//
+//   # Lines starting with '#' and blank lines are ignored.
+//   controller "ZEL: Gamma"
+//       0       1
+//       2.5     0.8     smoothstep  valval
+//       10      1       linear      valone
+//
+//   controller "Glitch: intensity"
+//
+// One block per controller, in file order, opened by `controller` and the name in double quotes.
+// Every following line up to the next `controller` is one key, in file order:
+//   first key:        TIME VALUE
+//   every later key:  TIME VALUE CURVE ENDS
+// where CURVE and ENDS describe the segment that leads from the previous key into this one.
+// A block without key lines is a controller without keys.
+//
+// TIME and VALUE are decimal numbers (seconds, and the key's value), written in the shortest form
+// that reads back as the same 32-bit float; `inf` and `-inf` are allowed, and `raw:XXXXXXXX` gives
+// the float's eight hex digits exactly (used for NaNs, whose bits a decimal cannot carry).
+// CURVE is one of linear smoothstep exponential minexponential, ENDS one of valval valzero valone
+// zeroval oneval oneone zerozero; either may also be a decimal code, which is how 0 ("keep the
+// default") and codes outside the tables are written.
+// In names, `\"` and `\\` stand for themselves and `\xNN` for any byte; bytes outside printable
+// ASCII are always written as `\xNN`, including a zero byte followed by data that the file carried.
+//
+// Writing a file's text and building it again reproduces the file byte for byte. Keys are kept in
+// the order written; loading into the controllers sorts them as the binary loader does.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "sync/sync_data.h"
+
+namespace zelFramework {
+
+std::string formatSyncText(const SyncData& data);
+// False with `problem` ("line N: ...") when the text is not in the form above; `out` is then untouched.
+bool parseSyncText(std::string_view text, SyncData& out, std::string& problem);
+
+// Names of the curve and ends codes, or their decimal code when they have no name.
+std::string curveName(int32_t curve);
+std::string endsName(int32_t ends);
+
+}  // namespace zelFramework
