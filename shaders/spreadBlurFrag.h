@@ -1,0 +1,39 @@
+// Spread blur, fragment stage: a disc-shaped gather around each pixel.
+// "intensity" (0..1) scales the disc's radius up to MAX_RADIUS of the picture width; "quality" sets the
+// number of rings (4 at 1.0, at most 8), ring r holding 6 r taps, so quality 1.0 takes 61 samples.
+// The picture read is the 640 x 360 scratch target, so the vertical radius is stretched by its aspect
+// to keep the disc round.
+uniform sampler2D diffuse_tex;
+uniform float intensity;
+uniform float quality;
+
+varying vec2 pictureCoord;
+
+const float MAX_RADIUS = 0.03;
+const float SCRATCH_ASPECT = 640.0 / 360.0;
+const int MAX_RINGS = 8;
+const float TWO_PI = 6.2831853;
+
+void main()
+{
+	int rings = int(clamp(floor(quality * 4.0 + 0.5), 1.0, float(MAX_RINGS)));
+	vec2 radius = vec2(MAX_RADIUS, MAX_RADIUS * SCRATCH_ASPECT) * clamp(intensity, 0.0, 1.0);
+
+	vec4 sum = texture2D(diffuse_tex, pictureCoord);
+	float count = 1.0;
+	for (int r = 1; r <= MAX_RINGS; ++r) {
+		if (r > rings)
+			break;
+		float ringRadius = float(r) / float(rings);
+		int taps = 6 * r;
+		for (int s = 0; s < 6 * MAX_RINGS; ++s) {
+			if (s >= taps)
+				break;
+			// Each ring is turned by half a tap against the one inside it, so the taps do not line up.
+			float angle = TWO_PI * (float(s) + 0.5 * float(r)) / float(taps);
+			sum += texture2D(diffuse_tex, pictureCoord + radius * ringRadius * vec2(cos(angle), sin(angle)));
+			count += 1.0;
+		}
+	}
+	gl_FragColor = sum / count;
+}

@@ -1,0 +1,110 @@
+// Screen-space drawing: the full-screen quad, the vertical gradient and camera-facing squares.
+#include "gl/gltk.h"
+
+#include <GL/glu.h>
+
+namespace zelFramework {
+namespace {
+
+struct BillboardAxes {
+    float right[3] = {0.0f, 0.0f, 0.0f};
+    float up[3] = {0.0f, 0.0f, 0.0f};
+};
+
+BillboardAxes& billboardAxes() {
+    static BillboardAxes axes;
+    return axes;
+}
+
+}  // namespace
+
+void drawQuad(bool flip, float scale, float offsetX, float offsetY, float angle) {
+    glMatrixMode(GL_PROJECTION);
+    glPushMatrix();
+    glLoadIdentity();
+    gluOrtho2D(0.0, 1.0, 1.0, 0.0);  // y downward, (0, 0) at the top left
+
+    glMatrixMode(GL_MODELVIEW);
+    glPushMatrix();
+    glLoadIdentity();
+    glTranslatef(0.5f, 0.5f, 0.0f);
+    glScalef(scale, scale, 1.0f);
+    glRotatef(angle, 0.0f, 0.0f, 1.0f);
+    glTranslatef(-0.5f, -0.5f, 0.0f);
+    glTranslatef(offsetX, offsetY, 0.0f);
+
+    // Texture rows run bottom-up in OpenGL, so the unflipped quad puts texture row 0 at the bottom of
+    // the screen and a rendered picture stands upright.
+    const float bottomT = flip ? 1.0f : 0.0f;  // texture row at the bottom edge of the screen
+    const float topT = 1.0f - bottomT;
+    glBegin(GL_QUADS);
+    glTexCoord2f(0.0f, bottomT);
+    glVertex2f(0.0f, 1.0f);
+    glTexCoord2f(1.0f, bottomT);
+    glVertex2f(1.0f, 1.0f);
+    glTexCoord2f(1.0f, topT);
+    glVertex2f(1.0f, 0.0f);
+    glTexCoord2f(0.0f, topT);
+    glVertex2f(0.0f, 0.0f);
+    glEnd();
+
+    glMatrixMode(GL_PROJECTION);
+    glPopMatrix();
+    glMatrixMode(GL_MODELVIEW);
+    glPopMatrix();
+}
+
+void drawVerticalGradient(const float* bottomColor, const float* topColor) {
+    glMatrixMode(GL_PROJECTION);
+    glPushMatrix();
+    glLoadIdentity();
+    gluOrtho2D(0.0, 1.0, 0.0, 1.0);  // y upward
+    glMatrixMode(GL_MODELVIEW);
+    glPushMatrix();
+    glLoadIdentity();
+
+    glBegin(GL_QUADS);
+    glColor4f(topColor[0], topColor[1], topColor[2], 0.0f);
+    glVertex2f(0.0f, 1.0f);
+    glVertex2f(1.0f, 1.0f);
+    glColor4f(bottomColor[0], bottomColor[1], bottomColor[2], 0.0f);
+    glVertex2f(1.0f, 0.0f);
+    glVertex2f(0.0f, 0.0f);
+    glEnd();
+
+    glMatrixMode(GL_PROJECTION);
+    glPopMatrix();
+    glMatrixMode(GL_MODELVIEW);
+    glPopMatrix();
+}
+
+void drawBillboard(bool refreshAxes, float size, float x, float y, float z) {
+    glMatrixMode(GL_MODELVIEW);
+    glPushMatrix();
+    BillboardAxes& axes = billboardAxes();
+    if (refreshAxes) {
+        float m[16];
+        glGetFloatv(GL_MODELVIEW_MATRIX, m);
+        axes.right[0] = m[0], axes.right[1] = m[4], axes.right[2] = m[8];
+        axes.up[0] = m[1], axes.up[1] = m[5], axes.up[2] = m[9];
+    }
+    float r[3], u[3];
+    for (int i = 0; i < 3; ++i) {
+        r[i] = size * axes.right[i];
+        u[i] = size * axes.up[i];
+    }
+    glTranslatef(x, y, z);
+    glBegin(GL_QUADS);
+    glMultiTexCoord2f(GL_TEXTURE0, 0.0f, 1.0f);
+    glVertex3f(-r[0] - u[0], -r[1] - u[1], -r[2] - u[2]);
+    glMultiTexCoord2f(GL_TEXTURE0, 1.0f, 1.0f);
+    glVertex3f(r[0] - u[0], r[1] - u[1], r[2] - u[2]);
+    glMultiTexCoord2f(GL_TEXTURE0, 1.0f, 0.0f);
+    glVertex3f(r[0] + u[0], r[1] + u[1], r[2] + u[2]);
+    glMultiTexCoord2f(GL_TEXTURE0, 0.0f, 0.0f);
+    glVertex3f(u[0] - r[0], u[1] - r[1], u[2] - r[2]);
+    glEnd();
+    glPopMatrix();
+}
+
+}  // namespace zelFramework

@@ -1,0 +1,127 @@
+// The blur toolkit: two scratch targets, four programs and the two blurs that use them.
+#include "gl/gltk.h"
+
+#include "gl/fbo_texture.h"
+#include "gl/gltk_builtin_shaders.h"
+#include "gl/shader.h"
+
+namespace zelFramework {
+namespace {
+
+struct Toolkit {
+    GL_FBOTexture blurTargets[2];
+    GL_Shader blurShader;
+    GL_Shader blurThresholdShader;
+    GL_Shader smartBlurShader;
+    GL_Shader bokehBlurShader;
+    GLint blurIntensityLocation = -1;
+    GLint blurExponentLocation = -1;
+    GLint thresholdLocation = -1;
+    GLint xstLocation = -1;
+    GLint ystLocation = -1;
+    bool initialised = false;
+};
+
+Toolkit& toolkit() {
+    static Toolkit state;
+    return state;
+}
+
+// Passes of the cross blur: intensity x 20 + 1, truncated (1 at 0, 11 at 0.5, 21 at 1).
+int blurPassCount(float intensity) { return int(intensity * 20.0f + 1.0f); }
+
+}  // namespace
+
+GL_Shader* gltkBlurShader() { return toolkit().initialised ? &toolkit().blurShader : nullptr; }
+GL_Shader* gltkBlurThresholdShader() { return toolkit().initialised ? &toolkit().blurThresholdShader : nullptr; }
+GL_Shader* gltkSmartBlurShader() { return toolkit().initialised ? &toolkit().smartBlurShader : nullptr; }
+GL_Shader* gltkBokehBlurShader() { return toolkit().initialised ? &toolkit().bokehBlurShader : nullptr; }
+GL_FBOTexture* gltkBlurTarget(int i) {
+    return toolkit().initialised && (i == 0 || i == 1) ? &toolkit().blurTargets[i] : nullptr;
+}
+
+void gltkInit() {
+    Toolkit& tk = toolkit();
+    for (GL_FBOTexture& target : tk.blurTargets)
+        target.create(1, 8, GLTK_SCRATCH_WIDTH, GLTK_SCRATCH_HEIGHT, GL_RGBA, false);
+
+    tk.blurShader.createFromSource("gltkBlurShader", gltkText::VERTEX, nullptr, gltkText::BLUR_FRAGMENT, nullptr);
+    tk.blurThresholdShader.createFromSource("gltkBlurThresholdShader", gltkText::VERTEX, nullptr,
+                                            gltkText::BLUR_THRESHOLD_FRAGMENT, nullptr);
+    tk.smartBlurShader.createFromSource("gltkSmartBlurShader", gltkText::VERTEX, nullptr,
+                                        gltkText::SMART_BLUR_FRAGMENT, nullptr);
+    tk.bokehBlurShader.loadFromFiles("gltkBokehBlurShader", "spreadBlurVert.h", "spreadBlurFrag.h", nullptr);
+
+    tk.smartBlurShader.use();
+    glUniform1i(tk.smartBlurShader.uniformLocation("depth_tex"), 0);
+    glUniform1i(tk.smartBlurShader.uniformLocation("diffuse_tex"), 1);
+    glUseProgram(0);
+
+    tk.blurIntensityLocation = tk.blurShader.uniformLocation("blur_intensity");
+    tk.blurExponentLocation = tk.blurShader.uniformLocation("blurExponent");
+    tk.thresholdLocation = tk.blurThresholdShader.uniformLocation("threshold");
+    tk.xstLocation = tk.smartBlurShader.uniformLocation("xst");
+    tk.ystLocation = tk.smartBlurShader.uniformLocation("yst");
+    tk.initialised = true;
+}
+
+void gltkShutdown() {
+    Toolkit& tk = toolkit();
+    if (!tk.initialised)
+        return;
+    for (GL_FBOTexture& target : tk.blurTargets)
+        target.release();
+    tk.smartBlurShader.destroy();
+    tk.blurShader.destroy();
+    tk.blurThresholdShader.destroy();
+    tk.bokehBlurShader.destroy();
+    tk.initialised = false;
+}
+
+void gltkBlur(GL_FBOTexture* source, GL_FBOTexture* destination, float intensity, float exponent) {
+    Toolkit& tk = toolkit();
+    if (!tk.initialised || !source || !destination)
+        return;
+    if (source == destination && intensity == 0.0f)
+        return;
+
+    source->copyTo(&tk.blurTargets[0]);
+    tk.blurShader.use();
+    int passes = blurPassCount(intensity);
+    for (int k = 0; k < passes; ++k) {
+        glUniform1f(tk.blurIntensityLocation, intensity);
+        glUniform1f(tk.blurExponentLocation, exponent);
+        int a = k % 2;
+        tk.blurTargets[a].bind(GL_TEXTURE0);
+        tk.blurTargets[1 - a].begin();
+        drawQuad(false, 1.0f, 0.0f, 0.0f, 0.0f);
+        tk.blurTargets[1 - a].end();
+        tk.blurTargets[a].unbind();
+    }
+    glUseProgram(0);
+    GL_FBOTexture& last = passes > 0 ? tk.blurTargets[1 - (passes - 1) % 2] : tk.blurTargets[0];
+    last.copyTo(destination);
+}
+
+void gltkSpreadBlur(GL_FBOTexture* source, GL_FBOTexture* destination, float intensity, float quality) {
+    Toolkit& tk = toolkit();
+    if (!tk.initialised || !source || !destination)
+        return;
+    if (source == destination && intensity < 0.01f)
+        return;
+
+    // The scratch copy is taken first, so blurring a target onto itself reads a stable picture.
+    source->copyTo(&tk.blurTargets[0]);
+    tk.bokehBlurShader.use();
+    glUniform1f(tk.bokehBlurShader.uniformLocation("quality"), quality);
+    glUniform1f(tk.bokehBlurShader.uniformLocation("intensity"), intensity);
+    tk.blurTargets[0].bind(GL_TEXTURE0);
+    destination->begin();
+    drawQuad(false, 1.0f, 0.0f, 0.0f, 0.0f);
+    destination->end();
+    tk.blurTargets[0].unbind();
+    glUseProgram(0);
+    glBindFramebuffer(GL_FRAMEBUFFER, 0);
+}
+
+}  // namespace zelFramework

@@ -1,0 +1,100 @@
+// Building a program from the shader folder, through the scrambled ".bin" copies beside the sources.
+#include "gl/shader.h"
+#include "gl/shader_scramble.h"
+
+#include "app/trace.h"
+#include "platform/platform.h"
+
+#include <cstdio>
+#include <cstring>
+#include <string>
+#include <vector>
+
+namespace zelFramework {
+namespace {
+
+constexpr const char* TAG = "shaderCompiler";
+
+// Reads a whole file. False when it does not open; `tooLong` when it would not fit the shader buffer
+// with its terminating NUL (the text is then refused, never cut or overflowed).
+bool readWholeFile(const std::string& path, std::vector<uint8_t>& bytes, bool& tooLong) {
+    tooLong = false;
+    FILE* file = openFile(path, "rb");
+    if (!file)
+        return false;
+    bytes.assign(SHADER_FILE_LIMIT, 0);
+    size_t count = std::fread(bytes.data(), 1, SHADER_FILE_LIMIT, file);
+    std::fclose(file);
+    if (count >= SHADER_FILE_LIMIT)
+        tooLong = true;
+    bytes.resize(count);
+    return true;
+}
+
+void writeWholeFile(const std::string& path, const std::vector<uint8_t>& bytes) {
+    FILE* file = openFile(path, "wb");
+    if (!file) {
+        trace(TRACE_WARNING, TAG, "unable to write the scrambled copy %s", path.c_str());
+        return;
+    }
+    if (!bytes.empty())
+        std::fwrite(bytes.data(), 1, bytes.size(), file);
+    std::fclose(file);
+}
+
+// The text up to the first NUL, as the compiler is given it.
+std::string textUpToNul(const std::vector<uint8_t>& bytes) {
+    size_t length = 0;
+    while (length < bytes.size() && bytes[length] != 0)
+        ++length;
+    return std::string(reinterpret_cast<const char*>(bytes.data()), length);
+}
+
+void refuseTooLong(const char* programName, const std::string& path) {
+    trace(TRACE_ERROR, TAG, "(%s) - shader file %s is too long: the limit is %zu bytes", programName, path.c_str(),
+          SHADER_FILE_LIMIT - 1);
+}
+
+// One stage's text: the source (when readable) is rewritten into its scrambled copy, and the copy is
+// what is read back. Empty when neither exists or a file is refused.
+std::string readStage(const char* programName, const std::string& path) {
+    std::vector<uint8_t> bytes;
+    bool tooLong = false;
+    std::string binPath = path + ".bin";
+    if (readWholeFile(path, bytes, tooLong)) {
+        if (tooLong) {
+            refuseTooLong(programName, path);
+            return std::string();
+        }
+        scrambleShaderText(bytes.data(), bytes.size());
+        writeWholeFile(binPath, bytes);
+    }
+    std::string text;
+    if (readWholeFile(binPath, bytes, tooLong)) {
+        if (tooLong) {
+            refuseTooLong(programName, binPath);
+            return std::string();
+        }
+        scrambleShaderText(bytes.data(), bytes.size());
+        text = textUpToNul(bytes);
+    }
+    return text;
+}
+
+}  // namespace
+
+bool GL_Shader::loadFromFiles(const char* programName, const char* vertexFile, const char* fragmentFile,
+                              const char* prefix) {
+    std::string vertexPath = std::string(".\\shaders\\") + (vertexFile ? vertexFile : "");
+    std::string fragmentPath = std::string(".\\shaders\\") + (fragmentFile ? fragmentFile : "");
+    std::string vertexText = readStage(programName, vertexPath);
+    std::string fragmentText = readStage(programName, fragmentPath);
+
+    // A text shorter than 2 bytes is a missing stage.
+    const char* sources[3] = {vertexText.size() >= 2 ? vertexText.c_str() : nullptr, nullptr,
+                              fragmentText.size() >= 2 ? fragmentText.c_str() : nullptr};
+    const char* labels[3] = {vertexFile, "geometry stage", fragmentFile};
+    return build(programName, sources, labels, prefix);
+}
+
+}  // namespace zelFramework

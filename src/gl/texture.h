@@ -1,0 +1,51 @@
+// Pictures as OpenGL textures: the abstract texture every part of the show hands around, the texture
+// made from pixels in memory, and the one reader of image files.
+#pragma once
+
+#include <GL/glew.h>
+
+#include <cstdint>
+#include <vector>
+
+namespace zelFramework {
+
+// A picture that can be bound for reading. Render targets derive from it too, so a layer binds a
+// loaded picture and a rendered image the same way.
+class GL_Texture {
+public:
+    GLuint textureId = 0;
+    int width = 32;
+    int height = 32;
+    GLenum format = GL_RGB;  // GL_RGB or GL_RGBA
+
+    // Frees the object only; OpenGL objects go with release().
+    virtual ~GL_Texture() = default;
+    // Makes the texture current on `unit`, which is GL_TEXTURE0 + i, not a plain index.
+    virtual void bind(GLenum unit) = 0;
+    // Unbinds it from the unit of the last bind.
+    virtual void unbind() = 0;
+    // Deletes the OpenGL objects.
+    virtual void release() = 0;
+};
+
+// A 2-D texture uploaded once from a pixel buffer.
+class GL_MemTexture : public GL_Texture {
+public:
+    GLenum boundUnit = GL_TEXTURE0;
+
+    // Uploads tightly packed 8-bit pixels; `format` (GL_RGB or GL_RGBA) is both the internal and the
+    // pixel format. The caller keeps `pixels`. The new texture stays bound on unit 0.
+    void create(const void* pixels, int width, int height, GLenum format, GLenum wrapS, GLenum wrapT);
+
+    void bind(GLenum unit) override;
+    void unbind() override;
+    void release() override;
+};
+
+// Reads an image file (name relative to the current directory, '\' separators allowed) into tightly
+// packed 8-bit rows in the order the image library decodes them. Pictures without colour (grey, grey
+// with alpha), with a palette or with wider channels are converted to RGB or RGBA so that
+// `bytesPerPixel` is always 3 or 4 on success. On false nothing is set.
+bool loadImageFile(const char* path, int& width, int& height, int& bytesPerPixel, std::vector<uint8_t>& pixels);
+
+}  // namespace zelFramework
