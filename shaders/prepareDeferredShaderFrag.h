@@ -1,0 +1,148 @@
+// Geometry pass, fragment stage. Writes two pictures:
+//   gl_FragData[0] = view-space normal (xyz) and linear eye distance along the view axis (w); the
+//                    occlusion, its blur and the depth of field read this. Background stays 0.
+//   gl_FragData[1] = shaded colour (rgb) and the glow mask (a) the glow pass blooms from.
+// Blended objects (aoEnable 0) leave the normal/depth picture as it is: they write 0, which both
+// the additive and the alpha blend turn into "keep the destination", so they cast no occlusion.
+// Prefix defines: REAL_LIGHT_MODEL (point lights with windowed inverse-square falloff, Blinn-Phong
+// highlights) or SPHERICAL_HARMONICS_LIGHTING (an irradiance-map ambient plus soft wrapped lights),
+// and REFLECTION (sphere-mapped environment on unit 2).
+
+struct PointLight {
+    vec3 position;          // world space; viewMatrix brings it into eye space
+    vec3 color;
+    float falloffDistance;  // the light fades to nothing at this distance
+};
+
+const int MAX_LIGHTS = 8;
+uniform PointLight lights[8];
+uniform int numLights;
+uniform mat4 viewMatrix;
+
+uniform vec3 ambientLightColor;
+uniform float lightIntensity;
+uniform float radialLightFactor;
+uniform float lightInfluence;
+uniform float diffuseAddFactor;
+
+uniform vec3 fogColor;
+uniform float fogDistance;
+uniform float fogStart;
+
+uniform float aoEnable;
+uniform float glowIntensity;
+
+// Material values the scene drawing sends per object.
+uniform float specularShininess;
+uniform vec3 specularColor;
+uniform float reflectionIntensity;
+
+uniform sampler2D matCap;   // unit 0
+uniform sampler2D diffuse;  // unit 1
+#ifdef REFLECTION
+uniform sampler2D reflectionMap;  // unit 2
+#endif
+
+varying vec3 viewPosition;
+varying vec3 viewNormal;
+varying vec2 surfaceUV;
+
+// Smoothly windowed inverse-square falloff: physically shaped near the light, exactly 0 at the
+// falloff distance so that a light never reaches past it.
+float distanceFalloff(float distance, float falloffDistance)
+{
+    float range = max(falloffDistance, 0.0001);
+    float window = clamp(1.0 - pow(distance / range, 4.0), 0.0, 1.0);
+    float scaled = distance / range * 4.0;
+    return window * window / (1.0 + scaled * scaled);
+}
+
+#ifdef SPHERICAL_HARMONICS_LIGHTING
+// Second-order spherical-harmonics irradiance of a fixed outdoor sky (bright cool zenith, warm dim
+// ground), evaluated for a world-space normal with Z up. The nine coefficients are the projection of
+// that sky; the constants are the usual irradiance convolution factors.
+vec3 skyIrradiance(vec3 n)
+{
+    const float c1 = 0.429043;
+    const float c2 = 0.511664;
+    const float c3 = 0.743125;
+    const float c4 = 0.886227;
+    const float c5 = 0.247708;
+    vec3 L00 = vec3(0.62, 0.62, 0.66);
+    vec3 L1m1 = vec3(0.02, 0.02, 0.03);
+    vec3 L10 = vec3(0.30, 0.32, 0.40);
+    vec3 L11 = vec3(0.04, 0.035, 0.03);
+    vec3 L2m2 = vec3(0.01, 0.01, 0.01);
+    vec3 L2m1 = vec3(0.03, 0.03, 0.04);
+    vec3 L20 = vec3(-0.05, -0.05, -0.04);
+    vec3 L21 = vec3(0.02, 0.02, 0.02);
+    vec3 L22 = vec3(-0.02, -0.02, -0.03);
+    return c1 * L22 * (n.x * n.x - n.y * n.y) + c3 * L20 * n.z * n.z + c4 * L00 - c5 * L20
+         + 2.0 * c1 * (L2m2 * n.x * n.y + L21 * n.x * n.z + L2m1 * n.y * n.z)
+         + 2.0 * c2 * (L11 * n.x + L1m1 * n.y + L10 * n.z);
+}
+#endif
+
+void main()
+{
+    vec3 n = normalize(viewNormal);
+    vec3 toEye = normalize(-viewPosition);
+    float opaque = step(0.5, aoEnable);
+
+    vec4 diffuseSample = texture2D(diffuse, surfaceUV);
+    vec3 base = diffuseSample.rgb + vec3(diffuseAddFactor);
+    // Matcap: the view-space normal picks the texel, so the picture behaves like baked lighting.
+    vec3 matCapColor = texture2D(matCap, n.xy * 0.495 + 0.5).rgb;
+
+    // A soft light from the viewer, strongest where the surface faces the camera.
+    vec3 diffuseLight = ambientLightColor + vec3(radialLightFactor * 0.3 * max(dot(n, toEye), 0.0));
+    vec3 specularLight = vec3(0.0);
+    float shininess = max(specularShininess, 1.0);
+
+#ifdef SPHERICAL_HARMONICS_LIGHTING
+    // viewMatrix rotates world into eye space; multiplying from the left applies its transpose.
+    vec3 worldNormal = normalize((vec4(n, 0.0) * viewMatrix).xyz);
+    diffuseLight += max(skyIrradiance(worldNormal), vec3(0.0)) * lightIntensity;
+#endif
+
+    for (int i = 0; i < MAX_LIGHTS; i++) {
+        if (i < numLights) {
+            vec3 lightPosition = (viewMatrix * vec4(lights[i].position, 1.0)).xyz;
+            vec3 toLight = lightPosition - viewPosition;
+            float distance = length(toLight);
+            vec3 l = toLight / max(distance, 0.0001);
+            vec3 radiance = lights[i].color * lightIntensity;
+#ifdef REAL_LIGHT_MODEL
+            float attenuation = distanceFalloff(distance, lights[i].falloffDistance);
+            float lambert = max(dot(n, l), 0.0);
+            vec3 h = normalize(l + toEye);
+            float highlight = lambert > 0.0 ? pow(max(dot(n, h), 0.0), shininess) : 0.0;
+            // Blinn-Phong normalised so broad and tight highlights carry similar energy.
+            specularLight += radiance * attenuation * highlight * (shininess + 8.0) / 25.1327;
+#else
+            float attenuation = clamp(1.0 - distance / max(lights[i].falloffDistance, 0.0001), 0.0, 1.0);
+            float lambert = clamp(dot(n, l) * 0.5 + 0.5, 0.0, 1.0);
+            lambert *= lambert;
+#endif
+            diffuseLight += radiance * attenuation * lambert;
+        }
+    }
+
+    vec3 lit = mix(vec3(1.0), diffuseLight, lightInfluence);
+    vec3 color = base * matCapColor * lit + specularColor * specularLight * lightInfluence;
+
+#ifdef REFLECTION
+    // Sphere-map lookup of the view-space reflection vector.
+    vec3 r = reflect(-toEye, n);
+    float m = 2.0 * sqrt(r.x * r.x + r.y * r.y + (r.z + 1.0) * (r.z + 1.0));
+    vec2 sphereUV = r.xy / max(m, 0.0001) + 0.5;
+    color += texture2D(reflectionMap, sphereUV).rgb * reflectionIntensity;
+#endif
+
+    float distanceToEye = length(viewPosition);
+    float fog = clamp((distanceToEye - fogStart) / max(fogDistance, 0.0001), 0.0, 1.0);
+    color = mix(color, fogColor, fog);
+
+    gl_FragData[0] = opaque * vec4(n, max(-viewPosition.z, 0.0001));
+    gl_FragData[1] = vec4(color, mix(diffuseSample.a, glowIntensity, opaque));
+}

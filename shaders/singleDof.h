@@ -1,0 +1,82 @@
+// Depth of field as a gather over concentric rings of samples.
+// "depth" (unit 0) holds the eye distance in w (0 = background, taken as infinitely far); "image" (unit 1)
+// is the sharp picture. Focus follows the picture centre (autofocus on what the camera looks at):
+//   x = log2(distance / focus distance) - dofFocusBackShift   (octaves from the focal plane; the shift
+//                                                              moves that plane back, or forward if < 0)
+//   circle of confusion = dofFocusRadius x clamp(|x|, 0, 1) ^ dofFocusFalloff
+// so the falloff shapes how fast blur grows away from the plane (small values blur all but the plane),
+// the radius is the largest blur (in hundredths of the picture height, about) and the quality the
+// number of sample rings. Samples behind the centre may only blur into it by the centre's own circle,
+// so a sharp foreground does not smear over a blurred background.
+uniform sampler2D depth;
+uniform sampler2D image;
+uniform vec2 invTexSize;
+uniform float dofFocusFalloff;
+uniform float dofFocusBackShift;
+uniform float dofFocusRadius;
+uniform float dofFocusQuality;
+
+const int MAX_RINGS = 4;
+const float FAR_AWAY = 1.0e6;
+
+float eyeDistance(vec2 uv)
+{
+    float d = texture2D(depth, uv).w;
+    return d > 0.0 ? d : FAR_AWAY;
+}
+
+float focusDistance()
+{
+    float sum = 0.0;
+    sum += log2(eyeDistance(vec2(0.5, 0.5)));
+    sum += log2(eyeDistance(vec2(0.47, 0.5)));
+    sum += log2(eyeDistance(vec2(0.53, 0.5)));
+    sum += log2(eyeDistance(vec2(0.5, 0.46)));
+    sum += log2(eyeDistance(vec2(0.5, 0.54)));
+    return exp2(sum / 5.0);
+}
+
+// Circle of confusion as a fraction of the largest blur (0 = sharp, 1 = dofFocusRadius).
+float confusion(float distance, float focus)
+{
+    float x = log2(distance / focus) - dofFocusBackShift;
+    return pow(clamp(abs(x), 0.0, 1.0), max(dofFocusFalloff, 0.0001));
+}
+
+void main()
+{
+    vec2 uv = gl_TexCoord[0].xy;
+    float focus = focusDistance();
+    float centreDistance = eyeDistance(uv);
+    float centreCoc = confusion(centreDistance, focus);
+
+    // Blur radius in texture units: a hundredth of the picture height per unit of radius, so the look
+    // does not change with the render size.
+    float maxRadius = max(dofFocusRadius, 0.0) * 0.006;
+    vec2 unit = vec2(maxRadius * invTexSize.x / max(invTexSize.y, 0.000001), maxRadius);
+    int rings = int(clamp(floor(dofFocusQuality * 1.5 + 0.5), 1.0, float(MAX_RINGS)));
+
+    vec4 sum = texture2D(image, uv);
+    float weightSum = 1.0;
+    for (int ring = 1; ring <= MAX_RINGS; ring++) {
+        if (ring > rings)
+            break;
+        float ringRadius = float(ring) / float(rings);
+        int count = ring * 6;
+        for (int k = 0; k < MAX_RINGS * 6; k++) {
+            if (k >= count)
+                break;
+            float angle = (float(k) + 0.5 * float(ring)) * 6.2831853 / float(count);
+            vec2 tapUV = uv + vec2(cos(angle), sin(angle)) * unit * ringRadius;
+            float tapDistance = eyeDistance(tapUV);
+            float tapCoc = confusion(tapDistance, focus);
+            // A tap spreads to the centre when its own circle reaches that far; a tap behind the centre
+            // is limited by the centre's circle too.
+            float coc = tapDistance > centreDistance ? min(tapCoc, centreCoc) : tapCoc;
+            float weight = clamp((coc - ringRadius) * float(rings) + 1.0, 0.0, 1.0);
+            sum += texture2D(image, tapUV) * weight;
+            weightSum += weight;
+        }
+    }
+    gl_FragColor = sum / weightSum;
+}
