@@ -1,0 +1,139 @@
+// GL_Window against a real window system (Xvfb in the test run).
+#include <GL/glew.h>
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "app/window.h"
+#include "app/window_procedure.h"
+#include "platform/platform.h"
+#include "support/trace_capture.h"
+
+using namespace zelFramework;
+
+namespace {
+int procedureCalls = 0;
+intptr_t countingProcedure(WindowHandle, uint32_t, uintptr_t, intptr_t) {
+    ++procedureCalls;
+    return 0;
+}
+
+int cursorCounter() {
+    const int c = showCursor(true);
+    showCursor(false);
+    return c - 1;
+}
+}  // namespace
+
+TEST(GLWindow, WindowedIsCentredWithTheExactClientSizeAndFixedFrame) {
+    int screenW = 0, screenH = 0;
+    ASSERT_TRUE(desktopSize(screenW, screenH));
+    const int cursorBefore = cursorCounter();
+
+    GL_Window w;
+    ASSERT_TRUE(w.create(320, 200, 2.28f, false, countingProcedure, "ovo"));
+    EXPECT_TRUE(w.created);
+    EXPECT_FALSE(w.fullScreen);
+    int cw = 0, ch = 0, x = 0, y = 0;
+    windowClientSize(w.windowHandle(), cw, ch);
+    EXPECT_EQ(cw, 320);
+    EXPECT_EQ(ch, 200);
+    windowPosition(w.windowHandle(), x, y);
+    EXPECT_EQ(x, screenW / 2 - 160);
+    EXPECT_EQ(y, screenH / 2 - 100);
+    EXPECT_TRUE(windowHasCaption(w.windowHandle()));
+    EXPECT_FALSE(windowIsResizable(w.windowHandle()));
+    EXPECT_EQ(windowTitle(w.windowHandle()), "ovo");
+    EXPECT_EQ(cursorCounter(), cursorBefore);  // windowed leaves the cursor alone
+
+    // 320 / 2.28 = 140.35 -> 140 at y (200 - 140) / 2 = 30.
+    EXPECT_EQ(w.viewportWidth, 320);
+    EXPECT_EQ(w.viewportHeight, 140);
+    EXPECT_EQ(w.viewportX, 0);
+    EXPECT_EQ(w.viewportY, 30);
+    GLint viewport[4] = {};
+    glGetIntegerv(GL_VIEWPORT, viewport);
+    EXPECT_EQ(viewport[0], 0);
+    EXPECT_EQ(viewport[1], 30);
+    EXPECT_EQ(viewport[2], 320);
+    EXPECT_EQ(viewport[3], 140);
+
+    // gluPerspective(45, 2.28, 0.1, 100): m[5] = 1 / tan(22.5 deg), m[0] = m[5] / aspect.
+    GLfloat projection[16] = {};
+    glGetFloatv(GL_PROJECTION_MATRIX, projection);
+    const float f = 1.0f / std::tan(22.5f * 3.14159265f / 180.0f);
+    EXPECT_NEAR(projection[5], f, 1e-4);
+    EXPECT_NEAR(projection[0], f / 2.28f, 1e-4);
+    EXPECT_NEAR(projection[10], -(100.0f + 0.1f) / (100.0f - 0.1f), 1e-4);
+    GLint mode = 0;
+    glGetIntegerv(GL_MATRIX_MODE, &mode);
+    EXPECT_EQ(mode, GL_MODELVIEW);
+
+    // Dispatched messages reach the procedure given at creation.
+    procedureCalls = 0;
+    dispatchMessage({WM_MOUSEMOVE, 0, 0});
+    EXPECT_EQ(procedureCalls, 1);
+
+    EXPECT_TRUE(w.destroy());
+    EXPECT_FALSE(w.created);
+    EXPECT_EQ(w.width, 0);
+    EXPECT_EQ(w.viewportHeight, 0);
+    EXPECT_EQ(w.windowProcedure, nullptr);
+    EXPECT_TRUE(w.title.empty());
+    EXPECT_FALSE(w.destroy());  // nothing left to destroy
+    dispatchMessage({WM_MOUSEMOVE, 0, 0});
+    EXPECT_EQ(procedureCalls, 1);  // the destroyed window no longer receives messages
+}
+
+TEST(GLWindow, FullScreenInTheDesktopModeHidesTheCursorUntilDestroyed) {
+    int screenW = 0, screenH = 0;
+    ASSERT_TRUE(desktopSize(screenW, screenH));
+    ASSERT_GE(cursorCounter(), 0);
+    GL_Window w;
+    ASSERT_TRUE(w.create(screenW, screenH, 2.28f, true, showWindowProcedure, "ovo"));
+    EXPECT_TRUE(w.fullScreen);
+    EXPECT_LT(cursorCounter(), 0);
+    EXPECT_FALSE(windowHasCaption(w.windowHandle()));
+    EXPECT_TRUE(w.destroy());
+    // One ShowCursor(true) at destroy makes it visible again.
+    EXPECT_GE(cursorCounter(), 0);
+    int dw = 0, dh = 0;
+    desktopSize(dw, dh);
+    EXPECT_EQ(dw, screenW);
+    EXPECT_EQ(dh, screenH);
+}
+
+TEST(GLWindow, RefusedModeChangeFallsBackToABorderlessWindowAtTheOrigin) {
+    // No display offers 333 x 222, so the mode change is refused.
+    const int cursorBefore = cursorCounter();
+    GL_Window w;
+    ASSERT_TRUE(w.create(333, 222, 2.28f, true, showWindowProcedure, "ovo"));
+    EXPECT_FALSE(w.fullScreen);
+    EXPECT_FALSE(windowHasCaption(w.windowHandle()));
+    int cw = 0, ch = 0, x = -1, y = -1;
+    windowClientSize(w.windowHandle(), cw, ch);
+    windowPosition(w.windowHandle(), x, y);
+    EXPECT_EQ(cw, 333);
+    EXPECT_EQ(ch, 222);
+    EXPECT_EQ(x, 0);
+    EXPECT_EQ(y, 0);
+    EXPECT_EQ(cursorCounter(), cursorBefore);  // the cursor stays visible
+
+    // A second create replaces the first window.
+    ASSERT_TRUE(w.create(200, 100, 2.28f, false, showWindowProcedure, "two"));
+    EXPECT_EQ(w.width, 200);
+    EXPECT_EQ(w.viewportY, (100 - 87) / 2);  // 200 / 2.28 = 87.7 -> 87
+    EXPECT_TRUE(w.destroy());
+}
+
+TEST(GLWindow, ANegativeBandLetsThePictureOverflowTopAndBottom) {
+    GL_Window w;
+    ASSERT_TRUE(w.create(1280, 500, 2.28f, false, showWindowProcedure, "ovo"));
+    EXPECT_EQ(w.viewportHeight, 561);
+    EXPECT_EQ(w.viewportY, -30);
+    GLint viewport[4] = {};
+    glGetIntegerv(GL_VIEWPORT, viewport);
+    EXPECT_EQ(viewport[1], -30);
+    EXPECT_EQ(viewport[3], 561);
+    w.destroy();
+}
