@@ -1,0 +1,214 @@
+// The frame loop: the show clock, the message drain, the slot selection and the layer calls.
+#include <cstdio>
+#include <vector>
+
+#include "runtime/frame_host.h"
+#include "runtime/runtime_shutdown.h"
+#include "runtime/show_editor.h"
+#include "sync/controller_set.h"
+
+namespace zelFramework {
+
+uint32_t truncateMs(float milliseconds) {
+    if (!(milliseconds > 0.0f)) return 0;  // also NaN
+    if (milliseconds >= 4294967296.0f) return 0xFFFFFFFFu;
+    return uint32_t(milliseconds);
+}
+
+namespace {
+
+float elapsedSeconds(ShowRuntime& rt, FrameHost& host) {
+    rt.counterNow = host.counter();
+    return float(double(rt.counterNow - rt.counterStart) / double(rt.counterFrequency));
+}
+
+uint32_t nowMs(const ShowRuntime& rt) { return truncateMs(rt.startOffset * 1000.0f + rt.playTime * 1000.0f); }
+
+uint32_t prevMs(const ShowRuntime& rt) { return truncateMs((rt.startOffset + rt.playTime - rt.frameDelta) * 1000.0f); }
+
+// The last moment that still draws: the schedule's end, or an earlier end the viewer asked for.
+uint32_t lastDrawnMs(const ShowRuntime& rt) { return rt.span.toMs < rt.maxEndMs ? rt.span.toMs : rt.maxEndMs; }
+
+// The stream position that matches the clock's start: the music begins with the schedule, so a later
+// start skips the same distance into the music.
+uint32_t musicStartMs(const ShowRuntime& rt) {
+    if (!rt.span.hasFrom) return 0;
+    uint32_t from = truncateMs(rt.span.fromSeconds * 1000.0f);
+    return from > rt.minStartMs ? from - rt.minStartMs : 0;
+}
+
+void startClock(ShowRuntime& rt, FrameHost& host) {
+    rt.frameDelta = 0.0f;
+    rt.lastElapsed = 0.0f;
+    rt.playTime = 0.0f;
+    rt.startOffset = rt.span.hasFrom ? rt.span.fromSeconds : float(rt.minStartMs) / 1000.0f;
+    rt.counterFrequency = host.counterFrequency();
+    rt.counterStart = host.counter();
+    rt.counterNow = rt.counterStart;
+}
+
+// The music starts with the first frame, so loading and set-up time never shows as drift.
+void startFirstFrame(ShowRuntime& rt, FrameHost& host) {
+    if (host.hasStream()) {
+        if (host.musicPaused())
+            host.resumeMusic();
+        else
+            host.playMusic();
+    }
+    float elapsed = elapsedSeconds(rt, host);
+    rt.frameDelta = elapsed - rt.lastElapsed;
+    rt.lastElapsed = elapsed;
+    rt.playTime = 0.0f;
+    if (host.hasStream()) host.seekMusic(musicStartMs(rt));
+}
+
+void advanceClock(ShowRuntime& rt, FrameHost& host) {
+    float elapsed = elapsedSeconds(rt, host);
+    rt.frameDelta = elapsed - rt.lastElapsed;
+    if (rt.state == RuntimeState::Playing) rt.playTime += rt.frameDelta;
+    rt.lastElapsed = elapsed;
+}
+
+void showLatency(const ShowRuntime& rt, FrameHost& host, uint32_t now) {
+    char title[96];
+    std::snprintf(title, sizeof title, "latency: %f\n", double(now) / 1000.0 - double(host.musicTimeMs()) / 1000.0);
+    host.setTitle(title);
+    (void)rt;
+}
+
+// Fills the slot table from the schedule; a later entry of a slot replaces an earlier one.
+bool selectActiveEntries(ShowRuntime& rt, uint32_t now) {
+    rt.activeSlots.fill(nullptr);
+    bool any = false;
+    for (ScheduleEntry& entry : rt.schedule) {
+        if (entry.startMs <= now && now <= entry.endMs) {
+            rt.activeSlots[entry.slot] = &entry;
+            any = true;
+        }
+    }
+    return any;
+}
+
+void collectTriggers(const ShowRuntime& rt, uint32_t prev, uint32_t now, std::vector<MidiTrigger>& out) {
+    out.clear();
+    for (const MidiTrigger& trigger : rt.triggers)
+        if (prev < trigger.timeMs && trigger.timeMs <= now) out.push_back(trigger);
+}
+
+LayerTime layerTimeFor(const ShowRuntime& rt, const ScheduleEntry& entry, uint32_t now, const float* spectrum) {
+    uint32_t deltaMs = truncateMs(rt.frameDelta * 1000.0f);
+    LayerTime t;
+    t.time = rt.startOffset + rt.playTime;
+    t.delta = rt.frameDelta;
+    t.duration = float(entry.endMs - entry.startMs) / 1000.0f;
+    t.remaining = float(entry.endMs) / 1000.0f - t.time;
+    t.start = float(entry.startMs) / 1000.0f;
+    t.firstFrame = entry.startMs >= now - deltaMs;  // unsigned, as the clock counts
+    t.lastFrame = entry.endMs <= now + deltaMs;
+    t.spectrum = spectrum;
+    return t;
+}
+
+void drawLayers(ShowRuntime& rt, FrameHost& host, uint32_t now, const std::vector<MidiTrigger>& frameTriggers,
+                const float* spectrum) {
+    const bool paused = rt.state == RuntimeState::Paused;
+    for (ScheduleEntry* entry : rt.activeSlots) {
+        if (!entry) continue;
+        Layer_Base* layer = entry->layer;
+        if (!paused) {
+            layer->setTime(layerTimeFor(rt, *entry, now, spectrum));
+            for (const MidiTrigger& trigger : frameTriggers) layer->onMidiTrigger(trigger, trigger.noteOn);
+        }
+        host.beginLayer();
+        layer->render();
+        host.endLayer();
+    }
+}
+
+void drawFrameTimes(ShowRuntime& rt, FrameHost& host) {
+    rt.frameTimes[rt.frameTimeCount] = rt.frameDelta;
+    if (++rt.frameTimeCount >= FRAME_TIME_SAMPLES) rt.frameTimeCount = 0;
+    host.drawFrameTimeGraph(rt.frameTimes, rt.frameTimeCount);
+    rt.fpsTime += rt.frameDelta;
+    rt.fpsFrames += 1;
+    if (rt.fpsTime >= 0.5f) {
+        rt.fps = rt.fpsFrames * 2;
+        rt.fpsTime = 0.0f;
+        rt.fpsFrames = 0;
+    }
+    char title[32];
+    std::snprintf(title, sizeof title, "FPS:  %d", rt.fps);
+    host.setTitle(title);
+}
+
+// One frame at the current clock: the scheduled layers, or an empty black frame.
+void drawFrame(ShowRuntime& rt, FrameHost& host, std::vector<MidiTrigger>& frameTriggers) {
+    const uint32_t now = nowMs(rt);
+    const uint32_t prev = prevMs(rt);
+    if (rt.state != RuntimeState::Paused && rt.controllers) {
+        if (host.keyHeld(VK_RETURN)) showLatency(rt, host, now);
+        rt.controllers->update(float(now) / 1000.0f);
+    }
+    if (!selectActiveEntries(rt, now)) {
+        host.clearFrame();
+        host.present();
+        host.idle();
+        return;
+    }
+    const float* spectrum = host.spectrum();
+    host.clearFrame();
+    collectTriggers(rt, prev, now, frameTriggers);
+    drawLayers(rt, host, now, frameTriggers, spectrum);
+    if (host.keyHeld(VK_F10)) drawFrameTimes(rt, host);
+    if (rt.editor) rt.editor->draw();
+    host.present();
+    frameTriggers.clear();
+}
+
+}  // namespace
+
+void runShowOn(FrameHost& host, WindowHandle window) {
+    ShowRuntime& rt = runtime();
+    if (rt.state != RuntimeState::Ready) return;
+
+    rt.state = RuntimeState::Playing;
+    rt.window = window;
+    host.startSharedTools();
+    if (host.hasStream()) host.seekMusic(musicStartMs(rt));
+    startClock(rt, host);
+    if (host.hasStream()) host.seekMusic(musicStartMs(rt));
+    if (rt.editor) {
+        host.showCursor();
+        rt.editor->activate();
+    }
+
+    bool started = false;
+    std::vector<MidiTrigger> frameTriggers;
+    while (rt.state != RuntimeState::Quit) {
+        if (nowMs(rt) > lastDrawnMs(rt)) break;
+        Message msg;
+        if (host.takeMessage(msg)) {
+            if (msg.message == WM_QUIT) {
+                if (host.hasStream()) host.stopMusic();
+                rt.state = RuntimeState::Quit;
+                break;
+            }
+            host.dispatch(msg);
+            continue;
+        }
+        if (rt.state == RuntimeState::Playing && !started) {
+            startFirstFrame(rt, host);
+            started = true;
+        }
+        advanceClock(rt, host);
+        // A span the viewer cut short ends before its first frame past the cut; the schedule's own end
+        // is tested above, so its last frame is followed by one empty black frame.
+        if (nowMs(rt) > rt.span.toMs) break;
+        if (rt.state != RuntimeState::Playing && rt.state != RuntimeState::Paused) continue;
+        drawFrame(rt, host, frameTriggers);
+    }
+
+    releaseShow(rt, host);
+}
+
+}  // namespace zelFramework

@@ -1,0 +1,97 @@
+// The process-wide runtime record: the layer registry, the schedule, the MIDI triggers, the show
+// clock and the shared objects, with the operations that fill and query it.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "runtime/layer_base.h"
+#include "runtime/loading_screen.h"
+#include "runtime/midi_trigger.h"
+#include "platform/native_window.h"
+
+namespace zelFramework {
+
+class ControllerSet;
+class GL_TextureManager;
+class ShowEditor;
+struct MusicState;
+
+enum class RuntimeState : uint32_t { NotReady = 0, Ready = 1, Playing = 2, Paused = 3, Quit = 4 };
+
+constexpr uint32_t SLOT_COUNT = 128;
+constexpr uint32_t FRAME_TIME_SAMPLES = 250;
+constexpr uint32_t NO_START = 0xFFFFFFFFu;
+
+struct LayerRegistration {
+    Layer_Base* layer = nullptr;  // owned by the runtime from registration to shutdown
+    std::string name;
+};
+
+// One span of show time in which a layer draws at a slot; both ends inclusive.
+struct ScheduleEntry {
+    Layer_Base* layer = nullptr;  // not owned
+    uint32_t slot = 0;            // 0..127, lower draws first
+    uint32_t startMs = 0;
+    uint32_t endMs = 0;
+};
+
+// Where playback begins and ends when the viewer asks for part of the show (--from, --to); the
+// defaults play the whole schedule from its earliest start.
+struct PlaybackSpan {
+    bool hasFrom = false;
+    float fromSeconds = 0.0f;
+    uint32_t toMs = 0xFFFFFFFFu;
+};
+
+struct ShowRuntime {
+    ShowRuntime();
+
+    RuntimeState state = RuntimeState::NotReady;
+    std::vector<LayerRegistration> registry;
+    std::vector<ScheduleEntry> schedule;
+    std::vector<MidiTrigger> triggers;
+    float startOffset = 0.0f;
+    int64_t counterFrequency = 0, counterStart = 0, counterNow = 0;
+    float lastElapsed = 0.0f, playTime = 0.0f, frameDelta = 0.0f;
+    std::array<ScheduleEntry*, SLOT_COUNT> activeSlots{};
+    ControllerSet* controllers = nullptr;
+    GL_TextureManager* textures = nullptr;  // owned
+    MusicState* music = nullptr;
+    uint32_t minStartMs = NO_START;
+    uint32_t maxEndMs = 0;
+    std::array<float, FRAME_TIME_SAMPLES> frameTimes{};
+    uint32_t frameTimeCount = 0;
+    ShowEditor* editor = nullptr;  // owned
+    WindowHandle window = nullptr;
+    LoadingScreen loadingScreen;
+    int32_t fpsFrames = 0;
+    float fpsTime = 0.0f;
+    int32_t fps = 0;
+    PlaybackSpan span;
+};
+
+// The one runtime of the process.
+ShowRuntime& runtime();
+
+// Appends a registration; the runtime owns the layer from now on. Nothing is checked.
+void registerLayer(Layer_Base* layer, const std::string& name);
+// The layer of the first registration with exactly this name, or null.
+Layer_Base* findLayer(const std::string& name);
+// Adds a schedule entry for a registered layer. False, with nothing changed, after loading, for an
+// unknown name, for a slot outside 0..127 and for an entry that ends before it starts.
+bool scheduleLayer(const std::string& name, uint32_t slot, uint32_t startMs, uint32_t endMs);
+// Creates the texture manager, keeps the controller set and the music, loads the sync data.
+bool initRuntime(ControllerSet* controllers, MusicState* music);
+// Initialises every layer behind the loading screen; the runtime becomes Ready when all succeeded.
+void loadShow(WindowHandle window);
+// Plays the show to its end or to a quit request, then releases every layer and the shared tools.
+void runShow(WindowHandle window);
+// Stops the music and marks the runtime quit.
+void stopShow();
+// Hands a window message to the editor, then to every layer active in the last drawn frame.
+void broadcastMessage(uint32_t message, uintptr_t wParam, intptr_t lParam);
+
+}  // namespace zelFramework
