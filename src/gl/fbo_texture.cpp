@@ -36,6 +36,12 @@ void reportCompleteness(int width, int height) {
     }
 }
 
+// Errors left by earlier, unrelated calls would otherwise be reported as this target's.
+void discardPendingErrors() {
+    for (int i = 0; i < 64 && glGetError() != GL_NO_ERROR; ++i) {
+    }
+}
+
 }  // namespace
 
 void setDrawBuffers(uint32_t count) {
@@ -76,6 +82,7 @@ void GL_FBOTexture::create(uint32_t count, int bitsPerChannel, int newWidth, int
     height = newHeight;
     format = newFormat;
     attachmentCount = count;
+    discardPendingErrors();
 
     glGenFramebuffers(1, &framebufferId);
     glBindFramebuffer(GL_FRAMEBUFFER, framebufferId);
@@ -114,6 +121,7 @@ void GL_FBOTexture::createCubeMap(int newWidth, int newHeight) {
     height = newHeight;
     format = GL_RGBA;
     attachmentCount = 1;
+    discardPendingErrors();
 
     glEnable(GL_TEXTURE_2D);
     glGenTextures(1, &colorTextures[0]);
@@ -171,7 +179,12 @@ void GL_FBOTexture::unbind() {
         glActiveTexture(boundUnit + i);
         glBindTexture(GL_TEXTURE_2D, 0);
     }
-    setDrawBuffers(1);
+    // Attachment names are invalid draw buffers for the window's framebuffer: asking there would only
+    // leave a GL error behind for the next caller that checks (create's attachment check, for one).
+    GLint drawFramebuffer = 0;
+    glGetIntegerv(GL_DRAW_FRAMEBUFFER_BINDING, &drawFramebuffer);
+    if (drawFramebuffer != 0)
+        setDrawBuffers(1);
     glActiveTexture(GL_TEXTURE0);
 }
 

@@ -1,0 +1,34 @@
+// Helpers for the GL resource tests: PNG files written with libpng, and a scratch folder that is
+// the current directory for as long as it lives.
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+namespace orvotest {
+
+// Writes `pixels` (rows top-down, tightly packed, big-endian for 16-bit depths) as a PNG of the given
+// libpng colour type (PNG_COLOR_TYPE_GRAY, _GRAY_ALPHA, _RGB, _RGBA) and bit depth (8 or 16).
+bool writePng(const std::filesystem::path& path, int width, int height, int colorType, int bitDepth,
+              const std::vector<uint8_t>& pixels);
+
+// A fresh folder under the system temp folder; the process works inside it until destruction.
+class ScratchFolder {
+public:
+    ScratchFolder();
+    ~ScratchFolder();
+    ScratchFolder(const ScratchFolder&) = delete;
+    ScratchFolder& operator=(const ScratchFolder&) = delete;
+    const std::filesystem::path& path() const { return path_; }
+    // Writes a file (folders made as needed) relative to the scratch folder.
+    void write(const std::string& relative, const std::string& bytes) const;
+    std::string read(const std::string& relative) const;
+
+private:
+    std::filesystem::path path_;
+    std::filesystem::path previous_;
+};
+
+}  // namespace orvotest

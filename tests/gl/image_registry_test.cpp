@@ -1,0 +1,156 @@
+// Reading picture files and the name registry, without a GL context: only successful loads upload.
+#include "gl/texture.h"
+#include "gl/texture_manager.h"
+#include "gl/shader_scramble.h"
+
+#include "gl_test_files.h"
+
+#include <gtest/gtest.h>
+#include <png.h>
+
+#include <numeric>
+
+using namespace zelFramework;
+using namespace orvotest;
+
+namespace {
+
+std::vector<uint8_t> sequence(size_t count, uint8_t start = 1) {
+    std::vector<uint8_t> bytes(count);
+    std::iota(bytes.begin(), bytes.end(), start);
+    return bytes;
+}
+
+struct LoadedImage {
+    bool ok = false;
+    int width = -1, height = -1, bytesPerPixel = -1;
+    std::vector<uint8_t> pixels;
+};
+
+LoadedImage load(const char* path) {
+    LoadedImage image;
+    image.ok = loadImageFile(path, image.width, image.height, image.bytesPerPixel, image.pixels);
+    return image;
+}
+
+}  // namespace
+
+TEST(LoadImageFile, RgbRowsArriveExactlyAsStoredWhateverTheirWidth) {
+    ScratchFolder folder;
+    // 5 pixels x 3 bytes = 15-byte rows: not a multiple of 4.
+    std::vector<uint8_t> pixels = sequence(5 * 3 * 3);
+    ASSERT_TRUE(writePng(folder.path() / "five.png", 5, 3, PNG_COLOR_TYPE_RGB, 8, pixels));
+    LoadedImage image = load("five.png");
+    ASSERT_TRUE(image.ok);
+    EXPECT_EQ(image.width, 5);
+    EXPECT_EQ(image.height, 3);
+    EXPECT_EQ(image.bytesPerPixel, 3);
+    EXPECT_EQ(image.pixels, pixels);
+
+    // A second load gives its own buffer with the same bytes.
+    LoadedImage again = load("five.png");
+    ASSERT_TRUE(again.ok);
+    EXPECT_EQ(again.pixels, pixels);
+    EXPECT_NE(again.pixels.data(), image.pixels.data());
+}
+
+TEST(LoadImageFile, RgbaKeepsFourBytesAndBackslashNamesReachTheFile) {
+    ScratchFolder folder;
+    std::filesystem::create_directory(folder.path() / "Endscreen");
+    std::vector<uint8_t> pixels = sequence(2 * 2 * 4, 10);
+    ASSERT_TRUE(writePng(folder.path() / "Endscreen" / "l1.png", 2, 2, PNG_COLOR_TYPE_RGBA, 8, pixels));
+    LoadedImage image = load("Endscreen\\l1.png");
+    ASSERT_TRUE(image.ok);
+    EXPECT_EQ(image.bytesPerPixel, 4);
+    EXPECT_EQ(image.pixels, pixels);
+}
+
+TEST(LoadImageFile, GreyAndWideChannelPicturesBecomeRgbOrRgba) {
+    ScratchFolder folder;
+    ASSERT_TRUE(writePng(folder.path() / "grey.png", 3, 1, PNG_COLOR_TYPE_GRAY, 8, {0, 100, 255}));
+    LoadedImage grey = load("grey.png");
+    ASSERT_TRUE(grey.ok);
+    EXPECT_EQ(grey.bytesPerPixel, 3);
+    EXPECT_EQ(grey.pixels, (std::vector<uint8_t>{0, 0, 0, 100, 100, 100, 255, 255, 255}));
+
+    ASSERT_TRUE(writePng(folder.path() / "greyalpha.png", 2, 1, PNG_COLOR_TYPE_GRAY_ALPHA, 8, {50, 7, 200, 255}));
+    LoadedImage greyAlpha = load("greyalpha.png");
+    ASSERT_TRUE(greyAlpha.ok);
+    EXPECT_EQ(greyAlpha.bytesPerPixel, 4);
+    EXPECT_EQ(greyAlpha.pixels, (std::vector<uint8_t>{50, 50, 50, 7, 200, 200, 200, 255}));
+
+    // 16 bits per channel (big-endian in the file): the high byte survives.
+    ASSERT_TRUE(writePng(folder.path() / "deep.png", 1, 1, PNG_COLOR_TYPE_RGB, 16, {0x12, 0x00, 0xAB, 0xFF, 0xFF, 0xFF}));
+    LoadedImage deep = load("deep.png");
+    ASSERT_TRUE(deep.ok);
+    EXPECT_EQ(deep.bytesPerPixel, 3);
+    EXPECT_EQ(deep.pixels, (std::vector<uint8_t>{0x12, 0xAB, 0xFF}));
+}
+
+TEST(LoadImageFile, MissingOrUndecodableFileSetsNothing) {
+    ScratchFolder folder;
+    folder.write("broken.png", std::string("\x89PNG\r\n\x1a\n garbage that is not a picture", 40));
+    folder.write("empty.jpg", "");
+    for (const char* name : {"absent.png", "broken.png", "empty.jpg"}) {
+        LoadedImage image = load(name);
+        EXPECT_FALSE(image.ok) << name;
+        EXPECT_EQ(image.width, -1) << name;
+        EXPECT_EQ(image.bytesPerPixel, -1) << name;
+        EXPECT_TRUE(image.pixels.empty()) << name;
+    }
+}
+
+TEST(TextureRegistry, FailedLookupLeavesAnEmptyEntryThatPublishingFills) {
+    ScratchFolder folder;
+    size_t before = GL_TextureManager::entryCount();
+    EXPECT_EQ(GL_TextureManager::getTexture("RE:fboAO-test", GL_REPEAT, GL_REPEAT), nullptr);
+    EXPECT_EQ(GL_TextureManager::getTexture("RE:fboAO-test", GL_REPEAT, GL_REPEAT), nullptr);
+    EXPECT_EQ(GL_TextureManager::entryCount(), before + 1);
+
+    GL_MemTexture first, second;
+    EXPECT_FALSE(GL_TextureManager::addTexture("RE:fboAO-test", &first));  // stored
+    EXPECT_TRUE(GL_TextureManager::addTexture("RE:fboAO-test", &second));  // already taken
+    EXPECT_EQ(GL_TextureManager::getTexture("RE:fboAO-test", GL_CLAMP_TO_EDGE, GL_CLAMP_TO_EDGE), &first);
+}
+
+TEST(TextureRegistry, KeysAreByteExact) {
+    GL_MemTexture doubled;
+    EXPECT_FALSE(GL_TextureManager::addTexture("editor//button-key.png", &doubled));
+    // No path or case normalisation: these are other names, tried as files and not found.
+    EXPECT_EQ(GL_TextureManager::getTexture("editor/button-key.png", GL_REPEAT, GL_REPEAT), nullptr);
+    EXPECT_EQ(GL_TextureManager::getTexture("EDITOR//button-key.png", GL_REPEAT, GL_REPEAT), nullptr);
+    EXPECT_EQ(GL_TextureManager::getTexture("editor//button-key.png", GL_REPEAT, GL_REPEAT), &doubled);
+
+    // Bytes above 127 are ordinary key bytes.
+    GL_MemTexture high;
+    EXPECT_FALSE(GL_TextureManager::addTexture("\xC3\xA9t\xC3\xA9.png", &high));
+    EXPECT_EQ(GL_TextureManager::getTexture("\xC3\xA9t\xC3\xA9.png", GL_REPEAT, GL_REPEAT), &high);
+}
+
+TEST(ShaderScramble, TwiceRestoresEveryLengthAndOnceChangesTheText) {
+    for (size_t length = 0; length <= 100; ++length) {
+        std::vector<uint8_t> text(length);
+        for (size_t i = 0; i < length; ++i)
+            text[i] = uint8_t('a' + (i * 7) % 26);
+        std::vector<uint8_t> copy = text;
+        scrambleShaderText(copy.data(), copy.size());
+        if (length > 0) {
+            EXPECT_NE(copy, text) << length;
+        }
+        scrambleShaderText(copy.data(), copy.size());
+        EXPECT_EQ(copy, text) << length;
+    }
+}
+
+TEST(ShaderScramble, KeyRepeatsWithTheLengthDependentPeriod) {
+    // A run of zero bytes shows the key itself: period K = 10 + (L mod 10).
+    for (size_t length : {20u, 37u, 59u}) {
+        std::vector<uint8_t> zeros(length, 0);
+        scrambleShaderText(zeros.data(), zeros.size());
+        size_t period = 10 + length % 10;
+        for (size_t j = 0; j < length; ++j) {
+            EXPECT_EQ(zeros[j], zeros[j % period]) << length << " " << j;
+            EXPECT_EQ(zeros[j], shaderScrambleKeyByte(j % period, period));
+        }
+    }
+}
