@@ -56,14 +56,15 @@ void refuseTooLong(const char* programName, const std::string& path) {
 }
 
 // One stage's text: the source (when readable) is rewritten into its scrambled copy, and the copy is
-// what is read back. Empty when neither exists or a file is refused.
-std::string readStage(const char* programName, const std::string& path) {
+// what is read back. Empty when neither exists; `refused` when a file is too long.
+std::string readStage(const char* programName, const std::string& path, bool& refused) {
     std::vector<uint8_t> bytes;
     bool tooLong = false;
     std::string binPath = path + ".bin";
     if (readWholeFile(path, bytes, tooLong)) {
         if (tooLong) {
             refuseTooLong(programName, path);
+            refused = true;
             return std::string();
         }
         scrambleShaderText(bytes.data(), bytes.size());
@@ -73,6 +74,7 @@ std::string readStage(const char* programName, const std::string& path) {
     if (readWholeFile(binPath, bytes, tooLong)) {
         if (tooLong) {
             refuseTooLong(programName, binPath);
+            refused = true;
             return std::string();
         }
         scrambleShaderText(bytes.data(), bytes.size());
@@ -87,8 +89,16 @@ bool GL_Shader::loadFromFiles(const char* programName, const char* vertexFile, c
                               const char* prefix) {
     std::string vertexPath = std::string(".\\shaders\\") + (vertexFile ? vertexFile : "");
     std::string fragmentPath = std::string(".\\shaders\\") + (fragmentFile ? fragmentFile : "");
-    std::string vertexText = readStage(programName, vertexPath);
-    std::string fragmentText = readStage(programName, fragmentPath);
+    bool refused = false;
+    std::string vertexText = readStage(programName, vertexPath, refused);
+    std::string fragmentText = readStage(programName, fragmentPath, refused);
+    if (refused) {
+        // Building without the refused stage would report a program that is not the one asked for.
+        destroy();
+        std::snprintf(name, sizeof name, "%s", programName ? programName : "");
+        trace(TRACE_ERROR, TAG, "(%s) - Unable to compile shader!", name);
+        return false;
+    }
 
     // A text shorter than 2 bytes is a missing stage.
     const char* sources[3] = {vertexText.size() >= 2 ? vertexText.c_str() : nullptr, nullptr,
