@@ -1,1 +1,131 @@
-// filled in by the foundation work
+#include "app/options.h"
+
+#include <charconv>
+#include <cmath>
+#include <cstdio>
+
+#ifndef ORVO_VERSION
+#define ORVO_VERSION "0"
+#endif
+
+namespace zelFramework {
+
+OptionApply setFlag(bool ShowOptions::*field) {
+    return [field](ShowOptions& o, std::string_view) {
+        o.*field = true;
+        return std::string();
+    };
+}
+
+OptionApply setText(std::string ShowOptions::*field) {
+    return [field](ShowOptions& o, std::string_view value) {
+        if (value.empty()) return std::string("needs a non-empty value");
+        o.*field = std::string(value);
+        return std::string();
+    };
+}
+
+OptionApply setWholeNumber(int ShowOptions::*field, int minimum, int maximum) {
+    return [field, minimum, maximum](ShowOptions& o, std::string_view value) {
+        int n = 0;
+        const auto [end, ec] = std::from_chars(value.data(), value.data() + value.size(), n);
+        if (ec != std::errc() || end != value.data() + value.size() || n < minimum || n > maximum)
+            return "needs a whole number from " + std::to_string(minimum) + " to " + std::to_string(maximum) +
+                   ", not '" + std::string(value) + "'";
+        o.*field = n;
+        return std::string();
+    };
+}
+
+OptionApply setSeconds(double ShowOptions::*field) {
+    return [field](ShowOptions& o, std::string_view value) {
+        double s = 0.0;
+        const auto [end, ec] = std::from_chars(value.data(), value.data() + value.size(), s);
+        if (ec != std::errc() || end != value.data() + value.size() || !std::isfinite(s) || s < 0.0)
+            return "needs a number of seconds (0 or more), not '" + std::string(value) + "'";
+        o.*field = s;
+        return std::string();
+    };
+}
+
+const std::vector<OptionSpec>& optionTable() {
+    static const std::vector<OptionSpec> table = {
+        {"--help", nullptr, "print this help and exit", setFlag(&ShowOptions::help)},
+        {"--version", nullptr, "print the version and exit", setFlag(&ShowOptions::version)},
+        {"--resources", "DIR", "the resources folder (default: resources beside the program)",
+         setText(&ShowOptions::resources)},
+        {"--width", "N", "screen width in pixels (default 1280)", setWholeNumber(&ShowOptions::width, 1, MAX_SCREEN_SIZE)},
+        {"--height", "N", "screen height in pixels (default 720)",
+         setWholeNumber(&ShowOptions::height, 1, MAX_SCREEN_SIZE)},
+        {"--windowed", nullptr, "play in a centred window", setFlag(&ShowOptions::windowed)},
+        {"--fullscreen", nullptr, "play full screen (the default)", setFlag(&ShowOptions::fullScreen)},
+        {"--no-dialog", nullptr, "skip the setup dialog", setFlag(&ShowOptions::noDialog)},
+    };
+    return table;
+}
+
+namespace {
+
+const OptionSpec* findOption(std::string_view name) {
+    for (const OptionSpec& spec : optionTable())
+        if (name == spec.name) return &spec;
+    return nullptr;
+}
+
+}  // namespace
+
+ParsedOptions parseOptions(const std::vector<std::string>& arguments) {
+    ParsedOptions parsed;
+    for (size_t i = 0; i < arguments.size(); ++i) {
+        std::string_view arg = arguments[i];
+        std::string_view name = arg, value;
+        bool inlineValue = false;
+        if (const size_t eq = arg.find('='); arg.starts_with("--") && eq != std::string_view::npos) {
+            name = arg.substr(0, eq);
+            value = arg.substr(eq + 1);
+            inlineValue = true;
+        }
+        const OptionSpec* spec = findOption(name);
+        if (!spec) {
+            parsed.error = "unknown option '" + std::string(arg) + "' (see --help)";
+            return parsed;
+        }
+        if (spec->argument && !inlineValue) {
+            if (i + 1 >= arguments.size()) {
+                parsed.error = std::string(spec->name) + " needs a value (" + spec->argument + ")";
+                return parsed;
+            }
+            value = arguments[++i];
+        } else if (!spec->argument && inlineValue) {
+            parsed.error = std::string(spec->name) + " takes no value";
+            return parsed;
+        }
+        if (std::string problem = spec->apply(parsed.options, value); !problem.empty()) {
+            parsed.error = std::string(spec->name) + " " + problem;
+            return parsed;
+        }
+    }
+    if (parsed.options.windowed && parsed.options.fullScreen)
+        parsed.error = "--windowed and --fullscreen exclude each other";
+    return parsed;
+}
+
+ParsedOptions parseOptions(int argc, char** argv) {
+    std::vector<std::string> arguments;
+    for (int i = 1; i < argc; ++i) arguments.emplace_back(argv[i]);
+    return parseOptions(arguments);
+}
+
+std::string usageText() {
+    std::string text = "usage: orvo-show [options]\n\nPlays the show. Escape or closing the window ends it.\n\noptions:\n";
+    for (const OptionSpec& spec : optionTable()) {
+        std::string left = std::string("  ") + spec.name + (spec.argument ? std::string(" ") + spec.argument : "");
+        if (left.size() < 22) left.resize(22, ' ');
+        text += left + " " + spec.help + "\n";
+    }
+    return text;
+}
+
+std::string versionText() { return std::string("orvo-show ") + ORVO_VERSION + "\n"; }
+
+}  // namespace zelFramework

@@ -47,6 +47,22 @@ std::filesystem::path nativePath(std::string_view name) {
 
 FILE* openFile(std::string_view name, const char* mode) { return std::fopen(nativePath(name).c_str(), mode); }
 
+std::filesystem::path executableDirectory() {
+    std::error_code ec;
+    const std::filesystem::path exe = std::filesystem::read_symlink("/proc/self/exe", ec);
+    if (!ec) return exe.parent_path();
+    char* base = SDL_GetBasePath();
+    std::filesystem::path dir = base ? std::filesystem::path(base) : std::filesystem::current_path(ec);
+    SDL_free(base);
+    return dir;
+}
+
+bool changeDirectory(const std::filesystem::path& folder) {
+    std::error_code ec;
+    std::filesystem::current_path(folder, ec);
+    return !ec;
+}
+
 int showRand() {
     randState() = randState() * 214013u + 2531011u;
     return int((randState() >> 16) & 0x7FFF);

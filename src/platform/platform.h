@@ -91,6 +91,10 @@ std::function<void(const char*)> setDebugOutputHook(std::function<void(const cha
 // ---- Files: names stay byte-exact with '\' separators; this is where they meet the file system. ----
 std::filesystem::path nativePath(std::string_view name);
 FILE* openFile(std::string_view name, const char* mode);
+// The folder the running executable lies in (its resources folder sits beside it).
+std::filesystem::path executableDirectory();
+// Makes the folder the working directory; false when it cannot be entered.
+bool changeDirectory(const std::filesystem::path& folder);
 
 // ---- The process-wide generator: state = state * 214013 + 2531011, result (state >> 16) & 0x7FFF. ----
 constexpr int RAND_LIMIT = 0x7FFF;

@@ -1,0 +1,55 @@
+// The command line of orvo-show. With no option the program behaves as designed: setup dialog,
+// then the show. Every option is one row of the table in options.cpp.
+#pragma once
+
+#include <functional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace zelFramework {
+
+constexpr int MAX_SCREEN_SIZE = 16384;
+
+struct ShowOptions {
+    bool help = false;
+    bool version = false;
+    std::string resources;  // empty: the "resources" folder beside the executable
+    int width = 0;          // 0: not given on the command line
+    int height = 0;
+    bool windowed = false;    // --windowed
+    bool fullScreen = false;  // --fullscreen
+    bool noDialog = false;    // skip the setup dialog and use the defaults and the options above
+};
+
+// Reads the value of an option into the options; returns an empty text or the problem, phrased to
+// follow the option's name ("needs a whole number from 1 to 16384, not 'abc'").
+using OptionApply = std::function<std::string(ShowOptions& options, std::string_view value)>;
+
+struct OptionSpec {
+    const char* name;      // "--width"
+    const char* argument;  // "N", "DIR", ... or nullptr for a flag
+    const char* help;
+    OptionApply apply;
+};
+
+// Row builders, so each option is one line in the table.
+OptionApply setFlag(bool ShowOptions::*field);
+OptionApply setText(std::string ShowOptions::*field);
+OptionApply setWholeNumber(int ShowOptions::*field, int minimum, int maximum);
+OptionApply setSeconds(double ShowOptions::*field);
+
+const std::vector<OptionSpec>& optionTable();
+
+struct ParsedOptions {
+    ShowOptions options;
+    std::string error;  // one line naming the problem; empty when the command line is sound
+};
+
+ParsedOptions parseOptions(const std::vector<std::string>& arguments);  // without the program name
+ParsedOptions parseOptions(int argc, char** argv);
+
+std::string usageText();
+std::string versionText();
+
+}  // namespace zelFramework

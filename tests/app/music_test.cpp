@@ -1,0 +1,248 @@
+// The music module on a real MP3 made at test time by lame from a generated tone, with the dummy
+// audio driver (a device that pulls in real time without sound) and with no device at all.
+#include <gtest/gtest.h>
+
+#include <unistd.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "app/music.h"
+#include "platform/platform.h"
+#include "support/trace_capture.h"
+
+using namespace zelFramework;
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr int RATE = 44100;
+constexpr int SECONDS = 3;
+constexpr double TONE_HZ = 1000.0;
+constexpr double AMPLITUDE = 0.5;
+
+void put16(std::ofstream& f, uint16_t v) { f.put(char(v & 0xFF)).put(char(v >> 8)); }
+void put32(std::ofstream& f, uint32_t v) { put16(f, uint16_t(v & 0xFFFF)), put16(f, uint16_t(v >> 16)); }
+
+void writeToneWav(const fs::path& path) {
+    std::ofstream f(path, std::ios::binary);
+    const uint32_t frames = RATE * SECONDS, bytes = frames * 4;
+    f.write("RIFF", 4), put32(f, 36 + bytes), f.write("WAVEfmt ", 8);
+    put32(f, 16), put16(f, 1), put16(f, 2), put32(f, RATE), put32(f, RATE * 4), put16(f, 4), put16(f, 16);
+    f.write("data", 4), put32(f, bytes);
+    for (uint32_t i = 0; i < frames; ++i) {
+        const auto s = int16_t(std::lround(AMPLITUDE * 32767.0 * std::sin(2.0 * M_PI * TONE_HZ * i / RATE)));
+        put16(f, uint16_t(s)), put16(f, uint16_t(s));
+    }
+}
+
+// One folder per test process with the encoded tone, a truncated copy and two files that are no MP3.
+struct Files {
+    fs::path dir = fs::temp_directory_path() / ("orvo_music_" + std::to_string(::getpid()));
+    fs::path tone = dir / "tone.mp3";
+    fs::path truncated = dir / "truncated.mp3";
+    fs::path text = dir / "notes.mp3";
+    fs::path empty = dir / "empty.mp3";
+    fs::path noise = dir / "noise.mp3";
+    bool encoded = false;
+
+    Files() {
+        fs::create_directories(dir);
+        writeToneWav(dir / "tone.wav");
+        const std::string cmd = "lame --quiet -b 128 '" + (dir / "tone.wav").string() + "' '" + tone.string() + "'";
+        encoded = std::system(cmd.c_str()) == 0 && fs::exists(tone);
+        if (encoded) {
+            std::ifstream in(tone, std::ios::binary);
+            std::vector<char> bytes((std::istreambuf_iterator<char>(in)), {});
+            std::ofstream(truncated, std::ios::binary).write(bytes.data(), std::streamsize(bytes.size() / 2));
+        }
+        std::ofstream(text) << "This is a text file with a .mp3 name, not a soundtrack.\n";
+        std::ofstream(empty).flush();
+        std::ofstream junk(noise, std::ios::binary);
+        uint32_t x = 12345;  // fixed bytes, so the test never meets a lucky run of frame headers
+        for (int i = 0; i < 100000; ++i) junk.put(char((x = x * 1664525u + 1013904223u) >> 24));
+    }
+    ~Files() { fs::remove_all(dir); }
+};
+
+Files& files() {
+    static Files f;
+    return f;
+}
+
+class Music : public ::testing::Test {
+protected:
+    void SetUp() override { ASSERT_TRUE(files().encoded) << "lame could not encode the test tone (see scripts/deps.sh)"; }
+    void TearDown() override {
+        musicSetPausedAll(false);
+        musicShutdown();
+    }
+    static void useDriver(const char* driver) {
+        musicShutdown();
+        setenv("SDL_AUDIODRIVER", driver, 1);
+    }
+    // Waits for the position to reach at least the given time (the device pulls in ~23 ms steps).
+    static uint32_t waitForTime(MusicStream* s, uint32_t atLeastMs) {
+        for (int i = 0; i < 400 && musicGetTime(s) < atLeastMs; ++i) sleepMs(5);
+        return musicGetTime(s);
+    }
+};
+
+int peakBin(const float* spectrum) { return int(std::max_element(spectrum, spectrum + 512) - spectrum); }
+
+}  // namespace
+
+TEST_F(Music, DecodesTheWholeFileIntoStereoFrames) {
+    DecodedAudio audio;
+    std::string error;
+    ASSERT_TRUE(decodeMp3File(files().tone.string(), audio, error)) << error;
+    EXPECT_EQ(audio.rate, RATE);
+    // The encoder's delay and padding are removed through its gapless header, give or take a frame.
+    EXPECT_NEAR(double(audio.frameCount()), double(RATE * SECONDS), 1152.0);
+    int16_t peak = 0;
+    for (size_t i = RATE; i < size_t(RATE) + 4410; ++i) peak = std::max<int16_t>(peak, audio.frames()[i * 2]);
+    EXPECT_NEAR(peak / 32767.0, AMPLITUDE, 0.05);
+
+    // A file cut in half keeps what decoded before the cut.
+    DecodedAudio half;
+    ASSERT_TRUE(decodeMp3File(files().truncated.string(), half, error));
+    EXPECT_GT(half.frameCount(), size_t(RATE) / 2);
+    EXPECT_LT(half.frameCount(), audio.frameCount());
+}
+
+TEST_F(Music, MissingAndUndecodableFilesLeaveTheRecordInvalidWithOneWarning) {
+    for (const fs::path& bad : {files().dir / "absent.mp3", files().text, files().empty, files().noise}) {
+        orvotest::TraceCapture capture;
+        const MusicState state = openSoundtrack(bad.string());
+        EXPECT_FALSE(state.valid) << bad;
+        EXPECT_EQ(state.stream, nullptr);
+        EXPECT_EQ(state.spectrum, nullptr);
+        EXPECT_EQ(capture.count("WARNING (music): "), 1) << capture.text();
+        EXPECT_EQ(capture.count("ERROR"), 0);
+        EXPECT_TRUE(capture.contains(bad.filename().string()));
+        EXPECT_FALSE(capture.quitPosted());
+    }
+    // Every operation tolerates the null stream of a failed open.
+    musicPlay(nullptr);
+    musicSetTime(nullptr, 1000);
+    musicStop(nullptr);
+    EXPECT_EQ(musicGetTime(nullptr), 0u);
+    EXPECT_EQ(musicAudio(nullptr), nullptr);
+}
+
+TEST_F(Music, BackslashNamesOpenTheFile) {
+    useDriver("dummy");
+    std::string name = files().tone.string();
+    std::replace(name.begin(), name.end(), '/', '\\');
+    const MusicState state = openSoundtrack(name);
+    EXPECT_TRUE(state.valid);
+    ASSERT_NE(musicAudio(state.stream), nullptr);
+    EXPECT_EQ(musicAudio(state.stream)->rate, RATE);
+}
+
+TEST_F(Music, PositionPauseSeekAndStopOnADevice) {
+    useDriver("dummy");
+    ASSERT_TRUE(musicStartup());
+    ASSERT_TRUE(musicHasDevice());
+    MusicStream* s = musicOpenStream(files().tone.string());
+    ASSERT_NE(s, nullptr);
+    EXPECT_EQ(musicGetTime(s), 0u);
+    EXPECT_FALSE(musicIsPlaying(s));
+
+    musicPlay(s);
+    EXPECT_TRUE(musicIsPlaying(s));
+    const uint32_t t = waitForTime(s, 200);
+    EXPECT_GE(t, 200u);
+    EXPECT_LT(t, 2000u);
+
+    // Paused, the position stands still.
+    musicSetPausedAll(true);
+    EXPECT_TRUE(musicPausedAll());
+    sleepMs(60);  // let a pull that was already running finish
+    const uint32_t held = musicGetTime(s);
+    sleepMs(200);
+    EXPECT_EQ(musicGetTime(s), held);
+
+    // Seek while paused lands exactly; resume continues from there.
+    musicSetTime(s, 2000);
+    EXPECT_EQ(musicGetTime(s), 2000u);
+    musicSetPausedAll(false);
+    EXPECT_GE(waitForTime(s, 2100), 2100u);
+
+    // Past the end: placed at the end and playback finishes.
+    const uint32_t duration = uint32_t(musicAudio(s)->frameCount() * 1000 / RATE);
+    musicSetTime(s, 10 * 60 * 1000);
+    EXPECT_EQ(musicGetTime(s), duration);
+    for (int i = 0; i < 100 && musicIsPlaying(s); ++i) sleepMs(5);
+    EXPECT_FALSE(musicIsPlaying(s));
+
+    // Play from the start again, then stop: halted and rewound.
+    musicSetTime(s, 0);
+    musicPlay(s);
+    waitForTime(s, 100);
+    musicStop(s);
+    EXPECT_FALSE(musicIsPlaying(s));
+    EXPECT_EQ(musicGetTime(s), 0u);
+    sleepMs(100);
+    EXPECT_EQ(musicGetTime(s), 0u);
+}
+
+TEST_F(Music, WithoutADeviceTheStreamPlaysSilentlyOnItsOwnClock) {
+    useDriver("no-such-driver");
+    orvotest::TraceCapture capture;
+    const MusicState state = openSoundtrack(files().tone.string());
+    EXPECT_FALSE(musicHasDevice());
+    ASSERT_TRUE(state.valid);
+    EXPECT_EQ(capture.count("WARNING"), 0) << capture.text();
+
+    const uint64_t start = performanceCounter();
+    musicPlay(state.stream);
+    sleepMs(300);
+    const uint32_t t = musicGetTime(state.stream);
+    const double elapsedMs = double(performanceCounter() - start) * 1000.0 / double(performanceFrequency());
+    EXPECT_GE(t, 290u);
+    EXPECT_LE(double(t), elapsedMs + 1.0);
+
+    musicSetPausedAll(true);
+    const uint32_t held = musicGetTime(state.stream);
+    sleepMs(100);
+    EXPECT_EQ(musicGetTime(state.stream), held);
+    musicSetPausedAll(false);
+    musicSetTime(state.stream, 2950);
+    sleepMs(200);
+    EXPECT_FALSE(musicIsPlaying(state.stream));  // ran off the end
+    EXPECT_EQ(musicGetTime(state.stream), uint32_t(musicAudio(state.stream)->frameCount() * 1000 / RATE));
+}
+
+TEST_F(Music, SpectrumShowsTheToneWhilePlayingAndSilenceOtherwise) {
+    useDriver("no-such-driver");  // the clock path gives a steady position for the analysis
+    const MusicState state = openSoundtrack(files().tone.string());
+    ASSERT_TRUE(state.valid);
+    const float* spectrum = musicSpectrum();
+    ASSERT_NE(spectrum, nullptr);
+    for (int k = 0; k < 512; ++k) ASSERT_EQ(spectrum[k], 0.0f);
+
+    musicPlay(state.stream);
+    musicSetTime(state.stream, 1000);
+    EXPECT_EQ(musicSpectrum(), spectrum);  // one array, refreshed in place
+    // 1000 Hz falls in bin 1000 / (44100 / 1024) = 23.2.
+    EXPECT_EQ(peakBin(spectrum), 23);
+    EXPECT_NEAR(spectrum[23], AMPLITUDE, 0.15);
+    for (int k = 0; k < 512; ++k) {
+        ASSERT_GE(spectrum[k], 0.0f);
+        ASSERT_LE(spectrum[k], 1.0f);
+        if (k < 18 || k > 29) {
+            ASSERT_LT(spectrum[k], 0.02f) << "bin " << k;
+        }
+    }
+
+    musicSetPausedAll(true);
+    musicSpectrum();
+    EXPECT_EQ(*std::max_element(spectrum, spectrum + 512), 0.0f);
+}
