@@ -6,7 +6,7 @@ set -euo pipefail
 ORVO_PACKAGES=(
   cmake ninja-build g++ pkg-config clang libclang-rt-dev
   libsdl2-dev libgl1-mesa-dev libglu1-mesa-dev libglew-dev libgl1-mesa-dri
-  libdevil-dev libpng-dev libmpg123-dev libkissfft-dev libmp3lame-dev lame
+  libdevil-dev libpng-dev libjpeg-dev libmpg123-dev libkissfft-dev libmp3lame-dev lame
   libfreetype-dev fonts-dejavu-core
   libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth glslang-tools python3-mido
