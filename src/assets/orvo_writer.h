@@ -1,10 +1,15 @@
 // Builds a scene in code and writes it as a ".orvo" file, byte for byte in the format the loader reads.
 //
 //   OrvoWriter w;
-//   w.addMaterial({.name = "floor", .diffuseMap = "floor.png"});
-//   SceneObjectDesc root{.name = "root"};
+//   SceneMaterial floor;
+//   floor.name = "floor";
+//   floor.diffuseMap = "floor.png";
+//   w.addMaterial(floor);
+//   SceneObjectDesc root;
+//   root.name = "root";
 //   w.addObject(root);
-//   SceneObjectDesc box{.name = "box", .parent = "root", .materialName = "floor"};
+//   SceneObjectDesc box;
+//   box.name = "box"; box.parent = "root"; box.materialName = "floor";
 //   box.positions = {...}; box.normals = {...}; box.uvs = {...}; box.indices = {...};
 //   box.keys = {sceneKey(0, {0, 0, 0}), sceneKey(48, {2, 0, 0})};
 //   w.addObject(box);
