@@ -52,5 +52,9 @@ void runShowOn(FrameHost& host, WindowHandle window);
 // Show-time milliseconds of a float seconds value, truncated toward zero; negative values give 0 and
 // values beyond the unsigned range give its maximum, so a paused or wrapped clock stays defined.
 uint32_t truncateMs(float milliseconds);
+// The show time of the frame being drawn, in whole milliseconds (nowMs of the loop).
+uint32_t frameShowMs(const ShowRuntime& rt);
+// The last moment that draws: the schedule's end, or an earlier end the viewer asked for.
+uint32_t spanEndMs(const ShowRuntime& rt);
 
 }  // namespace zelFramework

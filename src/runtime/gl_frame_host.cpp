@@ -15,14 +15,14 @@ bool GLFrameHost::takeMessage(Message& out) { return peekMessage(out); }
 void GLFrameHost::dispatch(const Message& msg) { dispatchMessage(msg); }
 bool GLFrameHost::keyHeld(uint32_t virtualKey) { return isKeyDown(virtualKey); }
 
-bool GLFrameHost::hasStream() { return musicHasStream(runtime().music); }
-bool GLFrameHost::musicPaused() { return musicIsPaused(runtime().music); }
-void GLFrameHost::resumeMusic() { musicResume(runtime().music); }
-void GLFrameHost::playMusic() { musicPlay(runtime().music); }
-void GLFrameHost::seekMusic(uint32_t ms) { musicSeek(runtime().music, ms); }
-void GLFrameHost::stopMusic() { musicStop(runtime().music); }
-uint32_t GLFrameHost::musicTimeMs() { return musicPositionMs(runtime().music); }
-const float* GLFrameHost::spectrum() { return musicSpectrum(runtime().music); }
+bool GLFrameHost::hasStream() { return showMusicHasStream(runtime().music); }
+bool GLFrameHost::musicPaused() { return showMusicPaused(runtime().music); }
+void GLFrameHost::resumeMusic() { showMusicResume(runtime().music); }
+void GLFrameHost::playMusic() { showMusicPlay(runtime().music); }
+void GLFrameHost::seekMusic(uint32_t ms) { showMusicSeek(runtime().music, ms); }
+void GLFrameHost::stopMusic() { showMusicStop(runtime().music); }
+uint32_t GLFrameHost::musicTimeMs() { return showMusicPositionMs(runtime().music); }
+const float* GLFrameHost::spectrum() { return showMusicSpectrum(runtime().music); }
 
 void GLFrameHost::startSharedTools() { gltkInit(); }
 void GLFrameHost::stopSharedTools() { gltkShutdown(); }

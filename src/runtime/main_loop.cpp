@@ -15,6 +15,10 @@ uint32_t truncateMs(float milliseconds) {
     return uint32_t(milliseconds);
 }
 
+uint32_t frameShowMs(const ShowRuntime& rt) { return truncateMs(rt.startOffset * 1000.0f + rt.playTime * 1000.0f); }
+
+uint32_t spanEndMs(const ShowRuntime& rt) { return rt.span.toMs < rt.maxEndMs ? rt.span.toMs : rt.maxEndMs; }
+
 namespace {
 
 float elapsedSeconds(ShowRuntime& rt, FrameHost& host) {
@@ -22,12 +26,9 @@ float elapsedSeconds(ShowRuntime& rt, FrameHost& host) {
     return float(double(rt.counterNow - rt.counterStart) / double(rt.counterFrequency));
 }
 
-uint32_t nowMs(const ShowRuntime& rt) { return truncateMs(rt.startOffset * 1000.0f + rt.playTime * 1000.0f); }
+uint32_t nowMs(const ShowRuntime& rt) { return frameShowMs(rt); }
 
 uint32_t prevMs(const ShowRuntime& rt) { return truncateMs((rt.startOffset + rt.playTime - rt.frameDelta) * 1000.0f); }
-
-// The last moment that still draws: the schedule's end, or an earlier end the viewer asked for.
-uint32_t lastDrawnMs(const ShowRuntime& rt) { return rt.span.toMs < rt.maxEndMs ? rt.span.toMs : rt.maxEndMs; }
 
 // The stream position that matches the clock's start: the music begins with the schedule, so a later
 // start skips the same distance into the music.
@@ -185,7 +186,7 @@ void runShowOn(FrameHost& host, WindowHandle window) {
     bool started = false;
     std::vector<MidiTrigger> frameTriggers;
     while (rt.state != RuntimeState::Quit) {
-        if (nowMs(rt) > lastDrawnMs(rt)) break;
+        if (nowMs(rt) > spanEndMs(rt)) break;
         Message msg;
         if (host.takeMessage(msg)) {
             if (msg.message == WM_QUIT) {

@@ -1,4 +1,5 @@
-// The few music operations the runtime makes, each safe on a missing record or stream.
+// The music operations the runtime makes on the show's music record; each is safe on a missing
+// record or a record without a stream, so callers need not check.
 #pragma once
 
 #include <cstdint>
@@ -7,14 +8,14 @@ namespace zelFramework {
 
 struct MusicState;
 
-bool musicHasStream(const MusicState* music);
-bool musicIsPaused(MusicState* music);
-void musicResume(MusicState* music);
-void musicPlay(MusicState* music);
-void musicSeek(MusicState* music, uint32_t ms);
-void musicStop(MusicState* music);
-uint32_t musicPositionMs(MusicState* music);
+bool showMusicHasStream(const MusicState* music);
+bool showMusicPaused(const MusicState* music);
+void showMusicResume(MusicState* music);
+void showMusicPlay(MusicState* music);
+void showMusicSeek(MusicState* music, uint32_t ms);
+void showMusicStop(MusicState* music);
+uint32_t showMusicPositionMs(MusicState* music);
 // The spectrum at the play position, kept in the record too; null unless the record is valid.
-const float* musicSpectrum(MusicState* music);
+const float* showMusicSpectrum(MusicState* music);
 
 }  // namespace zelFramework

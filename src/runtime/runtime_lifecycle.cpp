@@ -29,7 +29,7 @@ void runShow(WindowHandle window) {
 
 void stopShow() {
     ShowRuntime& rt = runtime();
-    musicStop(rt.music);
+    showMusicStop(rt.music);
     rt.state = RuntimeState::Quit;
 }
 

@@ -1,0 +1,51 @@
+#include "runtime/capture_host.h"
+
+#include <GL/glew.h>
+
+#include <cstdio>
+
+#include "platform/native_window.h"
+#include "platform/platform.h"
+#include "runtime/png_writer.h"
+
+namespace zelFramework {
+
+namespace {
+
+long expectedFrames(int fps) {
+    const ShowRuntime& rt = runtime();
+    const uint32_t start = spanStartMs(rt), end = spanEndMs(rt);
+    return end >= start ? long(uint64_t(end - start) * uint64_t(fps) / 1000u) + 1 : 0;
+}
+
+}  // namespace
+
+CaptureHost::CaptureHost(WindowHandle window, int fps, std::string dir)
+    : StepClockHost(window, fps), dir_(std::move(dir)), progress_("capture", expectedFrames(fps > 0 ? fps : 30)) {}
+
+std::string CaptureHost::framePath(const std::string& dir, long index) {
+    char name[32];
+    std::snprintf(name, sizeof name, "frame_%06ld.png", index);
+    return (std::filesystem::path(dir) / name).string();
+}
+
+void CaptureHost::onFrame(uint32_t showMs) {
+    // The loop's clock passes the end on one last empty frame; it is not part of the span.
+    if (showMs > spanEndMs(runtime()) || failed_) return;
+    int width = 0, height = 0;
+    windowClientSize(window(), width, height);
+    pixels_.resize(size_t(width) * size_t(height) * 3);
+    glReadBuffer(GL_BACK);
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glReadPixels(0, 0, width, height, GL_RGB, GL_UNSIGNED_BYTE, pixels_.data());
+    if (!writePngBottomUp(framePath(dir_, written_), width, height, pixels_)) {
+        // Nothing more can be written; stop the show instead of rendering into the void.
+        failed_ = true;
+        postQuitMessage(0);
+        return;
+    }
+    ++written_;
+    progress_.update(written_);
+}
+
+}  // namespace zelFramework

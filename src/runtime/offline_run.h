@@ -1,0 +1,37 @@
+// Offline runs of a loaded show on the step clock: capture to numbered pictures (and a video), or a
+// benchmark of every schedule entry's frame times.
+#pragma once
+
+#include <string>
+
+#include "runtime/show_runtime.h"
+
+namespace zelFramework {
+
+struct OfflineSettings {
+    std::string captureDir;  // folder for "frame_000000.png" ...; empty for no capture
+    std::string videoFile;   // optional video made from the pictures with the soundtrack
+    std::string soundtrack;  // the music file for the video's sound
+    int fps = 30;
+    bool benchmark = false;
+};
+
+// Plays the loaded show like runShow, but on the step clock, without sound and without sleeping,
+// writing every frame of the span (capture) or timing it (benchmark, report on standard output).
+// False when the capture could not be written.
+bool runOffline(WindowHandle window, const OfflineSettings& settings);
+
+// Draws "[#####.....]  50%  frame 12/24" on the terminal, rewriting the line as it advances.
+class ProgressBar {
+public:
+    ProgressBar(const char* label, long total) : label_(label), total_(total > 0 ? total : 1) {}
+    void update(long done);
+    void finish();
+
+private:
+    const char* label_;
+    long total_;
+    int lastShown_ = -1;
+};
+
+}  // namespace zelFramework

@@ -1,0 +1,54 @@
+#include "runtime/png_writer.h"
+
+#include <png.h>
+
+#include <cstdio>
+
+#include "app/trace.h"
+
+namespace zelFramework {
+
+namespace {
+
+// libpng reports fatal errors by longjmp; this keeps the jump inside one plain function with no
+// objects that need destructors.
+bool encode(FILE* file, int width, int height, const uint8_t* rows) {
+    png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
+    if (!png) return false;
+    png_infop info = png_create_info_struct(png);
+    if (!info || setjmp(png_jmpbuf(png))) {
+        png_destroy_write_struct(&png, info ? &info : nullptr);
+        return false;
+    }
+    png_init_io(png, file);
+    // Fast compression: a capture writes thousands of frames; no time stamp, so files are reproducible.
+    png_set_compression_level(png, 3);
+    png_set_IHDR(png, info, png_uint_32(width), png_uint_32(height), 8, PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE,
+                 PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
+    png_write_info(png, info);
+    const size_t stride = size_t(width) * 3;
+    for (int y = height - 1; y >= 0; --y) png_write_row(png, const_cast<png_bytep>(rows + size_t(y) * stride));
+    png_write_end(png, nullptr);
+    png_destroy_write_struct(&png, &info);
+    return true;
+}
+
+}  // namespace
+
+bool writePngBottomUp(const std::string& path, int width, int height, const std::vector<uint8_t>& rows) {
+    if (width <= 0 || height <= 0 || rows.size() < size_t(width) * size_t(height) * 3) {
+        trace(TRACE_WARNING, "capture", "no picture to write to \"%s\"", path.c_str());
+        return false;
+    }
+    FILE* file = std::fopen(path.c_str(), "wb");
+    if (!file) {
+        trace(TRACE_WARNING, "capture", "cannot write \"%s\"", path.c_str());
+        return false;
+    }
+    bool ok = encode(file, width, height, rows.data());
+    ok = std::fclose(file) == 0 && ok;
+    if (!ok) trace(TRACE_WARNING, "capture", "writing \"%s\" failed", path.c_str());
+    return ok;
+}
+
+}  // namespace zelFramework
