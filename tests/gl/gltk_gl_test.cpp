@@ -1,0 +1,206 @@
+// The blur toolkit, observed through the pixels it leaves in its destination.
+#include "gl/fbo_texture.h"
+#include "gl/gltk.h"
+#include "gl/shader.h"
+
+#include "gl_test_files.h"
+#include "support/gl_fixture.h"
+#include "support/trace_capture.h"
+
+#include <cmath>
+#include <filesystem>
+#include <memory>
+
+using namespace zelFramework;
+using namespace orvotest;
+
+namespace {
+
+// The picture size of the tests: a tenth of the scratch targets, same aspect, so one source pixel
+// becomes a 10 x 10 block in the scratch picture.
+constexpr int W = 64, H = 36;
+
+std::vector<uint8_t> targetPixels(GL_FBOTexture& target) {
+    glBindFramebuffer(GL_READ_FRAMEBUFFER, target.framebufferId);
+    glReadBuffer(GL_COLOR_ATTACHMENT0);
+    std::vector<uint8_t> pixels = readPixelsRgba(0, 0, target.width, target.height);
+    glBindFramebuffer(GL_READ_FRAMEBUFFER, 0);
+    glReadBuffer(GL_BACK);
+    return pixels;
+}
+
+uint8_t redAt(const std::vector<uint8_t>& pixels, int x, int y) { return pixels[(size_t(y) * W + size_t(x)) * 4]; }
+
+void fill(GL_FBOTexture& target, float grey) {
+    target.begin();
+    glClearColor(grey, grey, grey, 1.0f);
+    glClear(GL_COLOR_BUFFER_BIT);
+    target.end();
+    glClearColor(0, 0, 0, 0);
+}
+
+// Black with one white pixel in the middle.
+void dot(GL_FBOTexture& target) {
+    fill(target, 0.0f);
+    target.begin();
+    glEnable(GL_SCISSOR_TEST);
+    glScissor(W / 2, H / 2, 1, 1);
+    glClearColor(1, 1, 1, 1);
+    glClear(GL_COLOR_BUFFER_BIT);
+    glDisable(GL_SCISSOR_TEST);
+    glClearColor(0, 0, 0, 0);
+    target.end();
+}
+
+int litCount(const std::vector<uint8_t>& pixels) {
+    int count = 0;
+    for (size_t i = 0; i < pixels.size(); i += 4)
+        count += pixels[i] > 0;
+    return count;
+}
+
+// What n passes with `exponent` do to a flat 8-bit grey: each pass raises it and stores 8 bits.
+int flatAfterPasses(int value, float exponent, int passes) {
+    for (int k = 0; k < passes; ++k)
+        value = int(std::lround(255.0 * std::pow(value / 255.0, double(exponent))));
+    return value;
+}
+
+class Toolkit : public GLTest {
+protected:
+    static void SetUpTestSuite() {
+        ASSERT_NE(ensureGLContext(), nullptr);
+        capture = std::make_unique<TraceCapture>();
+        // The bokeh program reads its files from the shader folder below the current directory.
+        folder = std::make_unique<ScratchFolder>();
+        std::filesystem::create_directory("shaders");
+        for (const char* file : {"spreadBlurVert.h", "spreadBlurFrag.h"})
+            std::filesystem::copy_file(std::filesystem::path(ORVO_SOURCE_DIR) / "shaders" / file,
+                                       std::filesystem::path("shaders") / file);
+        gltkInit();
+        initLog = capture->text();
+    }
+    static void TearDownTestSuite() {
+        gltkShutdown();
+        folder.reset();
+        capture.reset();
+    }
+    void SetUp() override {
+        GLTest::SetUp();
+        a.create(1, 8, W, H, GL_RGBA, false);
+        b.create(1, 8, W, H, GL_RGBA, false);
+    }
+    void TearDown() override {
+        a.release();
+        b.release();
+        EXPECT_TRUE(drainGLErrors().empty());
+    }
+    static inline std::unique_ptr<TraceCapture> capture;
+    static inline std::unique_ptr<ScratchFolder> folder;
+    static inline std::string initLog;
+    GL_FBOTexture a, b;
+};
+
+}  // namespace
+
+TEST_F(Toolkit, InitBuildsFourProgramsAndFindsEveryCachedUniform) {
+    for (const char* name : {"gltkBlurShader", "gltkBlurThresholdShader", "gltkSmartBlurShader", "gltkBokehBlurShader"})
+        EXPECT_NE(initLog.find(std::string("INFO (shaderCompiler): (") + name + ") - shader created!"),
+                  std::string::npos) << name << "\n" << initLog;
+    EXPECT_EQ(initLog.find("WARNING"), std::string::npos) << initLog;
+    EXPECT_EQ(initLog.find("ERROR"), std::string::npos) << initLog;
+    for (GL_Shader* shader : {gltkBlurShader(), gltkBlurThresholdShader(), gltkSmartBlurShader(), gltkBokehBlurShader()}) {
+        ASSERT_NE(shader, nullptr);
+        EXPECT_NE(shader->programId, 0u) << shader->name;
+    }
+    ASSERT_NE(gltkBlurTarget(1), nullptr);
+    EXPECT_EQ(gltkBlurTarget(1)->width, 640);
+    EXPECT_EQ(gltkBlurTarget(1)->height, 360);
+}
+
+TEST_F(Toolkit, BlurAtIntensityZeroLeavesAFlatPictureFlat) {
+    fill(a, 0.4f);
+    gltkBlur(&a, &b, 0.0f, 1.0f);
+    std::vector<uint8_t> pixels = targetPixels(b);
+    for (size_t i = 0; i < pixels.size(); i += 4)
+        ASSERT_NEAR(pixels[i], 102, 1) << "pixel " << i / 4;
+    GLint program = -1, framebuffer = -1;
+    glGetIntegerv(GL_CURRENT_PROGRAM, &program);
+    glGetIntegerv(GL_FRAMEBUFFER_BINDING, &framebuffer);
+    EXPECT_EQ(program, 0);
+    EXPECT_EQ(framebuffer, 0);
+}
+
+TEST_F(Toolkit, BlurInPlaceAtIntensityZeroDoesNothingAtOneSpreadsAWhitePixel) {
+    dot(a);
+    std::vector<uint8_t> sharp = targetPixels(a);
+    gltkBlur(&a, &a, 0.0f, 1.0f);
+    EXPECT_EQ(targetPixels(a), sharp);
+
+    gltkBlur(&a, &a, 1.0f, 1.0f);
+    std::vector<uint8_t> blurred = targetPixels(a);
+    EXPECT_LT(redAt(blurred, W / 2, H / 2), 255);
+    EXPECT_GT(redAt(blurred, W / 2 + 2, H / 2), 0);
+    EXPECT_GT(redAt(blurred, W / 2, H / 2 + 1), 0);
+    EXPECT_GT(redAt(blurred, W / 2 - 1, H / 2 - 1), 0);
+    EXPECT_EQ(redAt(blurred, 2, 2), 0);  // far corner untouched
+    EXPECT_GT(litCount(blurred), 9);
+}
+
+TEST_F(Toolkit, PassCountFollowsIntensityOneElevenTwentyOne) {
+    // Every pass raises the picture to the exponent, so a flat grey reveals how many passes ran.
+    const float exponent = 1.05f;
+    struct Case { float intensity; int passes; };
+    for (Case c : {Case{0.0f, 1}, Case{0.5f, 11}, Case{1.0f, 21}}) {
+        fill(a, 128.0f / 255.0f);
+        gltkBlur(&a, &b, c.intensity, exponent);
+        int expected = flatAfterPasses(128, exponent, c.passes);
+        std::vector<uint8_t> pixels = targetPixels(b);
+        EXPECT_NEAR(redAt(pixels, W / 2, H / 2), expected, 2) << "intensity " << c.intensity;
+        EXPECT_NEAR(redAt(pixels, 0, 0), expected, 2) << "intensity " << c.intensity;
+        // One pass more or fewer would be told apart.
+        EXPECT_GT(std::abs(flatAfterPasses(128, exponent, c.passes + 1) - expected), 2);
+    }
+}
+
+TEST_F(Toolkit, SpreadBlurSkipsTinyInPlaceIntensityAndWidensWithIntensity) {
+    dot(a);
+    std::vector<uint8_t> sharp = targetPixels(a);
+    gltkSpreadBlur(&a, &a, 0.005f, 1.0f);
+    EXPECT_EQ(targetPixels(a), sharp);
+
+    // Into another target at intensity 0: only the resampling through the scratch picture remains.
+    gltkSpreadBlur(&a, &b, 0.0f, 1.0f);
+    std::vector<uint8_t> resampled = targetPixels(b);
+    EXPECT_GE(redAt(resampled, W / 2, H / 2), 200);
+    EXPECT_EQ(redAt(resampled, W / 2 + 2, H / 2), 0);
+
+    gltkSpreadBlur(&a, &b, 0.25f, 1.0f);
+    std::vector<uint8_t> narrow = targetPixels(b);
+    gltkSpreadBlur(&a, &b, 1.0f, 1.0f);
+    std::vector<uint8_t> wide = targetPixels(b);
+    EXPECT_LT(redAt(wide, W / 2, H / 2), redAt(narrow, W / 2, H / 2));
+    EXPECT_GT(litCount(wide), litCount(narrow));
+    EXPECT_GT(redAt(wide, W / 2 + 1, H / 2), 0);
+    EXPECT_EQ(redAt(wide, W / 2 + 5, H / 2), 0);  // the disc ends at its radius
+
+    // Quality changes how the disc is sampled, not its size.
+    gltkSpreadBlur(&a, &b, 1.0f, 0.25f);
+    std::vector<uint8_t> coarse = targetPixels(b);
+    EXPECT_NE(coarse, wide);
+
+    // In place, the source is read from the scratch copy, so the blur is the same as into another target.
+    gltkSpreadBlur(&a, &a, 1.0f, 1.0f);
+    EXPECT_EQ(targetPixels(a), wide);
+}
+
+TEST_F(Toolkit, BlursLeaveTheirCallersStackAlone) {
+    fill(a, 0.5f);
+    size_t depth = GL_FBOTexture::fboStack().size();
+    gltkBlur(&a, &b, 0.5f, 1.0f);
+    gltkSpreadBlur(&a, &b, 0.5f, 1.0f);
+    EXPECT_EQ(GL_FBOTexture::fboStack().size(), depth);
+    GLint active = 0;
+    glGetIntegerv(GL_ACTIVE_TEXTURE, &active);
+    EXPECT_EQ(active, GL_TEXTURE0);
+}
