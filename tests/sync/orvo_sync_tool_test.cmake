@@ -1,0 +1,45 @@
+# Runs the orvo-sync tool end to end: build the binary from text, dump it, build the dump again and
+# require the same bytes; evaluate one controller. Called as
+#   cmake -DTOOL=... -DTEXT=... -DWORK=... -P orvo_sync_tool_test.cmake
+file(MAKE_DIRECTORY ${WORK})
+
+function(run)
+  execute_process(COMMAND ${ARGN} RESULT_VARIABLE rc OUTPUT_VARIABLE out ERROR_VARIABLE err)
+  if(NOT rc EQUAL 0)
+    message(FATAL_ERROR "${ARGN} failed (${rc}): ${err}")
+  endif()
+  set(out "${out}" PARENT_SCOPE)
+endfunction()
+
+run(${TOOL} build ${TEXT} ${WORK}/first.dat)
+run(${TOOL} dump ${WORK}/first.dat)
+file(WRITE ${WORK}/dumped.txt "${out}")
+run(${TOOL} build ${WORK}/dumped.txt ${WORK}/second.dat)
+execute_process(COMMAND ${CMAKE_COMMAND} -E compare_files ${WORK}/first.dat ${WORK}/second.dat RESULT_VARIABLE same)
+if(NOT same EQUAL 0)
+  message(FATAL_ERROR "dump followed by build changed the file")
+endif()
+file(SIZE ${WORK}/first.dat size)
+if(NOT size EQUAL 168)
+  message(FATAL_ERROR "expected 168 bytes, got ${size}")
+endif()
+
+# The documented smoothstep example: keys (0, 0) and (2, 1) at 0.5 s.
+run(${TOOL} eval ${WORK}/first.dat fade 0.5)
+if(NOT out STREQUAL "0.15625\n")
+  message(FATAL_ERROR "eval fade 0.5 gave '${out}'")
+endif()
+run(${TOOL} eval ${TEXT} "ZEL: Gamma" 1)
+if(NOT out STREQUAL "0.9\n")
+  message(FATAL_ERROR "eval of the text file gave '${out}'")
+endif()
+
+execute_process(COMMAND ${TOOL} eval ${WORK}/first.dat "no such" 1 RESULT_VARIABLE rc ERROR_VARIABLE err OUTPUT_QUIET)
+if(rc EQUAL 0)
+  message(FATAL_ERROR "eval of a missing controller succeeded")
+endif()
+file(WRITE ${WORK}/cut.dat "ab")
+execute_process(COMMAND ${TOOL} dump ${WORK}/cut.dat RESULT_VARIABLE rc ERROR_VARIABLE err OUTPUT_QUIET)
+if(rc EQUAL 0 OR NOT err MATCHES "shorter than")
+  message(FATAL_ERROR "a damaged file was dumped: ${rc} ${err}")
+endif()
