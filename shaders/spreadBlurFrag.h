@@ -26,13 +26,19 @@ void main()
 			break;
 		float ringRadius = float(r) / float(rings);
 		int taps = 6 * r;
+		float tapAngle = TWO_PI / float(taps);
+		// Each ring is turned by half a tap against the one inside it, so the taps do not line up.
+		// The direction is turned tap by tap, so the trigonometry is paid per ring, not per tap.
+		vec2 direction = vec2(cos(0.5 * float(r) * tapAngle), sin(0.5 * float(r) * tapAngle));
+		float turnCos = cos(tapAngle);
+		float turnSin = sin(tapAngle);
+		vec2 ringExtent = radius * ringRadius;
 		for (int s = 0; s < 6 * MAX_RINGS; ++s) {
 			if (s >= taps)
 				break;
-			// Each ring is turned by half a tap against the one inside it, so the taps do not line up.
-			float angle = TWO_PI * (float(s) + 0.5 * float(r)) / float(taps);
-			sum += texture2D(diffuse_tex, pictureCoord + radius * ringRadius * vec2(cos(angle), sin(angle)));
+			sum += texture2D(diffuse_tex, pictureCoord + ringExtent * direction);
 			count += 1.0;
+			direction = vec2(direction.x * turnCos - direction.y * turnSin, direction.x * turnSin + direction.y * turnCos);
 		}
 	}
 	gl_FragColor = sum / count;

@@ -1,0 +1,118 @@
+// Costs of the GL resources on the test renderer: uploading a full-HD picture and the two blurs on a
+// target of the show's picture size at 1280 wide (1280 x 561, the 2.28:1 aspect).
+#include "gl/fbo_texture.h"
+#include "gl/gltk.h"
+#include "gl/texture.h"
+
+#include "platform/native_window.h"
+
+#include <benchmark/benchmark.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <vector>
+
+using namespace zelFramework;
+
+namespace {
+
+constexpr int PICTURE_WIDTH = 1280, PICTURE_HEIGHT = 561;
+
+// One hidden window and the toolkit for the whole run; the shader files are read from a scratch copy
+// so the scrambled copies are not written into the source tree.
+bool setUpContext() {
+    static bool ready = [] {
+        WindowRequest request;
+        request.title = "orvo-bench";
+        request.hidden = true;
+        if (!openWindow(request)) {
+            std::fprintf(stderr, "no GL context: %s\n", lastWindowError().c_str());
+            return false;
+        }
+        std::filesystem::path folder = std::filesystem::temp_directory_path() / "orvo-gl-bench";
+        std::filesystem::create_directories(folder / "shaders");
+        for (const char* file : {"spreadBlurVert.h", "spreadBlurFrag.h"})
+            std::filesystem::copy_file(std::filesystem::path(ORVO_SOURCE_DIR) / "shaders" / file,
+                                       folder / "shaders" / file,
+                                       std::filesystem::copy_options::overwrite_existing);
+        std::filesystem::current_path(folder);
+        gltkInit();
+        return true;
+    }();
+    return ready;
+}
+
+void fillWithPattern(GL_FBOTexture& target) {
+    target.begin();
+    glClearColor(0.2f, 0.4f, 0.6f, 1.0f);
+    glClear(GL_COLOR_BUFFER_BIT);
+    glEnable(GL_SCISSOR_TEST);
+    for (int i = 0; i < 16; ++i) {
+        glScissor(i * 80, (i * 37) % PICTURE_HEIGHT, 20, 20);
+        glClearColor(1, 1, 1, 1);
+        glClear(GL_COLOR_BUFFER_BIT);
+    }
+    glDisable(GL_SCISSOR_TEST);
+    target.end();
+}
+
+void BM_UploadRgba1920x1080(benchmark::State& state) {
+    if (!setUpContext()) {
+        state.SkipWithError("no GL context");
+        return;
+    }
+    std::vector<uint8_t> pixels(size_t(1920) * 1080 * 4);
+    for (size_t i = 0; i < pixels.size(); ++i)
+        pixels[i] = uint8_t(i * 31);
+    for (auto _ : state) {
+        GL_MemTexture texture;
+        texture.create(pixels.data(), 1920, 1080, GL_RGBA, GL_REPEAT, GL_REPEAT);
+        glFinish();
+        state.PauseTiming();
+        texture.release();
+        glFinish();
+        state.ResumeTiming();
+    }
+    state.SetBytesProcessed(int64_t(state.iterations()) * int64_t(pixels.size()));
+}
+BENCHMARK(BM_UploadRgba1920x1080)->Unit(benchmark::kMillisecond);
+
+void BM_GltkBlurIntensity1(benchmark::State& state) {
+    if (!setUpContext()) {
+        state.SkipWithError("no GL context");
+        return;
+    }
+    GL_FBOTexture picture;
+    picture.create(1, 8, PICTURE_WIDTH, PICTURE_HEIGHT, GL_RGBA, true);
+    fillWithPattern(picture);
+    for (auto _ : state) {
+        gltkBlur(&picture, &picture, 1.0f, 1.0f);
+        glFinish();
+    }
+    picture.release();
+}
+BENCHMARK(BM_GltkBlurIntensity1)->Unit(benchmark::kMillisecond);
+
+void BM_GltkSpreadBlur(benchmark::State& state) {
+    if (!setUpContext()) {
+        state.SkipWithError("no GL context");
+        return;
+    }
+    GL_FBOTexture picture;
+    picture.create(1, 8, PICTURE_WIDTH, PICTURE_HEIGHT, GL_RGBA, true);
+    fillWithPattern(picture);
+    const float intensity = float(state.range(0)) / 100.0f;
+    const float quality = float(state.range(1)) / 100.0f;
+    for (auto _ : state) {
+        gltkSpreadBlur(&picture, &picture, intensity, quality);
+        glFinish();
+    }
+    picture.release();
+}
+// intensity and quality in hundredths: the render engine's (any, 1.0) and a light and a heavy setting.
+BENCHMARK(BM_GltkSpreadBlur)->Args({100, 100})->Args({50, 25})->Args({100, 200})->Unit(benchmark::kMillisecond);
+
+}  // namespace
+
+BENCHMARK_MAIN();
