@@ -8,6 +8,8 @@
 namespace zelFramework {
 
 void drawText(GLuint fontBase, float x, float y, float r, float g, float b, float a, const char* format, ...) {
+    if (fontBase == 0 || !format)  // a font that could not be made draws nothing
+        return;
     char text[4096];
     va_list args;
     va_start(args, format);

@@ -47,10 +47,11 @@ void GL_Shader::destroy() {
 void GL_Shader::use() const { glUseProgram(programId); }
 
 GLint GL_Shader::uniformLocation(const char* uniformName) const {
-    GLint location = glGetUniformLocation(programId, uniformName);
+    // A failed build has no program to ask; asking program 0 would only leave a GL error behind.
+    GLint location = programId && uniformName ? glGetUniformLocation(programId, uniformName) : -1;
     if (location == -1)
         trace(TRACE_WARNING, "shaderAccess", "unable to retrieve the following uniform variable: %s for shader: %s",
-              uniformName, name);
+              uniformName ? uniformName : "(null)", name);
     return location;
 }
 

@@ -31,15 +31,16 @@ bool readWholeFile(const std::string& path, std::vector<uint8_t>& bytes, bool& t
     return true;
 }
 
-void writeWholeFile(const std::string& path, const std::vector<uint8_t>& bytes) {
+bool writeWholeFile(const std::string& path, const std::vector<uint8_t>& bytes) {
     FILE* file = openFile(path, "wb");
-    if (!file) {
-        trace(TRACE_WARNING, TAG, "unable to write the scrambled copy %s", path.c_str());
-        return;
+    bool ok = file != nullptr;
+    if (file) {
+        ok = bytes.empty() || std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
+        ok = std::fclose(file) == 0 && ok;
     }
-    if (!bytes.empty())
-        std::fwrite(bytes.data(), 1, bytes.size(), file);
-    std::fclose(file);
+    if (!ok)
+        trace(TRACE_WARNING, TAG, "unable to write the scrambled copy %s", path.c_str());
+    return ok;
 }
 
 // The text up to the first NUL, as the compiler is given it.
@@ -67,8 +68,12 @@ std::string readStage(const char* programName, const std::string& path, bool& re
             refused = true;
             return std::string();
         }
+        std::string sourceText = textUpToNul(bytes);
         scrambleShaderText(bytes.data(), bytes.size());
-        writeWholeFile(binPath, bytes);
+        // Where the copy cannot be written (a read-only folder), an older copy must not win over the
+        // source it no longer matches: the source is used as it is.
+        if (!writeWholeFile(binPath, bytes))
+            return sourceText;
     }
     std::string text;
     if (readWholeFile(binPath, bytes, tooLong)) {

@@ -141,16 +141,3 @@ TEST(ShaderScramble, TwiceRestoresEveryLengthAndOnceChangesTheText) {
         EXPECT_EQ(copy, text) << length;
     }
 }
-
-TEST(ShaderScramble, KeyRepeatsWithTheLengthDependentPeriod) {
-    // A run of zero bytes shows the key itself: period K = 10 + (L mod 10).
-    for (size_t length : {20u, 37u, 59u}) {
-        std::vector<uint8_t> zeros(length, 0);
-        scrambleShaderText(zeros.data(), zeros.size());
-        size_t period = 10 + length % 10;
-        for (size_t j = 0; j < length; ++j) {
-            EXPECT_EQ(zeros[j], zeros[j % period]) << length << " " << j;
-            EXPECT_EQ(zeros[j], shaderScrambleKeyByte(j % period, period));
-        }
-    }
-}

@@ -96,6 +96,13 @@ TEST_F(Shaders, MissingUniformWarnsOnEveryLookup) {
     EXPECT_EQ(shader.uniformLocation("absent"), -1);
     EXPECT_EQ(capture.count("WARNING (shaderAccess): unable to retrieve the following uniform variable: absent "
                             "for shader: uniforms\n"), 2);
+
+    // A failed program answers -1 with the warning, without asking OpenGL about program 0.
+    GL_Shader failed;
+    EXPECT_FALSE(failed.createFromSource("failed", nullptr, nullptr, BROKEN_FRAGMENT, nullptr));
+    EXPECT_EQ(failed.uniformLocation("gain"), -1);
+    EXPECT_TRUE(capture.contains("uniform variable: gain for shader: failed\n"));
+    EXPECT_TRUE(drainGLErrors().empty());
 }
 
 TEST_F(Shaders, ScrambledCopyIsWrittenAndAloneBuildsTheSameProgram) {
@@ -124,6 +131,20 @@ TEST_F(Shaders, ScrambledCopyIsWrittenAndAloneBuildsTheSameProgram) {
     GL_Shader edited;
     ASSERT_TRUE(edited.loadFromFiles("mark", "markVert.h", "markFrag.h", nullptr));
     EXPECT_EQ(drawWith(edited), (Rgba{0, 0, 255, 255}));
+}
+
+TEST_F(Shaders, SourceIsUsedWhenItsCopyCannotBeWritten) {
+    TraceCapture capture;
+    ScratchFolder folder;
+    folder.write("shaders/markVert.h", MARKED_VERTEX);
+    folder.write("shaders/markFrag.h", MARKED_FRAGMENT);
+    // A folder in the copy's place: nothing can be written there, and nothing stale read from it.
+    std::filesystem::create_directories(folder.path() / "shaders/markFrag.h.bin");
+    GL_Shader shader;
+    ASSERT_TRUE(shader.loadFromFiles("mark", "markVert.h", "markFrag.h", "#define REFLECTION\n"));
+    EXPECT_EQ(shader.shaderIds.size(), 2u);
+    EXPECT_EQ(drawWith(shader), (Rgba{255, 255, 0, 255}));
+    EXPECT_TRUE(capture.contains("WARNING (shaderCompiler): unable to write the scrambled copy .\\shaders\\markFrag.h.bin"));
 }
 
 TEST_F(Shaders, TinyOrAbsentFilesAreMissingStages) {
