@@ -87,6 +87,22 @@ TEST(LoadImageFile, GreyAndWideChannelPicturesBecomeRgbOrRgba) {
     EXPECT_EQ(deep.pixels, (std::vector<uint8_t>{0x12, 0xAB, 0xFF}));
 }
 
+TEST(LoadImageFile, BlueFirstPicturesArriveInRedGreenBlueOrder) {
+    ScratchFolder folder;
+    // A 1 x 1 24-bit BMP: the file, and the library, keep the pixel as blue, green, red.
+    std::string bmp = "BM";
+    auto u32 = [&](uint32_t v) { for (int i = 0; i < 4; ++i) bmp += char((v >> (8 * i)) & 0xFF); };
+    auto u16 = [&](uint16_t v) { bmp += char(v & 0xFF); bmp += char(v >> 8); };
+    u32(58); u32(0); u32(54);
+    u32(40); u32(1); u32(1); u16(1); u16(24); u32(0); u32(4); u32(2835); u32(2835); u32(0); u32(0);
+    bmp += std::string("\x0A\x14\x1E\x00", 4);
+    folder.write("pixel.bmp", bmp);
+    LoadedImage image = load("pixel.bmp");
+    ASSERT_TRUE(image.ok);
+    EXPECT_EQ(image.bytesPerPixel, 3);
+    EXPECT_EQ(image.pixels, (std::vector<uint8_t>{30, 20, 10}));
+}
+
 TEST(LoadImageFile, MissingOrUndecodableFileSetsNothing) {
     ScratchFolder folder;
     folder.write("broken.png", std::string("\x89PNG\r\n\x1a\n garbage that is not a picture", 40));
