@@ -9,7 +9,7 @@ ORVO_PACKAGES=(
   libdevil-dev libpng-dev libjpeg-dev libmpg123-dev libkissfft-dev libmp3lame-dev lame
   libfreetype-dev fonts-dejavu-core
   libgtest-dev libgmock-dev libbenchmark-dev
-  xvfb xauth glslang-tools python3-mido
+  xvfb xauth xdotool glslang-tools python3-mido
 )
 
 orvo_missing_packages() {

@@ -1,1 +1,3 @@
-int main() { return 0; }
+#include "app/entry.h"
+
+int main(int argc, char** argv) { return zelFramework::showEntry(argc, argv); }

@@ -1,0 +1,125 @@
+// orvo-show as a whole process: options, start-up, frames until Escape or close, shutdown.
+#include <gtest/gtest.h>
+
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+struct ShowRun {
+    int exitCode = -1;
+    std::string out, err;
+};
+
+std::string slurp(const fs::path& p) {
+    std::ifstream f(p);
+    std::stringstream s;
+    s << f.rdbuf();
+    return s.str();
+}
+
+std::vector<std::string> linesOf(const std::string& text) {
+    std::vector<std::string> lines;
+    std::stringstream s(text);
+    for (std::string line; std::getline(s, line);) lines.push_back(line);
+    return lines;
+}
+
+fs::path scratch(const std::string& name) {
+    const fs::path dir = fs::temp_directory_path() / ("orvo_entry_" + std::to_string(::getpid())) / name;
+    fs::create_directories(dir);
+    return dir;
+}
+
+// Starts the program; `whileRunning` (a shell command) runs once its window is up, then we wait.
+ShowRun runShow(const std::string& args, const std::string& whileRunning = "") {
+    const fs::path dir = scratch("run");
+    std::string cmd = "SDL_AUDIODRIVER=dummy '" ORVO_SHOW "' " + args + " >'" + (dir / "out").string() + "' 2>'" +
+                      (dir / "err").string() + "'";
+    if (!whileRunning.empty()) {
+        // Wait up to 20 s for the window named by the initial title, then act on it.
+        cmd = cmd + " & pid=$!; for i in $(seq 200); do w=$(xdotool search --name '^orv$' 2>/dev/null | head -1);"
+                    " [ -n \"$w\" ] && break; sleep 0.1; done; sleep 0.5; " +
+              whileRunning +
+              // A show that ignores the request is killed after 20 s, which fails the test instead of hanging it.
+              "; (sleep 20; kill -KILL $pid) >/dev/null 2>&1 & dog=$!; wait $pid; rc=$?; kill $dog 2>/dev/null; exit $rc";
+    }
+    const fs::path script = dir / "run.sh";
+    std::ofstream(script) << cmd << "\n";
+    const int status = std::system(("bash '" + script.string() + "'").c_str());
+    ShowRun r;
+    r.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    r.out = slurp(dir / "out");
+    r.err = slurp(dir / "err");
+    return r;
+}
+
+void writeSoundtrack(const fs::path& folder) {
+    const fs::path wav = folder / "tone.wav";
+    std::ofstream f(wav, std::ios::binary);
+    const uint32_t frames = 44100, bytes = frames * 4;
+    auto put = [&f](uint32_t v, int n) {
+        for (int i = 0; i < n; ++i) f.put(char((v >> (8 * i)) & 0xFF));
+    };
+    f.write("RIFF", 4), put(36 + bytes, 4), f.write("WAVEfmt ", 8), put(16, 4), put(1, 2), put(2, 2);
+    put(44100, 4), put(44100 * 4, 4), put(4, 2), put(16, 2), f.write("data", 4), put(bytes, 4);
+    for (uint32_t i = 0; i < frames * 2; ++i) put(uint32_t(int16_t((i * 37) % 2000 - 1000)) & 0xFFFF, 2);
+    f.close();
+    ASSERT_EQ(std::system(("lame --quiet '" + wav.string() + "' '" + (folder / "anthem.mp3").string() + "'").c_str()), 0);
+}
+
+}  // namespace
+
+TEST(EntryOptions, BadCommandLinesExitWithTwoAndOneLine) {
+    for (const char* args : {"--width abc", "--height 0", "--width 16385", "--frobnicate", "--resources"}) {
+        const ShowRun r = runShow(args);
+        EXPECT_EQ(r.exitCode, 2) << args;
+        EXPECT_EQ(linesOf(r.err).size(), 1u) << args << ": " << r.err;
+        EXPECT_EQ(r.err.rfind("orvo-show: ", 0), 0u) << r.err;
+    }
+    const ShowRun help = runShow("--help");
+    EXPECT_EQ(help.exitCode, 0);
+    EXPECT_NE(help.out.find("--no-dialog"), std::string::npos);
+    const ShowRun version = runShow("--version");
+    EXPECT_EQ(version.exitCode, 0);
+    EXPECT_EQ(version.out.rfind("orvo-show ", 0), 0u);
+}
+
+TEST(EntryShow, EscapeEndsTheShowWithTheTraceStopped) {
+    const fs::path resources = scratch("with-music");
+    writeSoundtrack(resources);
+    const ShowRun r = runShow("--resources '" + resources.string() + "' --windowed --no-dialog --width 320 --height 200",
+                          "xdotool windowfocus --sync $w key Escape");
+    EXPECT_EQ(r.exitCode, 0) << r.err;
+    const std::vector<std::string> lines = linesOf(r.err);
+    ASSERT_EQ(lines.size(), 3u) << r.err;
+    EXPECT_EQ(lines[0], "INFO (trace): Trace started");
+    EXPECT_EQ(lines[1], "INFO (trace): Enabled quit on trace level: 1");
+    EXPECT_EQ(lines[2], "INFO (trace): Trace stopped.");
+}
+
+TEST(EntryShow, WithoutSoundtrackItRunsSilentAndTheCloseRequestEndsIt) {
+    const fs::path resources = scratch("no-music");
+    // SIGTERM arrives the way the close button does: as WM_CLOSE through the window procedure.
+    const ShowRun r = runShow("--resources '" + resources.string() + "' --windowed --no-dialog --width 256 --height 144",
+                          "kill -TERM $pid");
+    EXPECT_EQ(r.exitCode, 0) << r.err;
+    const std::vector<std::string> lines = linesOf(r.err);
+    int warnings = 0;
+    for (const std::string& line : lines) warnings += line.rfind("WARNING (music): ", 0) == 0;
+    EXPECT_EQ(warnings, 1) << r.err;
+    EXPECT_NE(r.err.find("anthem.mp3"), std::string::npos);
+    ASSERT_FALSE(lines.empty());
+    EXPECT_EQ(lines.back(), "INFO (trace): Trace stopped.");
+    fs::remove_all(fs::temp_directory_path() / ("orvo_entry_" + std::to_string(::getpid())));
+}

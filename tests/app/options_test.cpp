@@ -1,0 +1,71 @@
+#include <gtest/gtest.h>
+
+#include <set>
+#include <string>
+#include <vector>
+
+#include "app/options.h"
+
+using namespace zelFramework;
+
+namespace {
+ParsedOptions parse(std::vector<std::string> args) { return parseOptions(args); }
+}  // namespace
+
+TEST(Options, NoOptionMeansTheDesignedBehaviour) {
+    const ParsedOptions p = parse({});
+    EXPECT_TRUE(p.error.empty());
+    EXPECT_FALSE(p.options.help);
+    EXPECT_TRUE(p.options.resources.empty());
+    EXPECT_EQ(p.options.width, 0);
+    EXPECT_EQ(p.options.height, 0);
+    EXPECT_FALSE(p.options.windowed);
+    EXPECT_FALSE(p.options.noDialog);
+}
+
+TEST(Options, EveryOptionReadsItsValue) {
+    const ParsedOptions p =
+        parse({"--resources", "/data/res", "--width", "640", "--height=360", "--windowed", "--no-dialog"});
+    ASSERT_TRUE(p.error.empty()) << p.error;
+    EXPECT_EQ(p.options.resources, "/data/res");
+    EXPECT_EQ(p.options.width, 640);
+    EXPECT_EQ(p.options.height, 360);
+    EXPECT_TRUE(p.options.windowed);
+    EXPECT_TRUE(p.options.noDialog);
+    EXPECT_TRUE(parse({"--fullscreen"}).options.fullScreen);
+    EXPECT_TRUE(parse({"--help"}).options.help);
+    EXPECT_TRUE(parse({"--version"}).options.version);
+    EXPECT_EQ(parse({"--width", "16384"}).options.width, 16384);
+    EXPECT_EQ(parse({"--width", "1"}).options.width, 1);
+}
+
+TEST(Options, ProblemsAreOneLineNamingTheOption) {
+    const struct {
+        std::vector<std::string> args;
+        const char* mentions;
+    } bad[] = {
+        {{"--width", "abc"}, "--width"},     {{"--height", "0"}, "--height"},   {{"--width", "16385"}, "--width"},
+        {{"--width", "-5"}, "--width"},      {{"--width", "12px"}, "--width"},  {{"--width", ""}, "--width"},
+        {{"--height"}, "--height"},          {{"--bogus"}, "--bogus"},          {{"width"}, "width"},
+        {{"--windowed=yes"}, "--windowed"},  {{"--resources", ""}, "--resources"},
+        {{"--windowed", "--fullscreen"}, "--fullscreen"},
+        {{"--width", "99999999999999999999"}, "--width"},
+    };
+    for (const auto& b : bad) {
+        const ParsedOptions p = parse(b.args);
+        EXPECT_FALSE(p.error.empty()) << b.args[0];
+        EXPECT_EQ(p.error.find('\n'), std::string::npos) << p.error;
+        EXPECT_NE(p.error.find(b.mentions), std::string::npos) << p.error;
+    }
+    EXPECT_NE(parse({"--width", "abc"}).error.find("'abc'"), std::string::npos);
+}
+
+TEST(Options, TheHelpListsEveryOptionOnce) {
+    const std::string usage = usageText();
+    std::set<std::string> names;
+    for (const OptionSpec& spec : optionTable()) {
+        EXPECT_TRUE(names.insert(spec.name).second) << "twice in the table: " << spec.name;
+        EXPECT_NE(usage.find(spec.name), std::string::npos) << spec.name;
+    }
+    EXPECT_NE(versionText().find("orvo-show "), std::string::npos);
+}
