@@ -1,0 +1,11 @@
+#include "renderengine/orvo_wrap_model_render.h"
+
+#include "assets/scene_draw.h"
+
+namespace RenderEngine {
+
+void Orvo_WrapModelRender::render(GLuint program, bool cameraAlreadySet) {
+    zelFramework::drawScene(scene, program, cameraAlreadySet, time);
+}
+
+}  // namespace RenderEngine

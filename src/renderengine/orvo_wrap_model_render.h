@@ -1,0 +1,20 @@
+// A whole ".orvo" scene drawn as one model of the renderer.
+#pragma once
+
+#include <GL/glew.h>
+
+#include "assets/model_renderer.h"
+#include "assets/orvo_scene.h"
+
+namespace RenderEngine {
+
+struct Orvo_WrapModelRender : public zelFramework::ModelRenderer {
+    float time = 0.0f;  // scene time in seconds; the renderer sets it before each draw
+    zelFramework::OrvoScene scene;
+
+    // Draws the scene with `program`; unless `cameraAlreadySet`, the scene's own animated camera is
+    // applied at `time` first.
+    void render(GLuint program, bool cameraAlreadySet) override;
+};
+
+}  // namespace RenderEngine

@@ -1,0 +1,142 @@
+// The deferred scene renderer every 3-D layer owns: named objects and lights drawn into a
+// two-attachment geometry target, then a fixed chain of full-picture passes (ambient occlusion,
+// lighting composite, anti-aliasing, depth of field, glow, motion blur) that leaves the finished
+// picture in sceneryTarget. Render targets are shared by name between all renderers.
+#pragma once
+
+#include <GL/glew.h>
+
+#include <map>
+#include <string>
+#include <vector>
+
+#include "gl/shader.h"
+#include "renderengine/features.h"
+#include "renderengine/render_sizes.h"
+#include "renderengine/scene_records.h"
+
+namespace zelFramework {
+class GL_FBOTexture;
+class GL_Texture;
+class GL_TextureManager;
+}  // namespace zelFramework
+
+namespace RenderEngine {
+
+constexpr int MOTION_BLUR_HISTORY = 10;
+constexpr int MAX_UPLOADED_LIGHTS = 8;
+// The motion-blur history advances at most this often (seconds).
+constexpr float MOTION_BLUR_STEP = 1.0f / 30.0f;
+
+class Renderer {
+public:
+    zelFramework::GL_TextureManager* textureManager = nullptr;  // kept, not owned
+    zelFramework::GL_FBOTexture* sceneryTarget = nullptr;      // "RE:sceneryFBO": the finished picture
+    std::map<std::string, RenderObject*> objects;               // drawn in ascending name order
+    std::map<std::string, Light*> lights;                       // uploaded in ascending name order
+    zelFramework::GL_Texture* noiseTexture = nullptr;
+    zelFramework::GL_Shader ssaoShader;
+    zelFramework::GL_Shader prepareShader;
+    zelFramework::GL_Shader cubeToEquirectShader;
+    zelFramework::GL_Shader combineShader;
+    zelFramework::GL_Shader dofShader;
+    zelFramework::GL_Shader fxaaShader;
+    zelFramework::GL_Shader glowShader;
+    zelFramework::GL_Shader combineGlowShader;
+    zelFramework::GL_FBOTexture* deferredTarget = nullptr;
+    zelFramework::GL_FBOTexture* aoTarget = nullptr;
+    zelFramework::GL_FBOTexture* aoBlurTarget1 = nullptr;
+    zelFramework::GL_FBOTexture* aoBlurTarget2 = nullptr;
+    zelFramework::GL_FBOTexture* cubeMapTarget = nullptr;
+    zelFramework::GL_FBOTexture* motionBlurTargets[MOTION_BLUR_HISTORY] = {};
+    zelFramework::GL_FBOTexture* dofLayerTargets[2] = {};
+    zelFramework::GL_FBOTexture* tempTarget1 = nullptr;
+    zelFramework::GL_FBOTexture* tempTarget2 = nullptr;
+    zelFramework::GL_Texture* reflectionTexture = nullptr;  // not owned; unit 2 for every object
+    zelFramework::GL_Texture* flareTexture = nullptr;
+    zelFramework::GL_Shader aoBlurShader;
+    zelFramework::GL_Shader executeShader;
+
+    // Settings, written by layers before each frame.
+    float fogColor[3] = {0.3f, 0.23f, 0.11f};
+    float fogDistance = 10000.0f;
+    float fogStart = 50000.0f;
+    float gradientBottomColor[3] = {0.0f, 0.0f, 0.0f};
+    float gradientTopColor[3] = {0.0f, 0.0f, 0.0f};
+    bool backgroundGradient = false;
+    float motionBlurTimer = 0.0f;
+    float motionBlurAmount = 1.0f;
+    float dofLayerBlend = 0.0f;
+    float dofLayerBlurAmount = 0.2f;
+    int32_t dofLayerBlurKind = 1;
+    float dofFocusFalloff = 2.0f;
+    float dofFocusBackShift = 0.5f;
+    float dofFocusRadius = 1.0f;
+    float dofFocusQuality = 2.0f;
+    float aoExponent = 2.2f;
+    float aoRadius = 0.5f;
+    float aoStrength = 0.68f;
+    float glowIntensity = 1.0f;
+    float glowRadius = 1.0f;
+    float lightIntensity = 1.0f;
+    float ambientLightColor[3] = {0.0f, 0.0f, 0.0f};
+    float radialLightFactor = 1.0f;
+
+    uint32_t features = 0;
+    bool cameraPreset = false;     // the camera is already set when the frame starts
+    std::string cameraObjectName;  // object whose scene camera drives the view; empty = none
+    std::vector<Flare> flares;     // emptied and refilled by the layer every frame
+
+    // Builds shaders and targets for `features` at the picture size times resolutionScale. Cube mode
+    // together with depth of field, glow or depth-of-field layers is refused with a WARNING: those
+    // features are dropped and cube mode kept.
+    Renderer(zelFramework::GL_TextureManager* textureManager, zelFramework::GL_Texture* reflectionTexture,
+             float resolutionScale, uint32_t features);
+    Renderer(const Renderer&) = delete;
+    Renderer& operator=(const Renderer&) = delete;
+
+    // A whole ".orvo" scene as one object (both textures null).
+    void addOrvoScene(const std::string& name, const std::string& sceneFile);
+    // An OBJ model; the matcap comes from the texture manager when its name is not empty.
+    void addObjModel(const std::string& name, const std::string& objFile, zelFramework::GL_Texture* diffuseTexture,
+                     const std::string& matCapTextureName);
+    void addLight(const std::string& name, const float position[3], const float color[3], float falloffDistance);
+
+    // The map slot of `name`; an unknown name gives an empty (null) slot. Storing replaces the pointer
+    // without freeing the previous record.
+    RenderObject*& object(const std::string& name) { return objects[name]; }
+    Light*& light(const std::string& name) { return lights[name]; }
+
+    // Draws one frame into sceneryTarget. `time` drives the models and scene cameras, `delta` the
+    // motion-blur history. Returns with program 0, blending off, depth test on, units 0 and 1 empty,
+    // unit 0 active and the target stack as on entry.
+    void renderFrame(float time, float delta);
+
+    RenderSize renderSize() const { return size; }
+
+private:
+    RenderSize size;
+
+    void loadShaders(float resolutionScale);
+    void createTargets(float resolutionScale);
+
+    // Frame passes, in order.
+    bool applyCameraObject(float time);
+    void geometryPass(int pass, float time, bool cameraSet);
+    void uploadFrameUniforms();
+    void uploadLights();
+    void drawObjects(int pass, float time, bool cameraSet);
+    void drawFlares();
+    void occlusionPass();
+    void compositePass(int face);
+    void antiAliasAndFocusPass(int face);
+    void glowPass();
+    void dofLayerPass();
+    void motionBlurPass(float delta);
+    void panoramaPass();
+
+    // Opens face `face` of the cube target for drawing like begin does.
+    void beginCubeFace(int face);
+};
+
+}  // namespace RenderEngine

@@ -1,0 +1,188 @@
+// The geometry pass: every visible object of the scene pass into the two-attachment target, with the
+// frame's fog and light uniforms, the objects' blend modes, transforms and textures, then the flares.
+#include "renderengine/renderer.h"
+
+#include <cstdio>
+
+#include "assets/model_renderer.h"
+#include "gl/fbo_texture.h"
+#include "gl/gltk.h"
+#include "gl/texture.h"
+
+namespace RenderEngine {
+
+using zelFramework::GL_Texture;
+
+namespace {
+
+void bindOrClear(GL_Texture* texture, int unit) {
+    if (texture) {
+        texture->bind(GL_TEXTURE0 + unit);
+    } else {
+        glActiveTexture(GL_TEXTURE0 + unit);
+        glBindTexture(GL_TEXTURE_2D, 0);
+    }
+}
+
+}  // namespace
+
+void Renderer::geometryPass(int pass, float time, bool cameraSet) {
+    deferredTarget->begin();
+    glClearColor(0.0f, 0.0f, 0.0f, 0.0f);
+    if (backgroundGradient) {
+        glUseProgram(0);
+        // Fixed-function drawing would modulate the gradient by whatever pictures are still bound
+        // (the previous cube face, the layer's last texture), so the units are emptied first.
+        for (int unit = 2; unit >= 0; --unit)
+            bindOrClear(nullptr, unit);
+        zelFramework::drawVerticalGradient(gradientBottomColor, gradientTopColor);
+        glClear(GL_DEPTH_BUFFER_BIT);
+    } else {
+        glClear(GL_COLOR_BUFFER_BIT);
+        glClear(GL_DEPTH_BUFFER_BIT);
+    }
+
+    glUseProgram(prepareShader.programId);
+    glEnable(GL_DEPTH_TEST);
+    glDisable(GL_BLEND);
+    uploadFrameUniforms();
+    uploadLights();
+    glUniform3fv(prepareShader.uniformLocation("ambientLightColor"), 1, ambientLightColor);
+    drawObjects(pass, time, cameraSet);
+    drawFlares();
+
+    glDepthMask(GL_TRUE);
+    if (flareTexture)
+        flareTexture->unbind();
+    glDisable(GL_BLEND);
+    deferredTarget->end();
+}
+
+void Renderer::uploadFrameUniforms() {
+    float view[16];
+    glGetFloatv(GL_MODELVIEW_MATRIX, view);
+    glUniformMatrix4fv(prepareShader.uniformLocation("viewMatrix"), 1, GL_FALSE, view);
+    glUniform3fv(prepareShader.uniformLocation("fogColor"), 1, fogColor);
+    glUniform1f(prepareShader.uniformLocation("fogDistance"), fogDistance);
+    glUniform1f(prepareShader.uniformLocation("fogStart"), fogStart);
+    glUniform1f(prepareShader.uniformLocation("aoEnable"), 1.0f);
+    glUniform1f(prepareShader.uniformLocation("glowIntensity"), 0.0f);
+    glUniform1f(prepareShader.uniformLocation("lightIntensity"), lightIntensity);
+    glUniform1f(prepareShader.uniformLocation("radialLightFactor"), radialLightFactor);
+}
+
+void Renderer::uploadLights() {
+    int index = 0;
+    char name[64];
+    for (const auto& [lightName, light] : lights) {
+        if (index >= MAX_UPLOADED_LIGHTS)
+            break;
+        if (!light || !light->enabled)
+            continue;
+        std::snprintf(name, sizeof(name), "lights[%d].position", index);
+        glUniform3fv(prepareShader.uniformLocation(name), 1, light->position);
+        std::snprintf(name, sizeof(name), "lights[%d].color", index);
+        glUniform3fv(prepareShader.uniformLocation(name), 1, light->color);
+        std::snprintf(name, sizeof(name), "lights[%d].falloffDistance", index);
+        glUniform1f(prepareShader.uniformLocation(name), light->falloffDistance);
+        ++index;
+    }
+    glUniform1i(prepareShader.uniformLocation("numLights"), index);
+}
+
+namespace {
+
+// Blend state of a blend mode; false for a mode that changes nothing.
+bool applyBlendMode(int32_t mode, const zelFramework::GL_Shader& shader) {
+    switch (mode) {
+    case 0:
+        glDisable(GL_BLEND);
+        glDepthMask(GL_TRUE);
+        glUniform1f(shader.uniformLocation("aoEnable"), 1.0f);
+        return true;
+    case 1:
+        glEnable(GL_BLEND);
+        glBlendFunc(GL_ONE, GL_ONE);
+        glDepthMask(GL_FALSE);
+        glUniform1f(shader.uniformLocation("aoEnable"), 0.0f);
+        return true;
+    case 2:
+        glEnable(GL_BLEND);
+        glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+        glDepthMask(GL_FALSE);
+        glUniform1f(shader.uniformLocation("aoEnable"), 0.0f);
+        return true;
+    default:
+        return false;
+    }
+}
+
+}  // namespace
+
+void Renderer::drawObjects(int pass, float time, bool cameraSet) {
+    int32_t current = 0;
+    // Looked up without a warning: only animated models use it, and a model without one must not
+    // inherit the blend factor the previous model left in the program.
+    const GLint animFactor = glGetUniformLocation(prepareShader.programId, "animFactor");
+    for (const auto& [name, object] : objects) {
+        if (!object || object->pass != pass || !object->visible || object->excluded)
+            continue;
+        if (object->blendMode != current) {
+            applyBlendMode(object->blendMode, prepareShader);
+            current = object->blendMode;
+        }
+
+        glMatrixMode(GL_MODELVIEW);
+        glPushMatrix();
+        glTranslatef(object->position[0], object->position[1], object->position[2]);
+        glScalef(object->scale, object->scale * object->yScale, object->scale);
+        glRotatef(object->rotationAngle, object->rotationAxis[0], object->rotationAxis[1], object->rotationAxis[2]);
+
+        glUniform1f(prepareShader.uniformLocation("diffuseAddFactor"), object->diffuseAddFactor);
+        glUniform1f(prepareShader.uniformLocation("lightInfluence"), object->lightInfluence);
+        glUniform1f(prepareShader.uniformLocation("glowIntensity"), object->glowIntensity);
+
+        bindOrClear(object->diffuseTexture, 1);
+        bindOrClear(reflectionTexture, 2);
+        bindOrClear(object->matCapTexture, 0);
+
+        if (object->modelTime)
+            *object->modelTime = time;
+        if (animFactor >= 0)
+            glUniform1f(animFactor, 0.0f);
+        if (object->model)
+            object->model->render(prepareShader.programId, cameraSet);
+
+        glMatrixMode(GL_MODELVIEW);
+        glPopMatrix();
+    }
+    if (current != 0) {
+        glDisable(GL_BLEND);
+        glDepthMask(GL_TRUE);
+        glUniform1f(prepareShader.uniformLocation("aoEnable"), 1.0f);
+    }
+}
+
+void Renderer::drawFlares() {
+    glUseProgram(0);
+    // Only attachment 1, the colour: flares add light, they have no surface.
+    const GLenum colourOnly = GL_COLOR_ATTACHMENT1;
+    glDrawBuffers(1, &colourOnly);
+    glEnable(GL_BLEND);
+    glBlendFunc(GL_ONE, GL_ONE);
+    glDepthMask(GL_FALSE);
+    bindOrClear(nullptr, 1);
+    // The reflection stays enabled on unit 2 after the objects; fixed-function drawing (the flares
+    // here, the layer's copy of the finished picture later) would be tinted by it.
+    bindOrClear(nullptr, 2);
+    bindOrClear(flareTexture, 0);
+    bool first = true;
+    for (const Flare& flare : flares) {
+        const float half = 0.5f * flare.intensity;
+        glColor4f(half, half, half, flare.intensity);
+        zelFramework::drawBillboard(first, flare.size, flare.x, flare.y, flare.z);
+        first = false;
+    }
+}
+
+}  // namespace RenderEngine

@@ -1,0 +1,206 @@
+// The full-picture passes of one face: ambient occlusion with its two-direction bilateral blur, the
+// lighting composite, anti-aliasing with the optional depth of field, and the glow.
+#include "renderengine/renderer.h"
+
+#include "gl/fbo_texture.h"
+#include "gl/gltk.h"
+#include "gl/texture.h"
+
+namespace RenderEngine {
+
+using zelFramework::GL_FBOTexture;
+using zelFramework::drawQuad;
+
+namespace {
+
+// Attachment k of the geometry target on unit n: its bind covers both attachments at once, so the
+// single attachment is bound by hand, and the unit recorded so that unbind finds it.
+void bindAttachment(GL_FBOTexture* target, int attachment, int unit) {
+    glEnable(GL_TEXTURE_2D);
+    glActiveTexture(GL_TEXTURE0 + unit);
+    glBindTexture(GL_TEXTURE_2D, target->colorTextures[attachment]);
+    target->boundUnit = GL_TEXTURE0 + unit;
+}
+
+void clearUnit(int unit) {
+    glActiveTexture(GL_TEXTURE0 + unit);
+    glBindTexture(GL_TEXTURE_2D, 0);
+}
+
+void clearTarget() {
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+}
+
+}  // namespace
+
+void Renderer::occlusionPass() {
+    aoTarget->begin();
+    glClearColor(1.0f, 1.0f, 1.0f, 1.0f);
+    clearTarget();
+    glUseProgram(ssaoShader.programId);
+    glUniform1f(ssaoShader.uniformLocation("rad"), aoRadius);
+    glUniform1f(ssaoShader.uniformLocation("totStrength"), aoStrength);
+    if (noiseTexture)
+        noiseTexture->bind(GL_TEXTURE1);
+    else
+        clearUnit(1);
+    bindAttachment(deferredTarget, 0, 0);
+    drawQuad();
+    if (noiseTexture)
+        noiseTexture->unbind();
+    deferredTarget->unbind();
+    glUseProgram(0);
+    aoTarget->end();
+
+    // Horizontal, then vertical: unit 0 the occlusion so far, unit 1 normal and depth.
+    aoBlurTarget2->begin();
+    clearTarget();
+    aoTarget->bind(GL_TEXTURE0);
+    deferredTarget->bind(GL_TEXTURE1);
+    glUseProgram(aoBlurShader.programId);
+    glUniform2f(aoBlurShader.uniformLocation("direction"), 1.0f, 0.0f);
+    drawQuad();
+    glUseProgram(0);
+    deferredTarget->unbind();
+    aoTarget->unbind();
+    aoBlurTarget2->end();
+
+    aoBlurTarget1->begin();
+    clearTarget();
+    aoBlurTarget2->bind(GL_TEXTURE0);
+    deferredTarget->bind(GL_TEXTURE1);
+    glUseProgram(aoBlurShader.programId);
+    glUniform2f(aoBlurShader.uniformLocation("direction"), 0.0f, 1.0f);
+    drawQuad();
+    glUseProgram(0);
+    deferredTarget->unbind();
+    aoBlurTarget2->unbind();
+    aoBlurTarget1->end();
+}
+
+void Renderer::compositePass(int face) {
+    const bool cubeMode = features & RE_CUBEMAP;
+    glUseProgram(executeShader.programId);
+    glUniform1f(executeShader.uniformLocation("aoExponent"), (features & RE_SSAO) ? aoExponent : 1.0f);
+
+    GL_FBOTexture* destination = nullptr;
+    if (cubeMode)
+        beginCubeFace(face);
+    else {
+        destination = (features & RE_DOF) ? tempTarget1 : sceneryTarget;
+        destination->begin();
+    }
+
+    // Debug colours per face: a face that is never drawn shows up at once in the panorama.
+    static const float FACE_CLEAR[6][3] = {{1, 0, 0}, {0, 1, 0}, {0, 0, 1}, {0, 1, 1}, {1, 1, 1}, {0, 0, 0}};
+    if (cubeMode)
+        glClearColor(FACE_CLEAR[face][0], FACE_CLEAR[face][1], FACE_CLEAR[face][2], 0.0f);
+    else
+        glClearColor(0.0f, 0.0f, 0.0f, 0.0f);
+    clearTarget();
+    glColor3f(1.0f, 1.0f, 1.0f);
+
+    bindAttachment(deferredTarget, 1, 0);
+    if (features & RE_SSAO) {
+        aoBlurTarget1->bind(GL_TEXTURE1);
+    } else {
+        clearUnit(1);
+        glActiveTexture(GL_TEXTURE0);
+    }
+    drawQuad();
+    if (features & RE_SSAO)
+        aoBlurTarget1->unbind();
+    if (cubeMode)
+        cubeMapTarget->end();
+    else
+        destination->end();
+    glUseProgram(0);
+}
+
+void Renderer::antiAliasAndFocusPass(int face) {
+    const bool cubeMode = features & RE_CUBEMAP;
+    if (features & RE_DOF) {
+        if (!cubeMode) {
+            sceneryTarget->begin();
+            tempTarget1->bind(GL_TEXTURE0);
+            clearTarget();
+            glUseProgram(fxaaShader.programId);
+            drawQuad();
+            glUseProgram(0);
+            tempTarget1->unbind();
+            sceneryTarget->end();
+            sceneryTarget->copyTo(tempTarget1);
+        }
+        if (cubeMode)
+            beginCubeFace(face);
+        else
+            sceneryTarget->begin();
+        glClearColor(0.0f, 0.0f, 0.0f, 0.0f);
+        clearTarget();
+        glUseProgram(dofShader.programId);
+        glUniform1f(dofShader.uniformLocation("dofFocusFalloff"), dofFocusFalloff);
+        glUniform1f(dofShader.uniformLocation("dofFocusRadius"), dofFocusRadius);
+        glUniform1f(dofShader.uniformLocation("dofFocusQuality"), dofFocusQuality);
+        glUniform1f(dofShader.uniformLocation("dofFocusBackShift"), dofFocusBackShift);
+        bindAttachment(deferredTarget, 0, 0);
+        tempTarget1->bind(GL_TEXTURE1);
+        drawQuad();
+        glUseProgram(0);
+        tempTarget1->unbind();
+        deferredTarget->unbind();
+        if (cubeMode)
+            cubeMapTarget->end();
+        else
+            sceneryTarget->end();
+        return;
+    }
+    // In cube mode the composite went into the cube face and the panorama replaces the picture, so
+    // there is nothing here to smooth.
+    if (cubeMode)
+        return;
+    sceneryTarget->bind(GL_TEXTURE0);
+    tempTarget1->begin();
+    clearTarget();
+    glUseProgram(fxaaShader.programId);
+    drawQuad();
+    glUseProgram(0);
+    tempTarget1->end();
+    sceneryTarget->unbind();
+    tempTarget1->copyTo(sceneryTarget);
+}
+
+void Renderer::glowPass() {
+    glUseProgram(glowShader.programId);
+    tempTarget1->begin();
+    clearTarget();
+    sceneryTarget->bind(GL_TEXTURE0);
+    glUniform2f(glowShader.uniformLocation("direction"), 0.0f, glowRadius);
+    drawQuad();
+    sceneryTarget->unbind();
+    tempTarget1->end();
+
+    tempTarget2->begin();
+    clearTarget();
+    tempTarget1->bind(GL_TEXTURE0);
+    glUniform2f(glowShader.uniformLocation("direction"), glowRadius, 0.0f);
+    drawQuad();
+    tempTarget1->unbind();
+    tempTarget2->end();
+    glUseProgram(0);
+
+    tempTarget1->begin();
+    clearTarget();
+    tempTarget2->bind(GL_TEXTURE1);
+    sceneryTarget->bind(GL_TEXTURE0);
+    glUseProgram(combineGlowShader.programId);
+    glUniform1f(combineGlowShader.uniformLocation("glowIntensity"), glowIntensity);
+    drawQuad();
+    glUseProgram(0);
+    tempTarget2->unbind();
+    sceneryTarget->unbind();
+    tempTarget1->end();
+
+    tempTarget1->copyTo(sceneryTarget);
+}
+
+}  // namespace RenderEngine

@@ -1,0 +1,423 @@
+// One frame of the renderer: what reaches the geometry program, how objects are walked, the picture
+// the chain produces, the motion-blur history and the state left behind.
+#include <gtest/gtest.h>
+
+#include <GL/glew.h>
+#include <GL/glu.h>
+
+#include <cmath>
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <string>
+
+#include <unistd.h>
+
+#include "assets/obj_model.h"
+#include "assets/orvo_writer.h"
+#include "gl/fbo_texture.h"
+#include "gl/texture_manager.h"
+#include "renderengine/orvo_wrap_model_render.h"
+#include "renderengine/renderer.h"
+#include "renderer_test_support.h"
+#include "support/trace_capture.h"
+
+using namespace RenderEngine;
+using retest::RecordingModel;
+using zelFramework::GL_FBOTexture;
+using zelFramework::GL_TextureManager;
+
+namespace {
+
+class RendererFrame : public retest::RendererGLTest {
+protected:
+    std::vector<std::unique_ptr<RecordingModel>> models;
+    std::vector<std::unique_ptr<RenderObject>> records;
+    std::vector<std::unique_ptr<Light>> lightRecords;
+
+    RecordingModel* addModel(Renderer& renderer, const std::string& name, int blendMode = 0, int pass = 0) {
+        models.push_back(std::make_unique<RecordingModel>());
+        records.push_back(std::make_unique<RenderObject>());
+        RenderObject* record = records.back().get();
+        record->model = models.back().get();
+        record->modelTime = &models.back()->time;
+        record->blendMode = blendMode;
+        record->pass = pass;
+        renderer.object(name) = record;
+        return models.back().get();
+    }
+
+    Light* addLight(Renderer& renderer, const std::string& name, float x, bool enabled = true) {
+        lightRecords.push_back(std::make_unique<Light>());
+        Light* light = lightRecords.back().get();
+        light->position[0] = x;
+        light->enabled = enabled;
+        renderer.light(name) = light;
+        return light;
+    }
+};
+
+// A camera looking at the origin from (eyeX, eyeY, eyeZ), set before the frame (cameraPreset).
+void setCamera(float eyeX, float eyeY, float eyeZ, float targetY) {
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    gluPerspective(45.0, double(retest::TEST_SCREEN_WIDTH) / 100.0, 0.5, 100.0);
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+    gluLookAt(eyeX, eyeY, eyeZ, 0, targetY, 0, 0, 1, 0);
+}
+
+// Where a world point lands in the picture (pixels of the render target).
+void project(float x, float y, float z, int& px, int& py) {
+    double model[16], projection[16], wx, wy, wz;
+    GLint viewport[4] = {0, 0, retest::TEST_SCREEN_WIDTH, 100};
+    glGetDoublev(GL_MODELVIEW_MATRIX, model);
+    glGetDoublev(GL_PROJECTION_MATRIX, projection);
+    gluProject(x, y, z, model, projection, viewport, &wx, &wy, &wz);
+    px = int(wx);
+    py = int(wy);
+}
+
+float luminance(const std::array<float, 4>& c) {
+    return 0.299f * c[0] + 0.587f * c[1] + 0.114f * c[2];
+}
+
+}  // namespace
+
+TEST_F(RendererFrame, AtMostEightEnabledLightsAreUploadedInNameOrder) {
+    Renderer renderer(nullptr, nullptr, 1.0f, 0x40);
+    addModel(renderer, "object");
+    const std::string names = "jihgfedcba";  // stored out of order on purpose
+    for (char c : names)
+        addLight(renderer, std::string(1, c), float(c - 'a' + 1));
+    orvotest::TraceCapture trace;
+    renderer.renderFrame(0.0f, 0.0f);
+
+    GLuint program = renderer.prepareShader.programId;
+    EXPECT_EQ(retest::uniformInt(program, "numLights"), 8);
+    for (int i = 0; i < 8; ++i) {
+        std::string name = "lights[" + std::to_string(i) + "].position";
+        EXPECT_FLOAT_EQ(retest::uniformValue(program, name.c_str(), 3)[0], float(i + 1)) << name;
+    }
+    EXPECT_EQ(trace.count("shaderAccess"), 0) << trace.text();
+
+    // A disabled light (and an empty slot) takes no index: "c" moves up to index 1.
+    renderer.light("b")->enabled = false;
+    renderer.light("a0");  // empty slot between "a" and "b"
+    renderer.renderFrame(0.0f, 0.0f);
+    EXPECT_FLOAT_EQ(retest::uniformValue(program, "lights[0].position", 3)[0], 1.0f);
+    EXPECT_FLOAT_EQ(retest::uniformValue(program, "lights[1].position", 3)[0], 3.0f);
+    EXPECT_FLOAT_EQ(retest::uniformValue(program, "lights[7].position", 3)[0], 9.0f);
+    EXPECT_EQ(retest::uniformInt(program, "numLights"), 8);
+
+    renderer.lights.clear();
+    renderer.renderFrame(0.0f, 0.0f);
+    EXPECT_EQ(retest::uniformInt(program, "numLights"), 0);
+}
+
+TEST_F(RendererFrame, BlendModesSwitchOnlyWhenTheModeChanges) {
+    Renderer renderer(nullptr, nullptr, 1.0f, 0x40);
+    RecordingModel* a = addModel(renderer, "a", 1);
+    RecordingModel* b = addModel(renderer, "b", 1);
+    RecordingModel* c = addModel(renderer, "c", 0);
+    RecordingModel* d = addModel(renderer, "d", 2);
+    renderer.renderFrame(0.0f, 0.0f);
+    ASSERT_EQ(a->draws.size(), 1u);
+    ASSERT_EQ(b->draws.size(), 1u);
+    ASSERT_EQ(c->draws.size(), 1u);
+    ASSERT_EQ(d->draws.size(), 1u);
+    for (const retest::DrawRecord* r : {&a->draws[0], &b->draws[0]}) {
+        EXPECT_TRUE(r->blend);
+        EXPECT_EQ(r->blendSource, GL_ONE);
+        EXPECT_EQ(r->blendDestination, GL_ONE);
+        EXPECT_EQ(r->depthWrites, GL_FALSE);
+        EXPECT_FLOAT_EQ(r->aoEnable, 0.0f);
+    }
+    EXPECT_FALSE(c->draws[0].blend);
+    EXPECT_EQ(c->draws[0].depthWrites, GL_TRUE);
+    EXPECT_FLOAT_EQ(c->draws[0].aoEnable, 1.0f);
+    EXPECT_TRUE(d->draws[0].blend);
+    EXPECT_EQ(d->draws[0].blendSource, GL_SRC_ALPHA);
+    EXPECT_EQ(d->draws[0].blendDestination, GL_ONE_MINUS_SRC_ALPHA);
+    EXPECT_FLOAT_EQ(d->draws[0].aoEnable, 0.0f);
+    // After the walk the opaque state is back.
+    float aoEnable = -1.0f;
+    glGetUniformfv(renderer.prepareShader.programId,
+                   glGetUniformLocation(renderer.prepareShader.programId, "aoEnable"), &aoEnable);
+    EXPECT_FLOAT_EQ(aoEnable, 1.0f);
+    GLboolean depthWrites = GL_FALSE;
+    glGetBooleanv(GL_DEPTH_WRITEMASK, &depthWrites);
+    EXPECT_EQ(depthWrites, GL_TRUE);
+}
+
+TEST_F(RendererFrame, ObjectsAreDrawnOnlyInTheirPassWhenVisibleAndNotExcluded) {
+    Renderer flat(nullptr, nullptr, 1.0f, 0x40);
+    RecordingModel* second = addModel(flat, "second", 0, 1);
+    RecordingModel* hidden = addModel(flat, "hidden");
+    RecordingModel* excluded = addModel(flat, "excluded");
+    RecordingModel* shown = addModel(flat, "shown");
+    flat.object("hidden")->visible = false;
+    flat.object("excluded")->excluded = true;
+    flat.object("empty");
+    flat.renderFrame(0.0f, 0.0f);
+    EXPECT_EQ(second->draws.size(), 0u);
+    EXPECT_EQ(hidden->draws.size(), 0u);
+    EXPECT_EQ(excluded->draws.size(), 0u);
+    EXPECT_EQ(shown->draws.size(), 1u);
+
+    Renderer layered(nullptr, nullptr, 1.0f, 0x40 | RE_DOF_LAYERS);
+    RecordingModel* front = addModel(layered, "front", 0, 1);
+    RecordingModel* back = addModel(layered, "back", 0, 0);
+    layered.renderFrame(0.0f, 0.0f);
+    EXPECT_EQ(front->draws.size(), 1u);
+    EXPECT_EQ(back->draws.size(), 1u);
+}
+
+TEST_F(RendererFrame, ObjectsGetTheirTransformTexturesAndTime) {
+    Renderer renderer(nullptr, GL_TextureManager::getWhiteTexture(), 1.0f, 0x140);
+    RecordingModel* model = addModel(renderer, "object");
+    RenderObject* object = renderer.object("object");
+    object->position[0] = 3, object->position[1] = 4, object->position[2] = 5;
+    object->scale = 2, object->yScale = 3;
+    object->rotationAngle = 90, object->rotationAxis[0] = 0, object->rotationAxis[1] = 0, object->rotationAxis[2] = 1;
+    object->diffuseTexture = GL_TextureManager::getWhiteTexture();
+    object->glowIntensity = 0.75f;
+
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+    renderer.renderFrame(2.5f, 0.0f);
+    ASSERT_EQ(model->draws.size(), 1u);
+    const retest::DrawRecord& r = model->draws[0];
+    EXPECT_FLOAT_EQ(r.modelTime, 2.5f);
+    EXPECT_EQ(r.program, renderer.prepareShader.programId);
+    EXPECT_FALSE(r.flag);
+    EXPECT_FLOAT_EQ(r.glowIntensity, 0.75f);
+    // Translate, then scale, then rotate: the x axis turns into y and is scaled by 2 x 3 there.
+    const float expected[16] = {0, 6, 0, 0, -2, 0, 0, 0, 0, 0, 2, 0, 3, 4, 5, 1};
+    for (int i = 0; i < 16; ++i)
+        EXPECT_NEAR(r.modelview[i], expected[i], 1e-5f) << i;
+    const GLint white = GLint(GL_TextureManager::getWhiteTexture()->textureId);
+    EXPECT_EQ(r.textures[0], 0);  // no matcap: the unit is cleared
+    EXPECT_EQ(r.textures[1], white);
+    EXPECT_EQ(r.textures[2], white);
+}
+
+TEST_F(RendererFrame, CameraFlagFollowsPresetAndCameraObjectName) {
+    Renderer renderer(nullptr, nullptr, 1.0f, 0x40);
+    RecordingModel* model = addModel(renderer, "object");
+    renderer.renderFrame(0.0f, 0.0f);
+    renderer.cameraPreset = true;
+    renderer.renderFrame(0.0f, 0.0f);
+    renderer.cameraPreset = false;
+    renderer.cameraObjectName = "no such object";
+    renderer.renderFrame(0.0f, 0.0f);
+    ASSERT_EQ(model->draws.size(), 3u);
+    EXPECT_FALSE(model->draws[0].flag);
+    EXPECT_TRUE(model->draws[1].flag);
+    EXPECT_TRUE(model->draws[2].flag);
+    // Looking the camera object up does not create an entry.
+    EXPECT_EQ(renderer.objects.count("no such object"), 0u);
+}
+
+// The show's masks, with objects, lights and flares: nothing may be missing from the programs.
+TEST_F(RendererFrame, NormalFramesOfTheShowsMasksLogNoWarning) {
+    for (uint32_t mask : {0x141u, 0x1C1u, 0xE1u, 0x61u}) {
+        orvotest::TraceCapture trace;
+        Renderer renderer(nullptr, GL_TextureManager::getWhiteTexture(), 1.0f, mask);
+        RecordingModel* model = addModel(renderer, "box");
+        model->geometry = [] { retest::drawBox(-1, 0, -1, 1, 2, 1); };
+        addModel(renderer, "glass", 2)->geometry = [] { retest::drawFloor(3, 0.5f); };
+        addLight(renderer, "l1", 4);
+        renderer.flares.push_back({0, 3, 0, 0.5f, 1.0f});
+        renderer.flares.push_back({1, 3, 0, 0.5f, 0.5f});
+        setCamera(4, 3, 6, 0.8f);
+        renderer.cameraPreset = true;
+        renderer.renderFrame(1.0f, 1.0f / 60.0f);
+        renderer.renderFrame(1.1f, 1.0f / 60.0f);
+        EXPECT_EQ(trace.count("WARNING"), 0) << std::hex << mask << "\n" << trace.text();
+        EXPECT_EQ(trace.count("ERROR"), 0) << std::hex << mask << "\n" << trace.text();
+        EXPECT_TRUE(orvotest::drainGLErrors().empty()) << std::hex << mask;
+    }
+}
+
+TEST_F(RendererFrame, StateOnReturnIsRestored) {
+    Renderer renderer(nullptr, GL_TextureManager::getWhiteTexture(), 1.0f, 0x1C1 | RE_MOTION_BLUR);
+    addModel(renderer, "a", 1);
+    renderer.object("a")->matCapTexture = GL_TextureManager::getWhiteTexture();
+    GL_FBOTexture outer;
+    outer.create(1, 8, 16, 16, GL_RGBA, false);
+    outer.begin();
+    const size_t depth = GL_FBOTexture::fboStack().size();
+    glDisable(GL_DEPTH_TEST);
+    renderer.renderFrame(0.0f, 0.1f);
+
+    GLint value = -1;
+    glGetIntegerv(GL_CURRENT_PROGRAM, &value);
+    EXPECT_EQ(value, 0);
+    EXPECT_FALSE(glIsEnabled(GL_BLEND));
+    EXPECT_TRUE(glIsEnabled(GL_DEPTH_TEST));
+    glGetIntegerv(GL_ACTIVE_TEXTURE, &value);
+    EXPECT_EQ(value, GL_TEXTURE0);
+    for (int unit = 0; unit < 3; ++unit) {
+        glActiveTexture(GL_TEXTURE0 + unit);
+        glGetIntegerv(GL_TEXTURE_BINDING_2D, &value);
+        EXPECT_EQ(value, 0) << "unit " << unit;
+    }
+    glActiveTexture(GL_TEXTURE0);
+    ASSERT_EQ(GL_FBOTexture::fboStack().size(), depth);
+    EXPECT_EQ(GL_FBOTexture::fboStack().back(), &outer);
+    outer.end();
+    outer.release();
+}
+
+TEST_F(RendererFrame, MotionBlurAveragesTheHistoryAndAdvancesAtMost30TimesASecond) {
+    Renderer renderer(nullptr, nullptr, 1.0f, 0x40 | RE_MOTION_BLUR);
+    renderer.backgroundGradient = true;
+    renderer.motionBlurAmount = 0.2f;  // two pictures
+    auto frame = [&](float r, float g, float b, float delta) {
+        for (float* c : {renderer.gradientTopColor, renderer.gradientBottomColor})
+            c[0] = r, c[1] = g, c[2] = b;
+        renderer.renderFrame(0.0f, delta);
+        return retest::readTargetPixel(renderer.sceneryTarget, 50, 50);
+    };
+    frame(0, 1, 0, 1.0f);
+    auto green = frame(0, 1, 0, 1.0f);
+    EXPECT_NEAR(green[1], 1.0f, 0.02f);
+    EXPECT_NEAR(renderer.motionBlurTimer, MOTION_BLUR_STEP, 1e-6f);
+
+    // 60 frames a second: the first frame does not advance the history, the second does.
+    auto mixed = frame(1, 0, 0, 0.017f);
+    EXPECT_NEAR(mixed[0], 0.5f, 0.02f);
+    EXPECT_NEAR(mixed[1], 0.5f, 0.02f);
+    auto next = frame(0, 0, 1, 0.017f);
+    EXPECT_NEAR(next[0], 0.5f, 0.02f);
+    EXPECT_NEAR(next[1], 0.0f, 0.02f);
+    EXPECT_NEAR(next[2], 0.5f, 0.02f);
+
+    // A history of one picture only copies and redraws it.
+    renderer.motionBlurAmount = -1.0f;
+    auto single = frame(0, 0, 1, 0.017f);
+    EXPECT_NEAR(single[2], 1.0f, 0.02f);
+    EXPECT_NEAR(single[0], 0.0f, 0.02f);
+}
+
+// A cube on a floor, lit from the +x side: the lit face is brighter than the face turned away, and
+// the floor in the corner next to the cube gets darker with ambient occlusion on.
+TEST_F(RendererFrame, LitCubeOnAFloorShowsLightingAndContactOcclusion) {
+    auto renderScene = [&](uint32_t mask, int probeCount, const float (*probes)[3], std::vector<float>& out) {
+        Renderer renderer(nullptr, nullptr, 1.0f, mask);
+        RecordingModel* model = addModel(renderer, "scene");
+        model->geometry = [] {
+            retest::drawFloor(20, 0);
+            retest::drawBox(-1, 0, -1, 1, 2, 1);
+        };
+        RenderObject* object = renderer.object("scene");
+        object->diffuseTexture = GL_TextureManager::getWhiteTexture();
+        object->matCapTexture = GL_TextureManager::getWhiteTexture();
+        Light* light = addLight(renderer, "sun", 8);
+        light->position[1] = 4, light->position[2] = -1;
+        light->falloffDistance = 60;
+        renderer.ambientLightColor[0] = renderer.ambientLightColor[1] = renderer.ambientLightColor[2] = 0.3f;
+        renderer.radialLightFactor = 0;
+        renderer.cameraPreset = true;
+        setCamera(4, 3.5f, 6, 0.8f);
+        renderer.renderFrame(0.0f, 0.0f);
+        for (int i = 0; i < probeCount; ++i) {
+            int x, y;
+            project(probes[i][0], probes[i][1], probes[i][2], x, y);
+            out.push_back(luminance(retest::readTargetPixel(renderer.sceneryTarget, x, y)));
+        }
+    };
+    const float probes[][3] = {
+        {1.0f, 1.0f, 0.0f},    // +x face, towards the light
+        {0.0f, 1.0f, 1.0f},    // +z face, turned away from it
+        {0.0f, 0.0f, 1.08f},   // floor in the corner in front of the +z face
+        {-3.0f, 0.0f, 4.0f},   // open floor, far from the cube
+    };
+    std::vector<float> plain, occluded;
+    renderScene(0x40, 4, probes, plain);
+    renderScene(0x41, 4, probes, occluded);
+    ASSERT_EQ(plain.size(), 4u);
+    EXPECT_GT(plain[0], plain[1] + 0.1f) << "lit " << plain[0] << " dark " << plain[1];
+    EXPECT_LT(occluded[2], plain[2] - 0.05f) << "corner with " << occluded[2] << " without " << plain[2];
+    // Open floor stays (almost) as it was.
+    EXPECT_NEAR(occluded[3], plain[3], 0.05f);
+}
+
+TEST_F(RendererFrame, CubeModeFillsThePanoramaFromTheFaces) {
+    Renderer renderer(nullptr, nullptr, 1.0f, RE_CUBEMAP | RE_REAL_LIGHT_MODEL);
+    renderer.backgroundGradient = true;
+    for (float* c : {renderer.gradientTopColor, renderer.gradientBottomColor})
+        c[0] = 0.2f, c[1] = 0.4f, c[2] = 0.6f;
+    orvotest::TraceCapture trace;
+    renderer.renderFrame(0.0f, 0.0f);
+    EXPECT_EQ(trace.count("WARNING"), 0) << trace.text();
+    const int centreX = renderer.sceneryTarget->width / 2;
+    const int centreY = renderer.sceneryTarget->height / 2;
+    auto centre = retest::readTargetPixel(renderer.sceneryTarget, centreX, centreY);
+    EXPECT_NEAR(centre[0], 0.2f, 0.03f);
+    EXPECT_NEAR(centre[1], 0.4f, 0.03f);
+    EXPECT_NEAR(centre[2], 0.6f, 0.03f);
+    EXPECT_TRUE(orvotest::drainGLErrors().empty());
+}
+
+// The adders with real files: a scene file drawn with its own camera, and an OBJ model.
+TEST_F(RendererFrame, ScenesAndObjModelsAreDrawnThroughTheirAdapters) {
+    namespace fs = std::filesystem;
+    const fs::path folder = fs::temp_directory_path() / ("orvo-re-test-" + std::to_string(::getpid()));
+    fs::create_directories(folder);
+
+    zelFramework::OrvoWriter writer;
+    zelFramework::SceneObjectDesc root;
+    root.name = "root";
+    writer.addObject(root);
+    zelFramework::SceneObjectDesc quad;
+    quad.name = "quad";
+    quad.parent = "root";
+    quad.positions = {{-1, -1, 0}, {1, -1, 0}, {1, 1, 0}, {-1, 1, 0}};
+    quad.normals = {{0, 0, 1}, {0, 0, 1}, {0, 0, 1}, {0, 0, 1}};
+    quad.uvs = {{0, 0}, {1, 0}, {1, 1}, {0, 1}};
+    quad.indices = {0, 1, 2, 0, 2, 3};
+    writer.addObject(quad);
+    writer.addCameraSample(zelFramework::cameraLookAt({0, 0, 4}, {0, 0, 0}, {0, 1, 0}, 60, 40, 1, 100));
+    const std::string scenePath = (folder / "quad.orvo").string();
+    ASSERT_TRUE(writer.writeFile(scenePath));
+    const std::string objPath = (folder / "triangle.obj").string();
+    {
+        std::ofstream obj(objPath);
+        obj << "v 0 0 0\nv 1 0 0\nv 0 1 0\nvt 0 0\nvt 1 0\nvt 0 1\nvn 0 0 1\nf 1/1/1 2/2/1 3/3/1\n";
+    }
+
+    Renderer renderer(nullptr, nullptr, 1.0f, 0x40);
+    renderer.addOrvoScene("scene", scenePath);
+    renderer.addObjModel("model", objPath, nullptr, "");
+    RenderObject* scene = renderer.object("scene");
+    RenderObject* model = renderer.object("model");
+    ASSERT_NE(scene, nullptr);
+    ASSERT_NE(model, nullptr);
+    EXPECT_EQ(scene->diffuseTexture, nullptr);
+    EXPECT_EQ(scene->matCapTexture, nullptr);
+    EXPECT_EQ(model->matCapTexture, nullptr);
+    auto* wrapped = dynamic_cast<Orvo_WrapModelRender*>(scene->model);
+    ASSERT_NE(wrapped, nullptr);
+    EXPECT_TRUE(wrapped->scene.setView);
+    EXPECT_TRUE(wrapped->scene.setProjection);
+    auto* obj = dynamic_cast<zelFramework::ObjModel*>(model->model);
+    ASSERT_NE(obj, nullptr);
+    EXPECT_EQ(obj->frames.size(), 1u);
+
+    renderer.ambientLightColor[0] = renderer.ambientLightColor[1] = renderer.ambientLightColor[2] = 0.5f;
+    renderer.cameraObjectName = "scene";
+    orvotest::TraceCapture trace;
+    renderer.renderFrame(0.5f, 0.0f);
+    EXPECT_FLOAT_EQ(wrapped->time, 0.5f);
+    EXPECT_FLOAT_EQ(obj->animPosition, 0.5f);
+    EXPECT_EQ(trace.count("WARNING"), 0) << trace.text();
+    // The scene's camera looks straight at the quad: lit in the middle, empty at the edge. The model's
+    // triangle (no diffuse picture, so black) covers the upper right quarter of the middle.
+    const int width = renderer.sceneryTarget->width, height = renderer.sceneryTarget->height;
+    EXPECT_GT(luminance(retest::readTargetPixel(renderer.sceneryTarget, width * 2 / 5, height * 2 / 5)), 0.3f);
+    EXPECT_LT(luminance(retest::readTargetPixel(renderer.sceneryTarget, width * 11 / 20, height * 11 / 20)), 0.05f);
+    EXPECT_LT(luminance(retest::readTargetPixel(renderer.sceneryTarget, 2, 2)), 0.01f);
+    fs::remove_all(folder);
+}

@@ -1,0 +1,139 @@
+// Construction of a renderer: the programs and shared targets a mask makes. Runs in its own process,
+// because the texture registry is process-wide and the first renderer decides which targets exist.
+#include <gtest/gtest.h>
+
+#include "gl/fbo_texture.h"
+#include "gl/texture_manager.h"
+#include "renderengine/renderer.h"
+#include "renderer_test_support.h"
+#include "support/trace_capture.h"
+
+using namespace RenderEngine;
+using zelFramework::GL_FBOTexture;
+using zelFramework::GL_TextureManager;
+
+namespace {
+
+class RendererSetup : public retest::RendererGLTest {};
+
+GL_FBOTexture* registered(const char* name) {
+    return dynamic_cast<GL_FBOTexture*>(GL_TextureManager::getTexture(name));
+}
+
+}  // namespace
+
+// The order of the two cases matters (the first creates the targets), so they are one test.
+TEST_F(RendererSetup, Mask0x61MakesItsTargetsAndProgramsAndASecondRendererReusesThem) {
+    orvotest::TraceCapture trace;
+    Renderer first(nullptr, nullptr, 1.0f, 0x61);
+
+    for (const char* name : {"prepDef", "execDef", "fxaa", "ssao", "aoblur", "singledof"})
+        EXPECT_TRUE(trace.contains(std::string("(") + name + ") - shader created!")) << name;
+    EXPECT_NE(first.prepareShader.programId, 0u);
+    EXPECT_NE(first.executeShader.programId, 0u);
+    EXPECT_NE(first.fxaaShader.programId, 0u);
+    EXPECT_NE(first.ssaoShader.programId, 0u);
+    EXPECT_NE(first.aoBlurShader.programId, 0u);
+    EXPECT_NE(first.dofShader.programId, 0u);
+    EXPECT_EQ(first.cubeToEquirectShader.programId, 0u);
+    EXPECT_EQ(first.combineShader.programId, 0u);
+    EXPECT_EQ(first.glowShader.programId, 0u);
+    EXPECT_EQ(first.combineGlowShader.programId, 0u);
+    // Every set-up uniform exists in the programs, and without reflection none is asked for.
+    EXPECT_EQ(trace.count("shaderAccess"), 0) << trace.text();
+    EXPECT_EQ(trace.count("ERROR"), 0) << trace.text();
+    EXPECT_EQ(trace.count("FBO successfully created"), 7);
+
+    const RenderSize size = first.renderSize();
+    EXPECT_EQ(size.width, retest::TEST_SCREEN_WIDTH);
+    EXPECT_EQ(size.height, 100);
+    struct Expected {
+        const char* name;
+        GL_FBOTexture* member;
+        int width, height;
+        uint32_t attachments;
+    };
+    for (const Expected& e : {Expected{"RE:fboDeferred", first.deferredTarget, size.width, size.height, 2},
+                              Expected{"RE:tempFbo1", first.tempTarget1, size.width, size.height, 1},
+                              Expected{"RE:tempFbo2", first.tempTarget2, size.width, size.height, 1},
+                              Expected{"RE:fboAO", first.aoTarget, size.width, size.height, 1},
+                              Expected{"RE:fboAO1", first.aoBlurTarget1, size.width / 2, size.height / 2, 1},
+                              Expected{"RE:fboAO2", first.aoBlurTarget2, size.width / 2, size.height / 2, 1},
+                              Expected{"RE:sceneryFBO", first.sceneryTarget, size.width, size.height, 1}}) {
+        GL_FBOTexture* target = registered(e.name);
+        ASSERT_NE(target, nullptr) << e.name;
+        EXPECT_EQ(target, e.member) << e.name;
+        EXPECT_EQ(target->width, e.width) << e.name;
+        EXPECT_EQ(target->height, e.height) << e.name;
+        EXPECT_EQ(target->attachmentCount, e.attachments) << e.name;
+    }
+    EXPECT_NE(first.deferredTarget->depthRenderbuffer, 0u);
+    EXPECT_EQ(first.cubeMapTarget, nullptr);
+    EXPECT_EQ(first.motionBlurTargets[0], nullptr);
+    EXPECT_EQ(first.dofLayerTargets[0], nullptr);
+    for (const char* name : {"RE:cubeMap", "RE:MoBlur0", "RE:MoBlur9", "RE:DOF1", "RE:DOF2"})
+        EXPECT_EQ(GL_TextureManager::getTexture(name), nullptr) << name;
+
+    trace.clear();
+    Renderer second(nullptr, nullptr, 1.0f, 0x61);
+    EXPECT_EQ(trace.count("FBO successfully created"), 0);
+    EXPECT_EQ(trace.count("shader created!"), 6);
+    EXPECT_EQ(second.deferredTarget, first.deferredTarget);
+    EXPECT_EQ(second.sceneryTarget, first.sceneryTarget);
+    EXPECT_EQ(second.aoBlurTarget1, first.aoBlurTarget1);
+    EXPECT_NE(second.prepareShader.programId, first.prepareShader.programId);
+
+    // Another picture size later reuses the registered targets whatever their size.
+    Renderer third(nullptr, nullptr, 0.5f, 0x61);
+    EXPECT_EQ(third.deferredTarget, first.deferredTarget);
+    EXPECT_EQ(third.deferredTarget->width, size.width);
+}
+
+TEST_F(RendererSetup, SettingsStartAtTheirDefaults) {
+    Renderer renderer(nullptr, nullptr, 1.0f, 0x40);
+    EXPECT_FLOAT_EQ(renderer.fogColor[1], 0.23f);
+    EXPECT_FLOAT_EQ(renderer.fogStart, 50000.0f);
+    EXPECT_FLOAT_EQ(renderer.aoExponent, 2.2f);
+    EXPECT_FLOAT_EQ(renderer.aoStrength, 0.68f);
+    EXPECT_FLOAT_EQ(renderer.dofLayerBlurAmount, 0.2f);
+    EXPECT_EQ(renderer.dofLayerBlurKind, 1);
+    EXPECT_FALSE(renderer.cameraPreset);
+    EXPECT_TRUE(renderer.cameraObjectName.empty());
+    EXPECT_EQ(renderer.noiseTexture, nullptr);
+    EXPECT_EQ(renderer.aoTarget, nullptr);
+}
+
+TEST_F(RendererSetup, CubeModeRefusesDepthOfFieldGlowAndLayers) {
+    orvotest::TraceCapture trace;
+    Renderer renderer(nullptr, nullptr, 1.0f, RE_CUBEMAP | RE_DOF | RE_GLOW | RE_REAL_LIGHT_MODEL);
+    EXPECT_EQ(renderer.features, uint32_t(RE_CUBEMAP | RE_REAL_LIGHT_MODEL));
+    EXPECT_EQ(trace.count("WARNING (renderEngine)"), 1) << trace.text();
+    EXPECT_EQ(renderer.dofShader.programId, 0u);
+    EXPECT_EQ(renderer.glowShader.programId, 0u);
+    EXPECT_NE(renderer.cubeToEquirectShader.programId, 0u);
+    ASSERT_NE(renderer.cubeMapTarget, nullptr);
+    EXPECT_EQ(renderer.cubeMapTarget->width, 512);
+    EXPECT_EQ(renderer.renderSize().width, 512);
+}
+
+TEST_F(RendererSetup, ObjectAndLightSlotsOfUnknownNamesAreEmpty) {
+    Renderer renderer(nullptr, nullptr, 1.0f, 0x40);
+    EXPECT_EQ(renderer.object("missing"), nullptr);
+    EXPECT_EQ(renderer.light("missing"), nullptr);
+    EXPECT_EQ(renderer.objects.size(), 1u);
+    EXPECT_EQ(renderer.lights.size(), 1u);
+
+    const float position[3] = {1, 2, 3}, color[3] = {0.5f, 0.25f, 1};
+    renderer.addLight("key", position, color, 42.0f);
+    Light* light = renderer.light("key");
+    ASSERT_NE(light, nullptr);
+    EXPECT_FLOAT_EQ(light->position[2], 3.0f);
+    EXPECT_FLOAT_EQ(light->color[1], 0.25f);
+    EXPECT_FLOAT_EQ(light->falloffDistance, 42.0f);
+    EXPECT_TRUE(light->enabled);
+
+    // Storing through the slot replaces the pointer.
+    static Light replacement;
+    renderer.light("key") = &replacement;
+    EXPECT_EQ(renderer.lights.at("key"), &replacement);
+}

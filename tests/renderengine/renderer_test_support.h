@@ -1,0 +1,71 @@
+// Shared pieces of the renderer's GL tests: a fixture that works inside the built resources folder at
+// a small picture size, a model that records the GL state it is drawn with, simple geometry, and
+// reading a render target back.
+#pragma once
+
+#include <GL/glew.h>
+
+#include <array>
+#include <filesystem>
+#include <functional>
+#include <vector>
+
+#include "assets/model_renderer.h"
+#include "support/gl_fixture.h"
+
+namespace zelFramework {
+class GL_FBOTexture;
+}
+
+namespace retest {
+
+// The picture size every renderer of a test process uses (the first renderer creates the shared
+// targets at this size; later ones reuse them).
+constexpr int TEST_SCREEN_WIDTH = 228;  // render height 100
+
+// What a model saw when it was drawn.
+struct DrawRecord {
+    GLuint program = 0;
+    bool flag = false;
+    bool blend = false;
+    GLint blendSource = 0;
+    GLint blendDestination = 0;
+    GLboolean depthWrites = GL_TRUE;
+    float aoEnable = -1.0f;
+    float glowIntensity = -1.0f;
+    float modelTime = -1.0f;
+    std::array<GLint, 3> textures{};  // 2-D texture bound on units 0, 1, 2
+    std::array<float, 16> modelview{};
+};
+
+// A model that records each draw and then runs an optional drawing function.
+class RecordingModel : public zelFramework::ModelRenderer {
+public:
+    float time = -1.0f;  // written by the renderer through RenderObject::modelTime
+    std::vector<DrawRecord> draws;
+    std::function<void()> geometry;
+
+    void render(GLuint program, bool flag) override;
+};
+
+// Immediate-mode geometry with normals, for models that draw something visible.
+void drawBox(float minX, float minY, float minZ, float maxX, float maxY, float maxZ);
+void drawFloor(float halfSize, float y);
+
+// Pixel (x, y) of colour attachment `attachment` of a target, as floats.
+std::array<float, 4> readTargetPixel(zelFramework::GL_FBOTexture* target, int x, int y, int attachment = 0);
+
+// Value of a float (or vecN) uniform of a program, read back from the program.
+std::vector<float> uniformValue(GLuint program, const char* name, int components);
+int uniformInt(GLuint program, const char* name);
+
+class RendererGLTest : public orvotest::GLTest {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+
+private:
+    std::filesystem::path previous_;
+};
+
+}  // namespace retest
