@@ -42,6 +42,8 @@ GL_FBOTexture* gltkBlurTarget(int i) {
 
 void gltkInit() {
     Toolkit& tk = toolkit();
+    if (tk.initialised)  // a second set-up replaces the first instead of leaking it
+        gltkShutdown();
     for (GL_FBOTexture& target : tk.blurTargets)
         target.create(1, 8, GLTK_SCRATCH_WIDTH, GLTK_SCRATCH_HEIGHT, GL_RGBA, false);
 

@@ -105,7 +105,7 @@ TEST(LoadImageFile, BlueFirstPicturesArriveInRedGreenBlueOrder) {
 
 TEST(LoadImageFile, MissingOrUndecodableFileSetsNothing) {
     ScratchFolder folder;
-    folder.write("broken.png", std::string("\x89PNG\r\n\x1a\n garbage that is not a picture", 40));
+    folder.write("broken.png", "\x89PNG\r\n\x1a\n garbage that is not a picture");
     folder.write("empty.jpg", "");
     for (const char* name : {"absent.png", "broken.png", "empty.jpg"}) {
         LoadedImage image = load(name);
