@@ -1,6 +1,6 @@
 // Spread blur, fragment stage: a disc-shaped gather around each pixel.
 // "intensity" (0..1) scales the disc's radius up to MAX_RADIUS of the picture width; "quality" sets the
-// number of rings (4 at 1.0, at most 8), ring r holding 6 r taps, so quality 1.0 takes 61 samples.
+// number of rings (3 at 1.0, at most 8), ring r holding 6 r taps, so quality 1.0 takes 37 samples.
 // The picture read is the 640 x 360 scratch target, so the vertical radius is stretched by its aspect
 // to keep the disc round.
 uniform sampler2D diffuse_tex;
@@ -16,7 +16,7 @@ const float TWO_PI = 6.2831853;
 
 void main()
 {
-	int rings = int(clamp(floor(quality * 4.0 + 0.5), 1.0, float(MAX_RINGS)));
+	int rings = int(clamp(floor(quality * 3.0 + 0.5), 1.0, float(MAX_RINGS)));
 	vec2 radius = vec2(MAX_RADIUS, MAX_RADIUS * SCRATCH_ASPECT) * clamp(intensity, 0.0, 1.0);
 
 	vec4 sum = texture2D(diffuse_tex, pictureCoord);
