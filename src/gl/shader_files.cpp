@@ -52,7 +52,8 @@ std::string textUpToNul(const std::vector<uint8_t>& bytes) {
 }
 
 void refuseTooLong(const char* programName, const std::string& path) {
-    trace(TRACE_ERROR, TAG, "(%s) - shader file %s is too long: the limit is %zu bytes", programName, path.c_str(),
+    trace(TRACE_ERROR, TAG, "(%s) - shader file %s is too long: the limit is %zu bytes", programName ? programName : "",
+          path.c_str(),
           SHADER_FILE_LIMIT - 1);
 }
 
@@ -108,7 +109,8 @@ bool GL_Shader::loadFromFiles(const char* programName, const char* vertexFile, c
     // A text shorter than 2 bytes is a missing stage.
     const char* sources[3] = {vertexText.size() >= 2 ? vertexText.c_str() : nullptr, nullptr,
                               fragmentText.size() >= 2 ? fragmentText.c_str() : nullptr};
-    const char* labels[3] = {vertexFile, "geometry stage", fragmentFile};
+    const char* labels[3] = {vertexFile ? vertexFile : "vertex stage", "geometry stage",
+                             fragmentFile ? fragmentFile : "fragment stage"};
     return build(programName, sources, labels, prefix);
 }
 
