@@ -51,9 +51,10 @@ varying vec2 surfaceUV;
 // falloff distance so that a light never reaches past it.
 float distanceFalloff(float distance, float falloffDistance)
 {
-    float range = max(falloffDistance, 0.0001);
-    float window = clamp(1.0 - pow(distance / range, 4.0), 0.0, 1.0);
-    float scaled = distance / range * 4.0;
+    float ratio = distance / max(falloffDistance, 0.0001);
+    float ratio2 = ratio * ratio;
+    float window = clamp(1.0 - ratio2 * ratio2, 0.0, 1.0);
+    float scaled = ratio * 4.0;
     return window * window / (1.0 + scaled * scaled);
 }
 
@@ -106,7 +107,10 @@ void main()
 #endif
 
     for (int i = 0; i < MAX_LIGHTS; i++) {
-        if (i < numLights) {
+        // Leaving the loop (rather than skipping) lets the unused iterations cost nothing.
+        if (i >= numLights)
+            break;
+        {
             vec3 lightPosition = (viewMatrix * vec4(lights[i].position, 1.0)).xyz;
             vec3 toLight = lightPosition - viewPosition;
             float distance = length(toLight);

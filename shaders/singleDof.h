@@ -1,11 +1,11 @@
 // Depth of field as a gather over concentric rings of samples.
 // "depth" (unit 0) holds the eye distance in w (0 = background, taken as infinitely far); "image" (unit 1)
 // is the sharp picture. Focus follows the picture centre (autofocus on what the camera looks at):
-//   x = log2(distance / focus distance) - dofFocusBackShift   (octaves from the focal plane; the shift
-//                                                              moves that plane back, or forward if < 0)
+//   x = octaves(distance / focus distance) - dofFocusBackShift   (about the octaves from the focal
+//                                                   plane; the shift moves that plane back, or forward if < 0)
 //   circle of confusion = dofFocusRadius x clamp(|x|, 0, 1) ^ dofFocusFalloff
 // so the falloff shapes how fast blur grows away from the plane (small values blur all but the plane),
-// the radius is the largest blur (in hundredths of the picture height, about) and the quality the
+// the radius is the largest blur (1.0 is 0.6 % of the picture height) and the quality the
 // number of sample rings. Samples behind the centre may only blur into it by the centre's own circle,
 // so a sharp foreground does not smear over a blurred background.
 uniform sampler2D depth;
@@ -16,7 +16,7 @@ uniform float dofFocusBackShift;
 uniform float dofFocusRadius;
 uniform float dofFocusQuality;
 
-const int MAX_RINGS = 4;
+const int MAX_RINGS = 3;
 const float FAR_AWAY = 1.0e6;
 
 float eyeDistance(vec2 uv)
@@ -25,21 +25,28 @@ float eyeDistance(vec2 uv)
     return d > 0.0 ? d : FAR_AWAY;
 }
 
+// The nearest of five taps round the picture centre, so a thin object there still takes the focus.
 float focusDistance()
 {
-    float sum = 0.0;
-    sum += log2(eyeDistance(vec2(0.5, 0.5)));
-    sum += log2(eyeDistance(vec2(0.47, 0.5)));
-    sum += log2(eyeDistance(vec2(0.53, 0.5)));
-    sum += log2(eyeDistance(vec2(0.5, 0.46)));
-    sum += log2(eyeDistance(vec2(0.5, 0.54)));
-    return exp2(sum / 5.0);
+    float focus = eyeDistance(vec2(0.5, 0.5));
+    focus = min(focus, eyeDistance(vec2(0.47, 0.5)));
+    focus = min(focus, eyeDistance(vec2(0.53, 0.5)));
+    focus = min(focus, eyeDistance(vec2(0.5, 0.46)));
+    return min(focus, eyeDistance(vec2(0.5, 0.54)));
+}
+
+// log2(a / b) through 2 atanh(r) / ln 2 with r = (a - b) / (a + b), to first order: exact near the
+// focal plane, saturating at about 2.9 octaves for infinitely far, and free of transcendental calls,
+// which this gather makes dozens of times per pixel.
+float octaves(float distance, float focus)
+{
+    return 2.8853901 * (distance - focus) / (distance + focus);
 }
 
 // Circle of confusion as a fraction of the largest blur (0 = sharp, 1 = dofFocusRadius).
 float confusion(float distance, float focus)
 {
-    float x = log2(distance / focus) - dofFocusBackShift;
+    float x = octaves(distance, focus) - dofFocusBackShift;
     return pow(clamp(abs(x), 0.0, 1.0), max(dofFocusFalloff, 0.0001));
 }
 
@@ -50,11 +57,11 @@ void main()
     float centreDistance = eyeDistance(uv);
     float centreCoc = confusion(centreDistance, focus);
 
-    // Blur radius in texture units: a hundredth of the picture height per unit of radius, so the look
+    // Blur radius in texture units: 0.6 % of the picture height per unit of radius, so the look
     // does not change with the render size.
     float maxRadius = max(dofFocusRadius, 0.0) * 0.006;
     vec2 unit = vec2(maxRadius * invTexSize.x / max(invTexSize.y, 0.000001), maxRadius);
-    int rings = int(clamp(floor(dofFocusQuality * 1.5 + 0.5), 1.0, float(MAX_RINGS)));
+    int rings = int(clamp(floor(dofFocusQuality + 0.5), 1.0, float(MAX_RINGS)));
 
     vec4 sum = texture2D(image, uv);
     float weightSum = 1.0;

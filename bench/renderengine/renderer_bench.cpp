@@ -223,6 +223,8 @@ void BM_RenderFrame(benchmark::State& state) {
 
 BENCHMARK(BM_CopyPass)->UseManualTime()->Unit(benchmark::kMillisecond)->MinTime(1.0);
 BENCHMARK(BM_RenderFrame)->Arg(0x141)->Arg(0x1C1)->Arg(0xE1)->Arg(0x61)->UseManualTime()->Unit(benchmark::kMillisecond)->MinTime(2.0);
+// Where the time goes: the bare chain (geometry, composite, anti-aliasing), then with one feature each.
+BENCHMARK(BM_RenderFrame)->Name("BM_Breakdown")->Arg(0x40)->Arg(0x41)->Arg(0x60)->Arg(0xC0)->UseManualTime()->Unit(benchmark::kMillisecond)->MinTime(1.0);
 
 int main(int argc, char** argv) {
     if (argc > 1 && argv[1][0] != '-') {
