@@ -361,6 +361,25 @@ TEST_F(RendererFrame, CubeModeFillsThePanoramaFromTheFaces) {
     EXPECT_TRUE(orvotest::drainGLErrors().empty());
 }
 
+// A wall on the +X side of the camera lands where the panorama puts azimuth 0 on the horizon (right of
+// the centre after the quarter turn), and nothing lands on the opposite side.
+TEST_F(RendererFrame, CubeModePanoramaPlacesDirectionsByAzimuth) {
+    Renderer renderer(nullptr, nullptr, 1.0f, RE_CUBEMAP | RE_REAL_LIGHT_MODEL);
+    RecordingModel* wall = addModel(renderer, "wall");
+    wall->geometry = [] { retest::drawBox(5, -3, -3, 6, 3, 3); };
+    renderer.object("wall")->diffuseTexture = GL_TextureManager::getWhiteTexture();
+    renderer.object("wall")->matCapTexture = GL_TextureManager::getWhiteTexture();
+    renderer.ambientLightColor[0] = renderer.ambientLightColor[1] = renderer.ambientLightColor[2] = 1.0f;
+    renderer.radialLightFactor = 0;
+    renderer.renderFrame(0.0f, 0.0f);
+    const int width = renderer.sceneryTarget->width, height = renderer.sceneryTarget->height;
+    // Picture rows run bottom-up, the panorama's y downward: the middle row is the same either way.
+    EXPECT_GT(luminance(retest::readTargetPixel(renderer.sceneryTarget, int(width * 0.78f), height / 2)), 0.8f);
+    EXPECT_LT(luminance(retest::readTargetPixel(renderer.sceneryTarget, int(width * 0.22f), height / 2)), 0.05f);
+    // Six faces were drawn for the one pass.
+    EXPECT_EQ(wall->draws.size(), 6u);
+}
+
 // The adders with real files: a scene file drawn with its own camera, and an OBJ model.
 TEST_F(RendererFrame, ScenesAndObjModelsAreDrawnThroughTheirAdapters) {
     namespace fs = std::filesystem;
