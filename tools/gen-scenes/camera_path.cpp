@@ -1,0 +1,85 @@
+#include "camera_path.h"
+
+#include <cmath>
+
+namespace zelFramework::scenegen {
+namespace {
+
+Vec3 catmullRom(Vec3 p0, Vec3 p1, Vec3 p2, Vec3 p3, float t) {
+    float t2 = t * t, t3 = t2 * t;
+    return (p1 * 2.0f + (p2 - p0) * t + (p0 * 2.0f - p1 * 5.0f + p2 * 4.0f - p3) * t2 +
+            (p1 * 3.0f - p0 - p2 * 3.0f + p3) * t3) *
+           0.5f;
+}
+
+}  // namespace
+
+float horizontalFov(float fovY) {
+    return 2.0f * std::atan(kShowAspect * std::tan(radians(fovY) * 0.5f)) * 180.0f / kPi;
+}
+
+CameraKey evaluateShot(const Shot& shot, float t) {
+    const auto& k = shot.keys;
+    if (k.empty()) return {};
+    if (k.size() == 1 || t <= k.front().time) return k.front();
+    if (t >= k.back().time) return k.back();
+    size_t i = 0;
+    while (i + 1 < k.size() && k[i + 1].time <= t) ++i;
+    const CameraKey& a = k[i];
+    const CameraKey& b = k[i + 1];
+    const CameraKey& before = i > 0 ? k[i - 1] : a;
+    const CameraKey& after = i + 2 < k.size() ? k[i + 2] : b;
+    float span = b.time - a.time;
+    float f = span > 0 ? (t - a.time) / span : 0;
+    CameraKey out;
+    out.time = t;
+    out.eye = catmullRom(before.eye, a.eye, b.eye, after.eye, f);
+    out.target = catmullRom(before.target, a.target, b.target, after.target, f);
+    out.fovY = lerp(a.fovY, b.fovY, f);
+    out.roll = lerp(a.roll, b.roll, f);
+    return out;
+}
+
+std::vector<SceneCameraSample> sampleCameraPath(const std::vector<Shot>& shots, float duration, CameraLens lens) {
+    std::vector<SceneCameraSample> out;
+    int count = int(std::ceil(duration * kSamplesPerSecond)) + 1;
+    for (int i = 0; i < count; ++i) {
+        float t = i / kSamplesPerSecond;
+        size_t s = 0;
+        for (size_t j = 0; j < shots.size(); ++j)
+            if (!shots[j].keys.empty() && shots[j].keys.front().time <= t) s = j;
+        if (shots.empty()) break;
+        CameraKey key = evaluateShot(shots[s], t);
+        Vec3 forward = normalize(key.target - key.eye);
+        Vec3 right = normalize(cross(forward, {0, 1, 0}));
+        Vec3 up = normalize(cross(right, forward));
+        float r = radians(key.roll);
+        up = normalize(up * std::cos(r) + right * std::sin(r));
+        SceneCameraSample c;
+        c.unused = uint32_t(i);
+        c.position = {key.eye.x, key.eye.y, key.eye.z};
+        Vec3 dir = key.target - key.eye;
+        c.direction = {dir.x, dir.y, dir.z};
+        c.up = {up.x, up.y, up.z};
+        c.fovY = key.fovY;
+        c.fovX = horizontalFov(key.fovY);
+        c.nearPlane = lens.nearPlane;
+        c.farPlane = lens.farPlane;
+        out.push_back(c);
+    }
+    return out;
+}
+
+std::vector<size_t> findCameraCuts(const std::vector<SceneCameraSample>& samples) {
+    auto dist = [](const Float3& a, const Float3& b) {
+        float dx = a.x - b.x, dy = a.y - b.y, dz = a.z - b.z;
+        return std::sqrt(dx * dx + dy * dy + dz * dz);
+    };
+    std::vector<size_t> cuts;
+    for (size_t i = 1; i + 1 < samples.size(); ++i)
+        if (dist(samples[i + 1].position, samples[i].position) > 2.0f * dist(samples[i - 1].position, samples[i].position))
+            cuts.push_back(i + 1);
+    return cuts;
+}
+
+}  // namespace zelFramework::scenegen

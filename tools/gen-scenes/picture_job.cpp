@@ -1,0 +1,23 @@
+#include "picture_job.h"
+
+#include <algorithm>
+
+#include "image_io.h"
+
+namespace zelFramework::scenegen {
+
+std::string resourcePath(const std::string& outputDir, const std::string& name) {
+    std::string rel = name;
+    std::replace(rel.begin(), rel.end(), '\\', '/');
+    return outputDir + "/" + rel;
+}
+
+bool writePicture(const PictureJob& job, const std::string& outputDir) {
+    content::Image img = job.paint();
+    content::clampAll(img);
+    std::string path = resourcePath(outputDir, job.name);
+    if (job.format == PictureFormat::Jpeg) return content::writeJpeg(path, img, 90);
+    return content::writePng(path, img, content::PngChannels::Rgb);
+}
+
+}  // namespace zelFramework::scenegen

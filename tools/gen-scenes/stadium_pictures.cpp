@@ -1,0 +1,202 @@
+#include "stadium_pictures.h"
+
+#include <cmath>
+
+#include "draw.h"
+#include "noise.h"
+#include "pictures_common.h"
+#include "text.h"
+
+namespace zelFramework::scenegen {
+
+using content::fillCircle;
+using content::fillRect;
+using content::fillRoundRect;
+using content::hex;
+using content::Image;
+using content::Rgba;
+using content::rgb;
+using content::solid;
+
+namespace {
+
+const Rgba kShirts[] = {hex(0xd8262f), hex(0x1f4fd1), hex(0xf2f2f2), hex(0xf3c21b), hex(0x1b1b22),
+                        hex(0x2f9e44), hex(0xe86a1a), hex(0x8b2fc9), hex(0x0f7f8f), hex(0xc9c9c9)};
+const Rgba kSkins[] = {hex(0xf1c9a5), hex(0xd9a47c), hex(0xa86f4c), hex(0x6e4630), hex(0xe8b896)};
+
+void paintSpectator(Image& img, float cx, float baseY, float scale, content::Rng& rng) {
+    Rgba shirt = kShirts[rng.below(10)];
+    Rgba skin = kSkins[rng.below(5)];
+    float w = 34 * scale, h = 52 * scale;
+    fillRoundRect(img, cx - w / 2, baseY - h, w, h + 4, 10 * scale, solid(shirt));
+    if (rng.uniform() < 0.3f) {  // an arm up, cheering or holding a phone
+        float side = rng.uniform() < 0.5f ? -1.0f : 1.0f;
+        content::drawLine(img, {cx + side * w * 0.4f, baseY - h * 0.8f},
+                          {cx + side * w * 0.55f, baseY - h * 1.55f}, 7 * scale, solid(shirt));
+        fillCircle(img, cx + side * w * 0.56f, baseY - h * 1.6f, 5 * scale, solid(skin));
+    }
+    float headR = 12 * scale;
+    fillCircle(img, cx, baseY - h - headR * 0.8f, headR, solid(skin));
+    if (rng.uniform() < 0.6f) {  // hair or a cap
+        Rgba hair = rng.uniform() < 0.3f ? shirt : content::mix(hex(0x2a1c12), hex(0xc8a060), rng.uniform() * 0.5f);
+        content::fillEllipse(img, cx, baseY - h - headR * 1.3f, headR * 1.02f, headR * 0.55f, solid(hair));
+    }
+}
+
+}  // namespace
+
+Image paintCrowdAtlas() {
+    Image img(1024, 512, hex(0x14203a));
+    content::Rng rng(2000);
+    for (int cell = 0; cell < 8; ++cell) {
+        float x0 = (cell % 2) * 512.0f, y0 = (cell / 2) * 128.0f;
+        // Seat backs behind the people, in the bowl's blue with a red block now and then.
+        Rgba seat = cell % 3 == 0 ? hex(0x8a1822) : hex(0x1c3f8f);
+        fillRect(img, x0, y0 + 70, 512, 58, solid(seat));
+        fillRect(img, x0, y0 + 120, 512, 8, solid(hex(0x0b0f1a)));
+        for (int p = 0; p < 9; ++p) {
+            if (rng.uniform() < 0.08f) continue;  // an empty seat
+            float cx = x0 + 28 + p * 57 + rng.range(-6, 6);
+            paintSpectator(img, cx, y0 + 124, rng.range(0.95f, 1.1f), rng);
+        }
+    }
+    return img;
+}
+
+Image paintSeatRow() {
+    Image img(256, 64, hex(0x0e1322));
+    for (int i = 0; i < 8; ++i) fillRoundRect(img, 4 + i * 32, 8, 26, 40, 5, solid(hex(0x1d3f8c)));
+    fillRect(img, 0, 56, 256, 8, solid(hex(0x6b6e76)));
+    return img;
+}
+
+Image paintConcrete() { return paintNoisy(256, 256, hex(0x8a8a88), hex(0x5d5e60), 8, 11); }
+
+Image paintStairs() {
+    Image img = paintNoisy(128, 128, hex(0x9a9a96), hex(0x6d6d6f), 4, 12);
+    fillRect(img, 0, 0, 128, 10, solid(hex(0xe8c21a)));
+    return img;
+}
+
+Image paintLedBoards() {
+    Image img(1024, 64, hex(0x05060a));
+    struct Board {
+        const char* text;
+        uint32_t bg, fg;
+    };
+    const Board boards[] = {{"VEXIL 2000", 0x0b2a7a, 0xffffff}, {"SUPER FINAL", 0xd01c28, 0xffffff},
+                            {"LIVE", 0xffffff, 0xd01c28}, {"ORVO", 0x18c26a, 0x04130a}};
+    content::TextStyle style;
+    style.face = content::Face::SansBold;
+    style.size = 40;
+    style.align = content::Align::Centre;
+    for (int i = 0; i < 4; ++i) {
+        float x = i * 256.0f;
+        fillRect(img, x + 3, 4, 250, 56, solid(hex(boards[i].bg)));
+        content::drawText(img, boards[i].text, x + 128, 46, style, solid(hex(boards[i].fg)));
+    }
+    return img;
+}
+
+Image paintConcourse() {
+    Image img(512, 256, hex(0x2b2d33));
+    content::Rng rng(77);
+    for (int row = 0; row < 3; ++row)
+        for (int col = 0; col < 8; ++col) {
+            float lit = rng.uniform();
+            Rgba window = lit < 0.75f ? content::mix(hex(0xffd38a), hex(0xfff2d8), rng.uniform()) : hex(0x3a3f4a);
+            fillRect(img, 12 + col * 62, 20 + row * 80, 46, 52, solid(window));
+        }
+    fillRect(img, 0, 244, 512, 12, solid(hex(0x16171b)));
+    return img;
+}
+
+Image paintFootballPitch() {
+    const int w = 1024, h = 512;
+    Image img(w, h);
+    // Mowing stripes, then the end zones, the yard lines every 10 yards and the hash marks.
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x) {
+            int stripe = (x * 24 / w) % 2;
+            float n = content::fractalNoise(x / 40.0f, y / 40.0f, 3, 5);
+            Rgba g = stripe ? hex(0x2f7d32) : hex(0x3a8f3c);
+            img.at(x, y) = content::mix(g, hex(0x25632a), n * 0.5f);
+        }
+    const float endZone = w / 12.0f;
+    fillRect(img, 0, 0, endZone, h, solid(hex(0x183a8c)));
+    fillRect(img, w - endZone, 0, endZone, h, solid(hex(0xa8161f)));
+    content::TextStyle style;
+    style.face = content::Face::SansBold;
+    style.size = 56;
+    style.align = content::Align::Centre;
+    for (int i = 0; i < 5; ++i) {
+        content::drawText(img, std::string(1, "VEXIL"[i]), endZone / 2, 110 + i * 75, style, solid(rgb(1, 1, 1)));
+        content::drawText(img, std::string(1, "2000!"[i]), w - endZone / 2, 110 + i * 75, style,
+                          solid(rgb(1, 1, 1)));
+    }
+    for (int i = 0; i <= 10; ++i) {
+        float x = endZone + i * (w - 2 * endZone) / 10;
+        fillRect(img, x - 2, 6, 4, h - 12, solid(rgb(0.95f, 0.95f, 0.95f)));
+    }
+    for (int i = 0; i <= 100; ++i) {
+        float x = endZone + i * (w - 2 * endZone) / 100;
+        fillRect(img, x - 1, h * 0.36f, 2, 8, solid(rgb(0.95f, 0.95f, 0.95f)));
+        fillRect(img, x - 1, h * 0.64f - 8, 2, 8, solid(rgb(0.95f, 0.95f, 0.95f)));
+    }
+    content::strokeRoundRect(img, 3, 3, w - 6, h - 6, 2, 5, solid(rgb(1, 1, 1)));
+    // The midfield logo.
+    content::strokeCircle(img, w / 2.0f, h / 2.0f, 60, 8, solid(rgb(1, 1, 1)));
+    style.size = 34;
+    content::drawText(img, "V2K", w / 2.0f, h / 2.0f + 12, style, solid(rgb(1, 1, 1)));
+    return img;
+}
+
+Image paintApron() { return paintNoisy(256, 256, hex(0x5a2a22), hex(0x3b1d19), 10, 21); }
+
+Image paintRoofPanels() {
+    Image img = paintNoisy(256, 256, hex(0x9ea4ad), hex(0x6f757e), 6, 31);
+    for (int i = 0; i < 4; ++i) fillRect(img, 0, i * 64.0f, 256, 3, solid(hex(0x3a3e45)));
+    return img;
+}
+
+Image paintSteel() { return paintNoisy(64, 64, hex(0xb7bcc4), hex(0x8a9099), 4, 41); }
+
+Image paintFloodlightLamps() {
+    Image img(256, 128, hex(0x1a1c22));
+    for (int r = 0; r < 4; ++r)
+        for (int c = 0; c < 8; ++c) {
+            float cx = 16 + c * 32.0f, cy = 16 + r * 32.0f;
+            fillCircle(img, cx, cy, 13, solid(hex(0x8f8f80)));
+            fillCircle(img, cx, cy, 10, content::radialGradient({cx, cy}, 10, rgb(1, 1, 1), hex(0xfff1b8)));
+        }
+    return img;
+}
+
+Image paintStageFloor() {
+    Image img = paintNoisy(256, 256, hex(0x22252e), hex(0x15171d), 6, 51);
+    for (int i = 0; i <= 4; ++i) {
+        fillRect(img, i * 64.0f - 1, 0, 2, 256, solid(hex(0x3b6fd8)));
+        fillRect(img, 0, i * 64.0f - 1, 256, 2, solid(hex(0x3b6fd8)));
+    }
+    return img;
+}
+
+Image paintBroadcastBackdrop() {
+    const int w = 512, h = 256;
+    Image img(w, h);
+    content::fillAll(img, content::linearGradient({0, 0}, hex(0x0d1d52), {0, float(h)}, hex(0x051033)));
+    for (int i = 0; i < 12; ++i)
+        content::drawLine(img, {float(i * 48 - 80), float(h)}, {float(i * 48 + 60), 0}, 10,
+                          solid(rgb(0.12f, 0.25f, 0.6f, 0.6f)));
+    content::TextStyle style;
+    style.face = content::Face::SansBold;
+    style.size = 64;
+    style.align = content::Align::Centre;
+    content::drawText(img, "VEXIL 2000", w / 2.0f, 120, style, solid(rgb(1, 1, 1)));
+    style.size = 30;
+    fillRoundRect(img, w / 2.0f - 70, 150, 140, 44, 8, solid(hex(0xd01c28)));
+    content::drawText(img, "LIVE", w / 2.0f, 184, style, solid(rgb(1, 1, 1)));
+    return img;
+}
+
+}  // namespace zelFramework::scenegen

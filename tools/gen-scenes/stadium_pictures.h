@@ -1,0 +1,23 @@
+// The pictures of the stadium set.
+#pragma once
+
+#include "image.h"
+
+namespace zelFramework::scenegen {
+
+// Eight crowd variants in a 2 x 4 atlas (cells of 512 x 128): seated spectators seen from the pitch.
+content::Image paintCrowdAtlas();
+content::Image paintSeatRow();
+content::Image paintConcrete();
+content::Image paintStairs();
+content::Image paintLedBoards();
+content::Image paintConcourse();
+content::Image paintFootballPitch();
+content::Image paintApron();
+content::Image paintRoofPanels();
+content::Image paintSteel();
+content::Image paintFloodlightLamps();
+content::Image paintStageFloor();
+content::Image paintBroadcastBackdrop();
+
+}  // namespace zelFramework::scenegen

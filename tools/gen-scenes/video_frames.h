@@ -1,0 +1,17 @@
+// The characters' "video": a short broadcast clip (10 pictures a second) that plays across the two
+// figures. Picture n of the clip is "video\Tabor_Pimsel_%05d.png"; the show uses 1 and 58 to 174.
+#pragma once
+
+#include <vector>
+
+#include "picture_job.h"
+
+namespace zelFramework::scenegen {
+
+// One picture of the clip (256 x 256).
+content::Image paintVideoFrame(int number);
+
+// The jobs for pictures 1 and 58 to 174.
+std::vector<PictureJob> videoFrameJobs();
+
+}  // namespace zelFramework::scenegen
