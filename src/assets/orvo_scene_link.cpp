@@ -65,8 +65,10 @@ bool expandVertexAnimation(SceneObject& o, std::string* problem) {
     for (uint32_t f = 1; f < frames; ++f) {
         float* pos = o.positions.data() + block * f;
         float* nrm = o.normals.data() + block * f;
-        std::memcpy(pos, pos - block, block * sizeof(float));
-        std::memcpy(nrm, nrm - block, block * sizeof(float));
+        if (block > 0) {  // a mesh without vertices has nothing to copy (and no array to copy from)
+            std::memcpy(pos, pos - block, block * sizeof(float));
+            std::memcpy(nrm, nrm - block, block * sizeof(float));
+        }
         for (uint32_t c = 0; c < o.changeCounts[f - 1]; ++c, ++k) {
             uint32_t vertex = o.changeIndices[k];
             if (vertex >= v)
