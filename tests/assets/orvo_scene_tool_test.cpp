@@ -1,0 +1,86 @@
+// The orvo-scene tool describes a scene written by the writer, and refuses a damaged one.
+#include <gtest/gtest.h>
+
+#include <sys/wait.h>
+
+#include <cstdio>
+#include <string>
+
+#include "assets/orvo_writer.h"
+#include "gl/gl_test_files.h"
+
+using namespace zelFramework;
+
+namespace {
+
+struct ToolRun {
+    int status = -1;
+    std::string output;
+};
+
+ToolRun runTool(const std::string& arguments) {
+    ToolRun run;
+    std::string command = std::string(ORVO_SCENE_TOOL) + " " + arguments + " 2>&1";
+    FILE* pipe = popen(command.c_str(), "r");
+    if (!pipe) return run;
+    char buffer[4096];
+    size_t n;
+    while ((n = fread(buffer, 1, sizeof buffer, pipe)) > 0) run.output.append(buffer, n);
+    int status = pclose(pipe);
+    run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    return run;
+}
+
+}  // namespace
+
+TEST(OrvoSceneTool, DescribesAWrittenScene) {
+    orvotest::ScratchFolder dir;
+    OrvoWriter w;
+    SceneObjectDesc root;
+    root.name = "stage";
+    w.addObject(root);
+    SceneObjectDesc box;
+    box.name = "box";
+    box.parent = "stage";
+    box.materialName = "wood";
+    box.positions = {{-1, 0, 0}, {1, 0, 0}, {0, 3, 2}};
+    box.normals.assign(3, Float3{0, 0, 1});
+    box.indices = {0, 1, 2};
+    box.keys = {sceneKey(0, {}), sceneKey(24, {1, 0, 0})};
+    w.addObject(box);
+    SceneObjectDesc lost;
+    lost.name = "lost";
+    lost.parent = "box";
+    w.addObject(lost);
+    SceneMaterial wood;
+    wood.name = "wood";
+    wood.diffuseMap = "wood.png";
+    w.addMaterial(wood);
+    for (int i = 0; i < 24; ++i) w.addCameraSample(cameraLookAt({0, 1, 10}, {0, 0, 0}));
+    std::string error;
+    ASSERT_TRUE(w.writeFile("stage.orvo", &error)) << error;
+
+    ToolRun run = runTool("info " + (dir.path() / "stage.orvo").string());
+    EXPECT_EQ(run.status, 0) << run.output;
+    for (const char* line : {"objects: 3\n", "  - stage\n",
+                             "    - box  mesh 3 vertices, 1 triangles  keys 2 (frames 0..24)  material wood\n",
+                             "      - lost\n", "meshes: 3 vertices, 1 triangles\n",
+                             "bounding box (object coordinates): (-1, 0, 0) .. (1, 3, 2)\n",
+                             "  - wood  diffuse \"wood.png\"  light \"\"", "camera samples: 24 (1.00 s",
+                             "auxiliary records: 0 + 0\n"})
+        EXPECT_NE(run.output.find(line), std::string::npos) << line << "\n" << run.output;
+}
+
+TEST(OrvoSceneTool, RefusesDamagedFilesAndWrongUse) {
+    orvotest::ScratchFolder dir;
+    dir.write("short.orvo", std::string("\x05\0\0\0", 4));
+    ToolRun run = runTool("info " + (dir.path() / "short.orvo").string());
+    EXPECT_EQ(run.status, 1);
+    EXPECT_NE(run.output.find("is not a sound scene file: 5 objects do not fit"), std::string::npos) << run.output;
+    run = runTool("info " + (dir.path() / "absent.orvo").string());
+    EXPECT_EQ(run.status, 1);
+    EXPECT_NE(run.output.find("cannot read"), std::string::npos) << run.output;
+    run = runTool("describe x");
+    EXPECT_EQ(run.status, 2);
+    EXPECT_NE(run.output.find("usage: orvo-scene info FILE"), std::string::npos);
+}
