@@ -1,13 +1,11 @@
-// Start-up, the frames, shutdown. For now the frames are black letterboxed pictures with the
-// soundtrack playing; the show's runtime takes their place.
+// Start-up, the show, shutdown: a fixed sequence of calls into the shell and the runtime.
 #include "app/entry.h"
-
-#include <GL/glew.h>
 
 #include <cstdio>
 #include <filesystem>
 #include <string>
 
+#include "app/dialog.h"
 #include "app/music.h"
 #include "app/options.h"
 #include "app/screen_metrics.h"
@@ -15,17 +13,14 @@
 #include "app/window.h"
 #include "app/window_procedure.h"
 #include "platform/platform.h"
+#include "runtime/offline_run.h"
+#include "runtime/show_runtime.h"
+#include "runtime/test_composition.h"
+#include "sync/controller_set.h"
 
 namespace zelFramework {
 
 namespace {
-
-struct DisplaySettings {
-    int width = 1280;
-    int height = 720;
-    int bitsPerPixel = 32;
-    int windowed = 0;  // 0 = full screen
-};
 
 const char* const SOUNDTRACK = "anthem.mp3";
 const char* const INITIAL_TITLE = "orv";  // replaced by the frame-rate readout
@@ -45,48 +40,51 @@ void startTrace() {
     trace(TRACE_INFO, "trace", "Enabled quit on trace level: %d", int(s.quitLevel));
 }
 
-// The setup dialog will fill these; until then the defaults and the command line decide.
-DisplaySettings chooseDisplay(const ShowOptions& options) {
-    DisplaySettings settings;
+bool offlineRun(const ShowOptions& options) { return !options.captureDir.empty() || options.benchmark; }
+
+// The command line presets the dialog; offline runs skip it and default to a window, since a mode
+// change buys nothing there. The result is the dialog's: 0 means the viewer cancelled.
+int chooseDisplay(const ShowOptions& options, DisplaySettings& settings) {
     if (options.width) settings.width = options.width;
     if (options.height) settings.height = options.height;
-    if (options.windowed) settings.windowed = 1;
+    if (options.windowed || (offlineRun(options) && !options.fullScreen)) settings.windowed = 1;
     if (options.fullScreen) settings.windowed = 0;
-    return settings;
+    if (options.noDialog || offlineRun(options)) return 1;
+    return runSetupDialog(settings);
 }
 
-void drawBlackFrames(MusicState& music) {
-    bool first = true;
-    for (;;) {
-        Message m;
-        bool quit = false;
-        while (peekMessage(m)) {
-            if (m.message == WM_QUIT) {
-                quit = true;
-                break;
-            }
-            dispatchMessage(m);
-        }
-        if (quit) break;
-        if (first && music.valid) {
-            musicSetTime(music.stream, 0);
-            musicPlay(music.stream);
-        }
-        first = false;
-        if (music.valid) music.spectrum = musicSpectrum();
-        // The whole framebuffer is cleared, so the bands around the picture stay black.
-        glClearColor(0.0f, 0.0f, 0.0f, 0.0f);
-        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-        swapBuffers(showWindow().windowHandle());
-        sleepMs(10);  // nothing to draw yet: no need to spin a core
+// Names given on the command line are meant from where the program was started, which stops being
+// the current folder once the resources folder is entered.
+void anchorPaths(ShowOptions& options) {
+    for (std::string* path : {&options.captureDir, &options.videoFile, &options.midiFile})
+        if (!path->empty()) *path = std::filesystem::absolute(*path).string();
+}
+
+// The composition of the show: constructs, registers and schedules every layer. The show's own
+// composition takes the place of the test composition here.
+void composeShow() { composeTestShow(); }
+
+void applyPlaybackSpan(const ShowOptions& options) {
+    PlaybackSpan& span = runtime().span;
+    span.hasFrom = options.from >= 0.0;
+    span.fromSeconds = span.hasFrom ? float(options.from) : 0.0f;
+    if (options.to >= 0.0) span.toMs = options.to * 1000.0 >= 4294967295.0 ? 0xFFFFFFFFu : uint32_t(options.to * 1000.0);
+}
+
+bool playShow(const ShowOptions& options, WindowHandle window) {
+    if (!offlineRun(options)) {
+        runShow(window);
+        return true;
     }
-    if (music.valid) musicStop(music.stream);
-}
-
-void shutDown(MusicState& music) {
-    if (music.valid) musicStop(music.stream);
-    showWindow().destroy();
-    traceStop();
+    OfflineSettings offline;
+    offline.captureDir = options.captureDir;
+    offline.videoFile = options.videoFile;
+    offline.soundtrack = std::filesystem::absolute(SOUNDTRACK).string();  // in the resources folder
+    offline.fps = options.fps;
+    offline.benchmark = options.benchmark;
+    // A show whose loading failed has nothing to capture or time.
+    if (runtime().state != RuntimeState::Ready) return true;
+    return runOffline(window, offline);
 }
 
 }  // namespace
@@ -97,7 +95,8 @@ int showEntry(int argc, char** argv) {
         std::fprintf(stderr, "orvo-show: %s\n", parsed.error.c_str());
         return 2;
     }
-    const ShowOptions& options = parsed.options;
+    ShowOptions options = parsed.options;
+    anchorPaths(options);
     if (options.help || options.version) {
         std::fputs(options.help ? usageText().c_str() : versionText().c_str(), stdout);
         return 0;
@@ -109,21 +108,33 @@ int showEntry(int argc, char** argv) {
     if (!inResources)
         trace(TRACE_WARNING, "entry", "resources folder %s not found; nothing can be loaded", resources.c_str());
 
-    const DisplaySettings display = chooseDisplay(options);
+    DisplaySettings display;
+    if (chooseDisplay(options, display) == 0) return -1;
     setScreenMetrics(display.width, display.height);
 
-    MusicState music;
     if (!showWindow().create(display.width, display.height, PICTURE_ASPECT, display.windowed == 0,
                              showWindowProcedure, INITIAL_TITLE)) {
         // The ERROR is already traced; without a window there is no show to run.
         traceStop();
         return 1;
     }
-    music = openSoundtrack(SOUNDTRACK);
+    // The music record and the controller set live until the process ends. Offline runs are silent.
+    MusicState* music = new MusicState(offlineRun(options) ? MusicState{} : openSoundtrack(SOUNDTRACK));
+    ControllerSet* controllers = new ControllerSet();
+    initRuntime(controllers, music);
+    setMessageBroadcast(broadcastMessage);
 
-    drawBlackFrames(music);
-    shutDown(music);
-    return 0;
+    composeShow();
+    applyPlaybackSpan(options);
+    runtime().loadingScreen.midiFile = options.midiFile;
+    const WindowHandle window = showWindow().windowHandle();
+    loadShow(window);
+    const bool played = playShow(options, window);
+
+    stopShow();
+    showWindow().destroy();
+    traceStop();
+    return played ? 0 : 1;
 }
 
 }  // namespace zelFramework

@@ -60,6 +60,17 @@ const std::vector<OptionSpec>& optionTable() {
         {"--windowed", nullptr, "play in a centred window", setFlag(&ShowOptions::windowed)},
         {"--fullscreen", nullptr, "play full screen (the default)", setFlag(&ShowOptions::fullScreen)},
         {"--no-dialog", nullptr, "skip the setup dialog", setFlag(&ShowOptions::noDialog)},
+        {"--from", "S", "start the show (and its music) at S seconds", setSeconds(&ShowOptions::from)},
+        {"--to", "S", "end the show after S seconds", setSeconds(&ShowOptions::to)},
+        {"--capture", "DIR", "write every frame as DIR/frame_NNNNNN.png on a fixed clock, silently",
+         setText(&ShowOptions::captureDir)},
+        {"--fps", "N", "frames per second of --capture and --benchmark (default 30)",
+         setWholeNumber(&ShowOptions::fps, 1, 1000)},
+        {"--video", "FILE", "with --capture: also make FILE.mp4 with the soundtrack (needs ffmpeg)",
+         setText(&ShowOptions::videoFile)},
+        {"--benchmark", nullptr, "render the span on the fixed clock and print frame times per entry",
+         setFlag(&ShowOptions::benchmark)},
+        {"--midi", "FILE", "turn the notes of a MIDI file into triggers for the layers", setText(&ShowOptions::midiFile)},
     };
     return table;
 }
@@ -107,6 +118,12 @@ ParsedOptions parseOptions(const std::vector<std::string>& arguments) {
     }
     if (parsed.options.windowed && parsed.options.fullScreen)
         parsed.error = "--windowed and --fullscreen exclude each other";
+    else if (!parsed.options.captureDir.empty() && parsed.options.benchmark)
+        parsed.error = "--capture and --benchmark exclude each other";
+    else if (!parsed.options.videoFile.empty() && parsed.options.captureDir.empty())
+        parsed.error = "--video needs --capture DIR for its pictures";
+    else if (parsed.options.from >= 0.0 && parsed.options.to >= 0.0 && parsed.options.to < parsed.options.from)
+        parsed.error = "--to must not be before --from";
     return parsed;
 }
 

@@ -20,6 +20,14 @@ struct ShowOptions {
     bool windowed = false;    // --windowed
     bool fullScreen = false;  // --fullscreen
     bool noDialog = false;    // skip the setup dialog and use the defaults and the options above
+    // Playback and offline runs.
+    std::string captureDir;   // --capture: write every frame as a numbered PNG into this folder
+    std::string videoFile;    // --video: with --capture, also make a video with the soundtrack
+    std::string midiFile;     // --midi: the notes of this MIDI file become the layers' triggers
+    int fps = 30;             // --fps: frames per second of the step clock of capture and benchmark
+    double from = -1.0;       // --from: start at this show time in seconds; negative when not given
+    double to = -1.0;         // --to: end after this show time in seconds; negative when not given
+    bool benchmark = false;   // --benchmark: time every schedule entry offline and report
 };
 
 // Reads the value of an option into the options; returns an empty text or the problem, phrased to

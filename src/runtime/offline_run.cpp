@@ -87,19 +87,20 @@ bool runCapture(WindowHandle window, const OfflineSettings& s) {
 
 void ProgressBar::update(long done) {
     const int percent = int(done * 100 / total_ > 100 ? 100 : done * 100 / total_);
-    if (percent == lastShown_) return;
+    if (percent == lastShown_ || finished_) return;
     lastShown_ = percent;
     constexpr int width = 40;
     char bar[width + 1];
     for (int i = 0; i < width; ++i) bar[i] = i < percent * width / 100 ? '#' : '.';
     bar[width] = '\0';
     std::fprintf(stderr, "\r%s [%s] %3d%%  frame %ld/%ld", label_, bar, percent, done, total_);
+    if (done >= total_) finish();
     std::fflush(stderr);
 }
 
 void ProgressBar::finish() {
-    if (lastShown_ >= 0) std::fprintf(stderr, "\n");
-    lastShown_ = -1;
+    if (lastShown_ >= 0 && !finished_) std::fprintf(stderr, "\n");
+    finished_ = true;
 }
 
 bool runOffline(WindowHandle window, const OfflineSettings& settings) {

@@ -32,6 +32,7 @@ private:
     const char* label_;
     long total_;
     int lastShown_ = -1;
+    bool finished_ = false;
 };
 
 }  // namespace zelFramework
