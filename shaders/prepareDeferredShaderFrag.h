@@ -9,7 +9,7 @@
 // and REFLECTION (sphere-mapped environment on unit 2).
 
 struct PointLight {
-    vec3 position;          // world space; viewMatrix brings it into eye space
+    vec3 position;          // world space
     vec3 color;
     float falloffDistance;  // the light fades to nothing at this distance
 };
@@ -100,10 +100,15 @@ void main()
     vec3 specularLight = vec3(0.0);
     float shininess = max(specularShininess, 1.0);
 
+    // The lights are given in world space. Rather than bring every light into eye space per pixel,
+    // bring the pixel into world space once: viewMatrix is a rigid camera transform, so its inverse is
+    // the transposed rotation (a vector multiplied from the left) after removing the translation.
+    vec3 worldPosition = (vec4(viewPosition - viewMatrix[3].xyz, 0.0) * viewMatrix).xyz;
+    vec3 worldNormal = (vec4(n, 0.0) * viewMatrix).xyz;
+    vec3 worldToEye = (vec4(toEye, 0.0) * viewMatrix).xyz;
+
 #ifdef SPHERICAL_HARMONICS_LIGHTING
-    // viewMatrix rotates world into eye space; multiplying from the left applies its transpose.
-    vec3 worldNormal = normalize((vec4(n, 0.0) * viewMatrix).xyz);
-    diffuseLight += max(skyIrradiance(worldNormal), vec3(0.0)) * lightIntensity;
+    diffuseLight += max(skyIrradiance(normalize(worldNormal)), vec3(0.0)) * lightIntensity;
 #endif
 
     for (int i = 0; i < MAX_LIGHTS; i++) {
@@ -111,21 +116,23 @@ void main()
         if (i >= numLights)
             break;
         {
-            vec3 lightPosition = (viewMatrix * vec4(lights[i].position, 1.0)).xyz;
-            vec3 toLight = lightPosition - viewPosition;
+            vec3 toLight = lights[i].position - worldPosition;
             float distance = length(toLight);
             vec3 l = toLight / max(distance, 0.0001);
             vec3 radiance = lights[i].color * lightIntensity;
 #ifdef REAL_LIGHT_MODEL
             float attenuation = distanceFalloff(distance, lights[i].falloffDistance);
-            float lambert = max(dot(n, l), 0.0);
-            vec3 h = normalize(l + toEye);
-            float highlight = lambert > 0.0 ? pow(max(dot(n, h), 0.0), shininess) : 0.0;
+            float lambert = max(dot(worldNormal, l), 0.0);
+            vec3 h = normalize(l + worldToEye);
+            // Schlick's rational stand-in for pow(cos, shininess): the same lobe without the two
+            // transcendental calls per light and pixel.
+            float cosine = max(dot(worldNormal, h), 0.0);
+            float highlight = lambert > 0.0 ? cosine / (shininess - shininess * cosine + cosine) : 0.0;
             // Blinn-Phong normalised so broad and tight highlights carry similar energy.
             specularLight += radiance * attenuation * highlight * (shininess + 8.0) / 25.1327;
 #else
             float attenuation = clamp(1.0 - distance / max(lights[i].falloffDistance, 0.0001), 0.0, 1.0);
-            float lambert = clamp(dot(n, l) * 0.5 + 0.5, 0.0, 1.0);
+            float lambert = clamp(dot(worldNormal, l) * 0.5 + 0.5, 0.0, 1.0);
             lambert *= lambert;
 #endif
             diffuseLight += radiance * attenuation * lambert;
