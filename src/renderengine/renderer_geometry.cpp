@@ -176,6 +176,9 @@ void Renderer::drawFlares() {
     // here, the layer's copy of the finished picture later) would be tinted by it.
     bindOrClear(nullptr, 2);
     bindOrClear(flareTexture, 0);
+    // bind enables texturing on the unit that was active before it, not necessarily on unit 0.
+    glActiveTexture(GL_TEXTURE0);
+    glEnable(GL_TEXTURE_2D);
     bool first = true;
     for (const Flare& flare : flares) {
         const float half = 0.5f * flare.intensity;

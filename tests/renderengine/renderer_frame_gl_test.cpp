@@ -440,3 +440,20 @@ TEST_F(RendererFrame, ScenesAndObjModelsAreDrawnThroughTheirAdapters) {
     EXPECT_LT(luminance(retest::readTargetPixel(renderer.sceneryTarget, 2, 2)), 0.01f);
     fs::remove_all(folder);
 }
+
+// Flares add (0.5, 0.5, 0.5) x intensity of their sprite into the colour, camera-facing, and nothing to
+// the normal and depth picture.
+TEST_F(RendererFrame, FlaresAddTheirLightAsCameraFacingSprites) {
+    Renderer renderer(nullptr, nullptr, 1.0f, 0x40);
+    renderer.cameraPreset = true;
+    renderer.flares.push_back({0.0f, 0.0f, 0.0f, 0.5f, 1.0f});
+    renderer.flares.push_back({0.0f, 0.0f, 0.0f, 0.5f, 0.5f});
+    setCamera(3, 0, 0, 0);  // looking along -x: the sprites must turn to face the camera
+    renderer.renderFrame(0.0f, 0.0f);
+    const int width = renderer.sceneryTarget->width, height = renderer.sceneryTarget->height;
+    auto centre = retest::readTargetPixel(renderer.sceneryTarget, width / 2, height / 2);
+    EXPECT_NEAR(centre[0], 0.75f, 0.02f);
+    EXPECT_NEAR(centre[3], 1.5f, 0.02f);  // the glow mask gets the intensities
+    EXPECT_NEAR(retest::readTargetPixel(renderer.sceneryTarget, 2, 2)[0], 0.0f, 0.01f);
+    EXPECT_NEAR(retest::readTargetPixel(renderer.deferredTarget, width / 2, height / 2, 0)[3], 0.0f, 1e-6f);
+}

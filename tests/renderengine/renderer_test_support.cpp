@@ -93,6 +93,8 @@ void RendererGLTest::SetUp() {
     std::filesystem::current_path(ORVO_RESOURCES_DIR);
     zelFramework::setScreenMetrics(TEST_SCREEN_WIDTH, 128);
 
+    // Flares are drawn with "flash.jpg": a white one makes their contribution exact.
+    zelFramework::GL_TextureManager::addTexture("flash.jpg", zelFramework::GL_TextureManager::getWhiteTexture());
     // Occlusion needs its noise picture; the show's resources may not have been generated.
     if (!zelFramework::GL_TextureManager::getTexture("noise.png")) {
         std::vector<uint8_t> noise(64 * 64 * 3);
