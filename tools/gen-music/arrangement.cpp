@@ -202,7 +202,7 @@ void dropAndTunnel(Mix& mix)
     // Every flash of the tunnel lights is a hit.
     unsigned seed = 100;
     for (double t : tunnelFlashTimes())
-        impact(mix, t, 0.55f, seed++);
+        impact(mix, t, 0.75f, seed++);
 }
 
 void outro(Mix& mix)
@@ -255,7 +255,7 @@ void composeSoundtrack(Mix& mix)
     buildUp(mix);
     dropAndTunnel(mix);
     outro(mix);
-    finishMix(mix, 0.89f);  // about -1 dBFS
+    finishMix(mix, 0.8f);  // about -2 dBFS: room for the encoder's overshoot
 }
 
 }  // namespace zelFramework::music

@@ -38,7 +38,9 @@ bool writeMp3(const std::string& path, const Mix& mix)
     lame_set_mode(lame, JOINT_STEREO);
     lame_set_brate(lame, 192);
     lame_set_quality(lame, 5);
-    lame_set_bWriteVbrTag(lame, 0);
+    // The Info tag tells decoders the encoder delay and padding, so they trim them and the music stays
+    // in sync with the show's clock from the first sample.
+    lame_set_bWriteVbrTag(lame, 1);
     lame_set_write_id3tag_automatic(lame, 0);
     if (lame_init_params(lame) < 0) {
         lame_close(lame);
@@ -62,6 +64,12 @@ bool writeMp3(const std::string& path, const Mix& mix)
     if (ok) {
         int bytes = lame_encode_flush(lame, out.data(), static_cast<int>(out.size()));
         ok = bytes >= 0 && std::fwrite(out.data(), 1, static_cast<size_t>(bytes), f) == static_cast<size_t>(bytes);
+    }
+    if (ok) {
+        // The tag frame was reserved at the start of the stream; fill it in now that the totals are known.
+        size_t tagBytes = lame_get_lametag_frame(lame, out.data(), out.size());
+        ok = tagBytes > 0 && tagBytes <= out.size() && std::fseek(f, 0, SEEK_SET) == 0 &&
+             std::fwrite(out.data(), 1, tagBytes, f) == tagBytes;
     }
     lame_close(lame);
     ok = (std::fclose(f) == 0) && ok;

@@ -1,6 +1,6 @@
 #pragma once
-// Encodes the finished mix to MP3 with LAME: constant 192 kbit/s joint stereo, no ID3 or VBR header,
-// so the same samples always give the same bytes.
+// Encodes the finished mix to MP3 with LAME: constant 192 kbit/s joint stereo with an Info (gapless) tag and
+// no ID3 tag, so the same samples always give the same bytes and decoders start exactly on sample 0.
 #include <string>
 
 #include "mix.h"
