@@ -14,4 +14,10 @@ if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
        exit 1 ;;
   esac
 fi
+if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
+  case " $* " in
+    # Capture and benchmark need a GL context but no screen: give them a virtual one.
+    *" --capture "*|*" --benchmark "*) exec xvfb-run -a -s "-screen 0 1920x1080x24" "$root/build/orvo-show" "$@" ;;
+  esac
+fi
 exec "$root/build/orvo-show" "$@"
