@@ -9,11 +9,19 @@ uniform vec2 direction;
 
 const int RADIUS = 6;
 
+// Distance of a filtered geometry texel: surface mixed with empty background is scaled back by its
+// coverage (the mixed normal's length); a mostly empty texel is background (0).
+float surfaceDistance(vec4 g)
+{
+    float coverage = length(g.xyz);
+    return coverage > 0.5 ? g.w / coverage : 0.0;
+}
+
 void main()
 {
     vec2 uv = gl_TexCoord[0].xy;
     vec4 centreGeometry = texture2D(gBuffer, uv);
-    float centreDistance = centreGeometry.w;
+    float centreDistance = surfaceDistance(centreGeometry);
     float centreValue = texture2D(colorBuffer, uv).a;
     if (centreDistance <= 0.0) {
         gl_FragColor = vec4(centreValue);
@@ -33,7 +41,7 @@ void main()
         vec2 tapUV = uv + direction * texelSize * offset;
         vec4 geometry = texture2D(gBuffer, tapUV);
         float spatial = exp(-offset * offset / (2.0 * 9.0));
-        float depthDifference = abs(geometry.w - centreDistance) / depthTolerance;
+        float depthDifference = abs(surfaceDistance(geometry) - centreDistance) / depthTolerance;
         float depthWeight = exp(-depthDifference * depthDifference);
         float normalWeight = pow(max(dot(geometry.xyz, centreNormal), 0.0), 8.0);
         float weight = spatial * depthWeight * normalWeight;

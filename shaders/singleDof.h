@@ -19,10 +19,14 @@ uniform float dofFocusQuality;
 const int MAX_RINGS = 3;
 const float FAR_AWAY = 1.0e6;
 
+// Taps fall between texels, and filtering mixes a surface with the empty background (all zero) by its
+// coverage, which is also the length of the mixed normal: dividing by it gives the surface's distance
+// back, and a mostly empty texel counts as background.
 float eyeDistance(vec2 uv)
 {
-    float d = texture2D(depth, uv).w;
-    return d > 0.0 ? d : FAR_AWAY;
+    vec4 g = texture2D(depth, uv);
+    float coverage = length(g.xyz);
+    return coverage > 0.5 ? g.w / coverage : FAR_AWAY;
 }
 
 // The nearest of five taps round the picture centre, so a thin object there still takes the focus.

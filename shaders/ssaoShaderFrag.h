@@ -21,6 +21,14 @@ vec3 eyePosition(vec2 uv, float distance)
     return vec3((uv * 2.0 - 1.0) * TAN_HALF_FOV * distance, -distance);
 }
 
+// Filtering mixes a surface with the empty background by its coverage, which is also the length of the
+// mixed normal: dividing by it recovers the distance; a mostly empty texel is background (0).
+float surfaceDistance(vec4 g)
+{
+    float coverage = length(g.xyz);
+    return coverage > 0.5 ? g.w / coverage : 0.0;
+}
+
 vec2 screenPosition(vec3 eye)
 {
     return eye.xy / (-eye.z * TAN_HALF_FOV) * 0.5 + 0.5;
@@ -30,8 +38,8 @@ void main()
 {
     vec2 uv = gl_TexCoord[0].xy;
     vec4 centre = texture2D(normalMap, uv);
-    float distance = centre.w;
-    if (distance <= 0.0 || dot(centre.xyz, centre.xyz) < 0.01) {
+    float distance = surfaceDistance(centre);
+    if (distance <= 0.0) {
         gl_FragColor = vec4(1.0);
         return;
     }
@@ -66,7 +74,7 @@ void main()
 
         vec3 samplePoint = p + (tangent * direction.x + bitangent * direction.y + n * direction.z) * radius;
         vec2 sampleUV = screenPosition(samplePoint);
-        float sceneDistance = texture2D(normalMap, sampleUV).w;
+        float sceneDistance = surfaceDistance(texture2D(normalMap, sampleUV));
         if (sceneDistance <= 0.0)
             continue;
         // Occluded when the visible surface at the sample's pixel lies in front of the sample; the

@@ -457,3 +457,42 @@ TEST_F(RendererFrame, FlaresAddTheirLightAsCameraFacingSprites) {
     EXPECT_NEAR(retest::readTargetPixel(renderer.sceneryTarget, 2, 2)[0], 0.0f, 0.01f);
     EXPECT_NEAR(retest::readTargetPixel(renderer.deferredTarget, width / 2, height / 2, 0)[3], 0.0f, 1e-6f);
 }
+
+// Depth of field: the focus follows the object in the middle of the picture; a far object's edge
+// spreads with the radius while the focused object's edge stays sharp.
+TEST_F(RendererFrame, DepthOfFieldBlursAwayFromTheFocusedObject) {
+    auto edgeValues = [&](float radius, float& nearOutside, float& farOutside, float& nearInside) {
+        Renderer renderer(nullptr, nullptr, 1.0f, 0x60);
+        RecordingModel* boxes = addModel(renderer, "boxes");
+        boxes->geometry = [] {
+            retest::drawBox(-1, -1, -1, 1, 1, 1);
+            retest::drawBox(18, 4, -42, 22, 8, -38);
+        };
+        renderer.object("boxes")->diffuseTexture = GL_TextureManager::getWhiteTexture();
+        renderer.object("boxes")->matCapTexture = GL_TextureManager::getWhiteTexture();
+        renderer.ambientLightColor[0] = renderer.ambientLightColor[1] = renderer.ambientLightColor[2] = 1.0f;
+        renderer.radialLightFactor = 0;
+        renderer.cameraPreset = true;
+        renderer.dofFocusBackShift = 0.0f;
+        renderer.dofFocusFalloff = 1.0f;
+        renderer.dofFocusQuality = 3.0f;
+        renderer.dofFocusRadius = radius;
+        setCamera(0, 0, 10, 0);
+        renderer.renderFrame(0.0f, 0.0f);
+        int x, y;
+        project(1.0f, 0.0f, 1.0f, x, y);
+        nearOutside = luminance(retest::readTargetPixel(renderer.sceneryTarget, x + 3, y));
+        nearInside = luminance(retest::readTargetPixel(renderer.sceneryTarget, x - 3, y));
+        project(22.0f, 6.0f, -38.0f, x, y);
+        farOutside = luminance(retest::readTargetPixel(renderer.sceneryTarget, x + 3, y));
+    };
+    float sharpNear, sharpFar, sharpInside, blurNear, blurFar, blurInside;
+    edgeValues(0.0f, sharpNear, sharpFar, sharpInside);
+    edgeValues(20.0f, blurNear, blurFar, blurInside);
+    EXPECT_LT(sharpFar, 0.02f);
+    EXPECT_GT(blurFar, sharpFar + 0.1f) << "the far edge must spread";
+    // Only the filtered fringe texel of the focused object may reach past its edge.
+    EXPECT_LT(blurNear, 0.08f) << "the focused edge must stay sharp";
+    EXPECT_GT(blurFar, blurNear + 0.1f);
+    EXPECT_NEAR(blurInside, sharpInside, 0.05f);
+}
