@@ -56,6 +56,10 @@ bool generateAll(const std::string& outputDir, std::FILE* log) {
     for (size_t i = 0; i < titles.size(); ++i)
         ok &= writeSet(buildTitleScene(titles[i], int(i)), outputDir, pictures, log);
     ok &= writeSet(buildStadiumScene(), outputDir, pictures, log);
+    ok &= writeSet(buildIntroScene(), outputDir, pictures, log);
+    ok &= writeSet(buildTunnelScene(), outputDir, pictures, log);
+    ok &= writeSet(buildArenaTunnelScene(), outputDir, pictures, log);
+    ok &= writeSet(buildLogoScene(), outputDir, pictures, log);
     ok &= writeFigure(Character::Pimsel, "pimsel.obj", outputDir, log);
     ok &= writeFigure(Character::Tabor, "tabor.obj", outputDir, log);
     ok &= writeFlashes(outputDir, log);

@@ -1,0 +1,150 @@
+#include "tunnel_pictures.h"
+
+#include <cmath>
+#include <string>
+
+#include "draw.h"
+#include "noise.h"
+#include "pictures_common.h"
+#include "text.h"
+
+namespace zelFramework::scenegen {
+
+using content::fillRect;
+using content::fillRoundRect;
+using content::hex;
+using content::Image;
+using content::Rgba;
+using content::rgb;
+using content::solid;
+
+Image paintTunnelWall() {
+    Image img = paintNoisy(256, 256, hex(0x5b5f66), hex(0x3c3f45), 6, 61);
+    // Riveted panels with two pipes running along.
+    fillRect(img, 0, 0, 4, 256, solid(hex(0x24262b)));
+    fillRect(img, 252, 0, 4, 256, solid(hex(0x24262b)));
+    fillRect(img, 0, 60, 256, 14, solid(hex(0x7d6a4a)));
+    fillRect(img, 0, 63, 256, 3, solid(hex(0xa99170)));
+    fillRect(img, 0, 90, 256, 8, solid(hex(0x3d6d8a)));
+    for (int i = 0; i < 8; ++i) content::fillCircle(img, 16 + i * 32.0f, 240, 3, solid(hex(0x8c9199)));
+    fillRect(img, 0, 200, 256, 10, solid(hex(0xc9a227)));
+    return img;
+}
+
+Image paintTunnelFloor() {
+    Image img(256, 256, hex(0x2c2e33));
+    for (int y = 0; y < 256; y += 16)
+        for (int x = 0; x < 256; x += 16) fillRect(img, x + 2, y + 2, 12, 12, solid(hex(0x3b3e44)));
+    fillRect(img, 120, 0, 16, 256, solid(hex(0xb8932a)));
+    return img;
+}
+
+Image paintTunnelVault() {
+    Image img = paintNoisy(256, 128, hex(0x4a4d54), hex(0x2e3035), 5, 62);
+    fillRect(img, 0, 56, 256, 16, solid(hex(0x1c1d21)));
+    return img;
+}
+
+Image paintTunnelLamp() {
+    Image img(64, 64, hex(0x3a3a3a));
+    content::fillCircle(img, 32, 32, 26, content::radialGradient({32, 32}, 26, rgb(1, 1, 0.95f), hex(0xffe3a0)));
+    return img;
+}
+
+Image paintTvBody() { return paintNoisy(128, 128, hex(0x3b3632), hex(0x24201d), 6, 63); }
+
+Image paintTvTestCard() {
+    const int w = 320, h = 240;
+    Image img(w, h, hex(0x101010));
+    const uint32_t bars[] = {0xc0c0c0, 0xc0c000, 0x00c0c0, 0x00c000, 0xc000c0, 0xc00000, 0x0000c0};
+    for (int i = 0; i < 7; ++i) fillRect(img, i * w / 7.0f, 0, w / 7.0f + 1, h * 0.66f, solid(hex(bars[i])));
+    for (int i = 0; i < 6; ++i) fillRect(img, i * w / 6.0f, h * 0.75f, w / 6.0f + 1, h * 0.25f, solid(rgb(i / 5.0f, i / 5.0f, i / 5.0f)));
+    content::TextStyle style;
+    style.face = content::Face::SansBold;
+    style.size = 26;
+    style.align = content::Align::Centre;
+    fillRect(img, 70, 84, 180, 40, solid(hex(0x101010)));
+    content::drawText(img, "VELMORA TV", w / 2.0f, 113, style, solid(rgb(1, 1, 1)));
+    return img;
+}
+
+Image paintComputerScreen() {
+    const int w = 320, h = 240;
+    Image img(w, h, hex(0x7b71d8));
+    fillRect(img, 24, 24, w - 48, h - 48, solid(hex(0x3f35a8)));
+    content::TextStyle style;
+    style.face = content::Face::MonoBold;
+    style.size = 12;
+    Rgba ink = hex(0x8d84ee);
+    content::drawText(img, "  *** VELMORA 64 BASIC V2 ***", 30, 46, style, solid(ink));
+    content::drawText(img, " 64K SYSTEM  38911 BYTES FREE", 30, 66, style, solid(ink));
+    content::drawText(img, "READY.", 30, 92, style, solid(ink));
+    content::drawText(img, "LOAD\"VEXIL\",8,1", 30, 108, style, solid(ink));
+    content::drawText(img, "SEARCHING FOR VEXIL", 30, 124, style, solid(ink));
+    content::drawText(img, "LOADING", 30, 140, style, solid(ink));
+    content::drawText(img, "READY.", 30, 156, style, solid(ink));
+    fillRect(img, 30, 162, 8, 10, solid(ink));
+    return img;
+}
+
+Image paintBeige() { return paintNoisy(128, 128, hex(0xb9ad8f), hex(0xa0957a), 4, 64); }
+
+Image paintArenaWall() {
+    Image img = paintNoisy(256, 256, hex(0x9a9da3), hex(0x7b7e85), 8, 71);
+    fillRect(img, 0, 150, 256, 40, solid(hex(0x1b3f8f)));
+    fillRect(img, 0, 190, 256, 6, solid(hex(0xd01c28)));
+    return img;
+}
+
+Image paintArenaFloor() {
+    Image img = paintNoisy(256, 256, hex(0x2f3238), hex(0x24262b), 12, 72);
+    fillRect(img, 0, 0, 14, 256, solid(hex(0xeeeeee)));
+    fillRect(img, 242, 0, 14, 256, solid(hex(0xeeeeee)));
+    return img;
+}
+
+Image paintArenaCeiling() {
+    Image img = paintNoisy(256, 256, hex(0x55585e), hex(0x3f4247), 6, 73);
+    fillRoundRect(img, 40, 96, 176, 64, 6, solid(rgb(1, 1, 0.96f)));
+    return img;
+}
+
+Image paintArenaBanner(int variant) {
+    const int w = 256, h = 512;
+    const uint32_t colours[] = {0x1b3f8f, 0xd01c28, 0x111318};
+    Image img(w, h, hex(colours[variant % 3]));
+    fillRect(img, 0, 0, w, 18, solid(rgb(1, 1, 1)));
+    fillRect(img, 0, h - 18, w, 18, solid(rgb(1, 1, 1)));
+    content::TextStyle style;
+    style.face = content::Face::SansBold;
+    style.size = 60;
+    style.align = content::Align::Centre;
+    const char* words[] = {"VEXIL", "2000", "GO!"};
+    content::drawText(img, words[variant % 3], w / 2.0f, 230, style, solid(rgb(1, 1, 1)));
+    content::strokeCircle(img, w / 2.0f, 360, 60, 10, solid(rgb(1, 1, 1)));
+    return img;
+}
+
+Image paintArenaView() {
+    // Bright on purpose: only the soft viewer light reaches this far, so the picture carries the
+    // floodlit look itself.
+    const int w = 512, h = 256;
+    Image img(w, h);
+    content::fillAll(img, content::linearGradient({0, 0}, hex(0x3a4c9a), {0, 120}, hex(0x8fa0e0)));
+    content::Rng rng(91);
+    for (int y = 40; y < 180; ++y)
+        for (int x = 0; x < w; ++x) {
+            float n = rng.uniform();
+            Rgba c = n < 0.45f ? hex(0x4f7fff) : (n < 0.7f ? hex(0xff5a64) : hex(0xffe8c8));
+            if (n > 0.996f) c = rgb(1, 1, 1);
+            img.at(x, y) = content::mix(img.at(x, y), c, 0.9f);
+        }
+    fillRect(img, 0, 100, w, 6, solid(hex(0xff3040)));
+    fillRect(img, 0, 176, w, 8, solid(hex(0x3060ff)));
+    fillRect(img, 0, 184, w, 72, solid(hex(0x5fd86a)));
+    for (int i = 0; i < 8; ++i) fillRect(img, i * 64.0f + 30, 184, 3, 72, solid(rgb(1, 1, 1)));
+    for (int i = 0; i < 5; ++i) content::fillCircle(img, 40 + i * 108.0f, 24, 9, solid(rgb(1, 1, 1)));
+    return img;
+}
+
+}  // namespace zelFramework::scenegen

@@ -1,0 +1,23 @@
+// Pictures of the two tunnels and the retro computer.
+#pragma once
+
+#include "image.h"
+
+namespace zelFramework::scenegen {
+
+content::Image paintTunnelWall();
+content::Image paintTunnelFloor();
+content::Image paintTunnelVault();
+content::Image paintTunnelLamp();
+content::Image paintTvBody();
+content::Image paintTvTestCard();      // "tvscreen.JPG": what the scene's screens show first
+content::Image paintComputerScreen();  // the retro computer's start-up screen
+content::Image paintBeige();
+
+content::Image paintArenaWall();
+content::Image paintArenaFloor();
+content::Image paintArenaCeiling();
+content::Image paintArenaBanner(int variant);
+content::Image paintArenaView();  // the stadium seen through the tunnel mouth
+
+}  // namespace zelFramework::scenegen
