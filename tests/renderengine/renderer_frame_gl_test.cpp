@@ -16,6 +16,7 @@
 #include "assets/obj_model.h"
 #include "assets/orvo_writer.h"
 #include "gl/fbo_texture.h"
+#include "gl/gltk.h"
 #include "gl/texture_manager.h"
 #include "renderengine/orvo_wrap_model_render.h"
 #include "renderengine/renderer.h"
@@ -495,4 +496,67 @@ TEST_F(RendererFrame, DepthOfFieldBlursAwayFromTheFocusedObject) {
     EXPECT_LT(blurNear, 0.08f) << "the focused edge must stay sharp";
     EXPECT_GT(blurFar, blurNear + 0.1f);
     EXPECT_NEAR(blurInside, sharpInside, 0.05f);
+}
+
+// The glow blooms from the colour's alpha: an object with glow lights up the black around it, one
+// without does not, and the intensity scales the bloom.
+TEST_F(RendererFrame, GlowSpreadsFromGlowingObjectsOnly) {
+    auto besideBox = [&](float objectGlow, float intensity) {
+        Renderer renderer(nullptr, nullptr, 1.0f, 0xC0);
+        RecordingModel* box = addModel(renderer, "box");
+        box->geometry = [] { retest::drawBox(-1, -1, -1, 1, 1, 1); };
+        RenderObject* object = renderer.object("box");
+        object->diffuseTexture = object->matCapTexture = GL_TextureManager::getWhiteTexture();
+        object->glowIntensity = objectGlow;
+        renderer.ambientLightColor[0] = renderer.ambientLightColor[1] = renderer.ambientLightColor[2] = 1.0f;
+        renderer.radialLightFactor = 0;
+        renderer.cameraPreset = true;
+        renderer.glowIntensity = intensity;
+        renderer.glowRadius = 1.0f;
+        setCamera(0, 0, 10, 0);
+        renderer.renderFrame(0.0f, 0.0f);
+        int x, y;
+        project(1.0f, 0.0f, 1.0f, x, y);
+        return luminance(retest::readTargetPixel(renderer.sceneryTarget, x + 4, y));
+    };
+    const float none = besideBox(0.0f, 1.0f);
+    const float glowing = besideBox(1.0f, 1.0f);
+    const float stronger = besideBox(1.0f, 2.0f);
+    EXPECT_LT(none, 0.01f);
+    EXPECT_GT(glowing, 0.02f);
+    EXPECT_NEAR(stronger, 2.0f * glowing, 0.01f);
+}
+
+// Depth-of-field layers: each pass draws its own objects, and the combine puts the second pass over
+// the first, so both show in the finished picture.
+TEST_F(RendererFrame, DepthOfFieldLayersCombineBothPasses) {
+    zelFramework::gltkInit();
+    {
+        orvotest::TraceCapture trace;
+        Renderer renderer(nullptr, nullptr, 1.0f, 0x50);
+        RecordingModel* back = addModel(renderer, "back", 0, 0);
+        back->geometry = [] { retest::drawBox(-4, -1, -1, -2, 1, 1); };
+        RecordingModel* front = addModel(renderer, "front", 0, 1);
+        front->geometry = [] { retest::drawBox(2, -1, -1, 4, 1, 1); };
+        for (const char* name : {"back", "front"})
+            renderer.object(name)->diffuseTexture = renderer.object(name)->matCapTexture =
+                GL_TextureManager::getWhiteTexture();
+        renderer.ambientLightColor[0] = renderer.ambientLightColor[1] = renderer.ambientLightColor[2] = 1.0f;
+        renderer.radialLightFactor = 0;
+        renderer.cameraPreset = true;
+        renderer.dofLayerBlurAmount = 0.0f;  // no blur: only the combine is under test
+        setCamera(0, 0, 10, 0);
+        renderer.renderFrame(0.0f, 0.0f);
+        int x, y;
+        project(-3.0f, 0.0f, 1.0f, x, y);
+        EXPECT_GT(luminance(retest::readTargetPixel(renderer.sceneryTarget, x, y)), 0.8f);
+        project(3.0f, 0.0f, 1.0f, x, y);
+        EXPECT_GT(luminance(retest::readTargetPixel(renderer.sceneryTarget, x, y)), 0.8f);
+        project(0.0f, 0.0f, 1.0f, x, y);
+        EXPECT_LT(luminance(retest::readTargetPixel(renderer.sceneryTarget, x, y)), 0.02f);
+        EXPECT_EQ(back->draws.size(), 1u);
+        EXPECT_EQ(front->draws.size(), 1u);
+        EXPECT_EQ(trace.count("WARNING"), 0) << trace.text();
+    }
+    zelFramework::gltkShutdown();
 }
