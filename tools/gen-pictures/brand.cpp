@@ -34,10 +34,16 @@ float drawLunavexWordmark(Image& img, float x, float y, float size, Rgba colour)
     return 2.4f * r + w;
 }
 
+namespace {
+TextStyle kvtLetters(float h) { return {Face::SansBold, h * 0.74f, h * 0.02f, Align::Left}; }
+}  // namespace
+
+float kvtBadgeWidth(float h) { return h * 0.5f + measureText("KVT", kvtLetters(h)); }
+
 void drawKvtBadge(Image& img, float x, float y, float h)
 {
-    TextStyle style{Face::SansBold, h * 0.74f, h * 0.02f, Align::Left};
-    float w = h * 0.5f + measureText("KVT", style);
+    TextStyle style = kvtLetters(h);
+    float w = kvtBadgeWidth(h);
     fillRoundRect(img, x, y, w, h, h * 0.18f, solid(palette::white));
     const Rgba bars[3] = {palette::kvtRed, palette::gold, palette::kvtBlue};
     for (int i = 0; i < 3; ++i)

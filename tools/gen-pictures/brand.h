@@ -32,6 +32,7 @@ void drawLunavexMark(Image& img, float cx, float cy, float r, Rgba colour);
 float drawLunavexWordmark(Image& img, float x, float y, float size, Rgba colour);
 // The KVT network badge: rounded block with three colour bars and the letters, top-left (x, y), height h.
 void drawKvtBadge(Image& img, float x, float y, float h);
+float kvtBadgeWidth(float h);
 // The STORMHALO event mark: a glowing halo ring crossed by a lightning bolt.
 void drawStormhaloMark(Image& img, float cx, float cy, float r);
 // The GRALLE host mark: a stylised stadium bowl of three arcs.

@@ -10,10 +10,11 @@ namespace zelFramework::content {
 struct ContactSheetEntry {
     std::string label;
     Image thumbnail;
+    bool large = false;  // composed slide previews get bigger cells, so their text can be read
 };
 
 // A thumbnail that fits a fixed cell; transparent pictures are shown over a checkerboard unless opaque.
-Image thumbnailOf(const Image& img, bool opaque);
+Image thumbnailOf(const Image& img, bool opaque, bool large = false);
 bool writeContactSheet(const std::string& path, const std::vector<ContactSheetEntry>& entries);
 
 }  // namespace zelFramework::content

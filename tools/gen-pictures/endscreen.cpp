@@ -28,13 +28,14 @@ Image nightStadium()
     }
     bowl.push_back({float(kSlideW), 842});
     fillPolygon(img, bowl, solid(hex(0x05040C)));
-    for (float mx : {260.f, 760.f, 1160.f, 1660.f}) {
-        fillRect(img, mx - 4, 420, 8, 200, solid(hex(0x05040C)));
-        fillRect(img, mx - 40, 400, 80, 26, solid(hex(0x05040C)));
+    // Floodlight masts at the sides, clear of the centred titles.
+    for (float mx : {150.f, 480.f, 1440.f, 1770.f}) {
+        fillRect(img, mx - 4, 500, 8, 140, solid(hex(0x05040C)));
+        fillRect(img, mx - 40, 480, 80, 26, solid(hex(0x05040C)));
         Image glow(kSlideW, kSlideH);
-        fillRect(glow, mx - 36, 404, 72, 16, solid(palette::white));
+        fillRect(glow, mx - 36, 484, 72, 16, solid(palette::white));
         addGlow(img, glow, palette::gold, 30, 2.0f);
-        fillRect(img, mx - 36, 404, 72, 16, solid(hex(0xFFF6DC)));
+        fillRect(img, mx - 36, 484, 72, 16, solid(hex(0xFFF6DC)));
     }
     return img;
 }

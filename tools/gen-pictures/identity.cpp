@@ -55,7 +55,7 @@ Image titlePartners()
     // Measure the word mark first so the pair is centred whatever the font metrics.
     Image probe(8, 8);
     float wordWidth = drawLunavexWordmark(probe, 0, 0, 120, palette::white);
-    float x0 = kSlideW / 2.0f - (wordWidth + 140 + 336) / 2.0f;
+    float x0 = kSlideW / 2.0f - (wordWidth + 150 + kvtBadgeWidth(160)) / 2.0f;
     Image shape(kSlideW, kSlideH);
     drawLunavexWordmark(shape, x0, 470, 120, palette::white);
     addGlow(img, shape, palette::cyan, 16, 1.0f);

@@ -66,7 +66,7 @@ int main(int argc, char** argv)
         for (ContactSheetEntry& preview : slidePreviews(outDir)) {
             std::string file = previewDir + "/" + std::to_string(sheet.size()) + ".png";
             writePng(file, preview.thumbnail, PngChannels::Rgb);  // full-size copies for close review
-            sheet.push_back({preview.label, thumbnailOf(preview.thumbnail, true)});
+            sheet.push_back({preview.label, thumbnailOf(preview.thumbnail, true, true), true});
         }
         if (!writeContactSheet(sheetPath, sheet))
             ++failures;

@@ -49,8 +49,9 @@ std::vector<ContactSheetEntry> slidePreviews(const std::string& dir)
         std::vector<PreviewLayer> layers;
     };
     const std::vector<Named> slides = {
-        {"preview: arena titles + logos", {{"ArenaBuildup/01-logos.png"}, {"gralle.png", true, 0, 0, 1, 0.5f},
-                                           {"lunavex-logo.png", true, 1664 / 1920.f, 1 - 86 / 842.f, 256 / 1920.f, 86 / 842.f}}},
+        {"preview: arena title 1 + corner logo", {{"ArenaBuildup/01-logos.png"},
+                                                  {"lunavex-logo.png", true, 1664 / 1920.f, 1 - 86 / 842.f, 256 / 1920.f, 86 / 842.f}}},
+        {"preview: host band (upper half)", {{"gralle.png", true, 0, 0, 1, 0.5f}}},
         {"preview: event logo", {{"stormhalo.png"}}},
         {"preview: slide 1", {{"01-LunavexTestimage/lunavex_l1.png"}, {"01-LunavexTestimage/lunavex_l2.png"},
                               {"01-LunavexTestimage/lunavex_l3.png"}}},

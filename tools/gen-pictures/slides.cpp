@@ -86,9 +86,9 @@ Image logoBadge()
 {
     Image img(kSlideW, kSlideH);
     Image shape(kSlideW, kSlideH);
-    drawKvtBadge(shape, kCx - 336, 180, 320);
+    drawKvtBadge(shape, kCx - kvtBadgeWidth(320) / 2, 180, 320);
     addGlow(img, shape, palette::white, 30, 1.2f);
-    drawKvtBadge(img, kCx - 336, 180, 320);
+    drawKvtBadge(img, kCx - kvtBadgeWidth(320) / 2, 180, 320);
     TextStyle sub{Face::SansBold, 56, 14, Align::Centre};
     drawShadowedText(img, "THE NETWORK OF THE STADIUM", kCx, 610, sub, palette::white, 4);
     return img;

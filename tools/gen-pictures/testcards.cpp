@@ -174,7 +174,7 @@ Image kvtCardLabels()
     Image img(kSlideW, kSlideH);
     strokeRoundRect(img, kCardX, kCardY, kCardW, kCardH, 2, 4, solid(palette::white));
     TextStyle label{Face::SansBold, 44, 6, Align::Left};
-    float badgeW = 58 * 0.5f + measureText("KVT", TextStyle{Face::SansBold, 58 * 0.74f, 58 * 0.02f, Align::Left});
+    float badgeW = kvtBadgeWidth(58);
     float boxW = 60 + badgeW + 24 + measureText("TEST IMAGE", label);
     float bx = kCx - boxW / 2, by = kCardY + kCardH * 0.79f;
     fillRoundRect(img, bx, by, boxW, 90, 10, solid(rgb(0, 0, 0, 0.9f)));

@@ -89,15 +89,13 @@ Image reflectionSphere()
 {
     // Sphere map: each pixel is the mirror-ball normal seen along -z; it shows the reflected world.
     const int n = 512;
-    Image img(n, n, rgb(0, 0, 0));
+    Image img(n, n, rgb(0.04f, 0.03f, 0.07f));
     for (int y = 0; y < n; ++y)
         for (int x = 0; x < n; ++x) {
             float u = (x + 0.5f) / n * 2 - 1, v = 1 - (y + 0.5f) / n * 2;
             float r2 = u * u + v * v;
-            if (r2 > 1.0f) {
-                img.at(x, y) = environment(0, 0, 1);
-                continue;
-            }
+            if (r2 > 1.0f)
+                continue;  // outside the ball: never sampled, left dark
             float nz = std::sqrt(1 - r2);
             // Reflect the view ray (0, 0, -1) about the normal (u, v, nz).
             float rx = 2 * nz * u, ry = 2 * nz * v, rz = 2 * nz * nz - 1;

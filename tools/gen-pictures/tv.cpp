@@ -30,7 +30,7 @@ Image standBackground()
         fillRect(img, 26, y, kTvW - 52, 1, solid(withAlpha(palette::cyan, 0.12f)));
     strokeRoundRect(img, 26, 26, kTvW - 52, kTvH - 52, 16, 3, solid(withAlpha(palette::cyan, 0.5f)));
     TextStyle small{Face::MonoBold, 22, 3, Align::Left};
-    drawText(img, "SIGNAL ▮▮▮▮▯", 48, kTvH - 44, small, solid(withAlpha(palette::cyan, 0.8f)));
+    drawText(img, "SIGNAL OK", 48, kTvH - 44, small, solid(withAlpha(palette::cyan, 0.8f)));
     fillCircle(img, kTvW - 60, kTvH - 52, 8, solid(palette::kvtRed));
     return img;
 }
