@@ -119,4 +119,20 @@ TEST(ShowProgram, ABadMidiFileEndsTheProgramCleanlyThroughTheTraceLog) {
     EXPECT_NE(r.err.find("capture: 0 frames"), std::string::npos) << r.err;
 }
 
+TEST(ShowProgram, AVideoIsMadeFromTheCaptureWhenFfmpegIsThere) {
+    if (std::system("command -v ffmpeg >/dev/null 2>&1") != 0) GTEST_SKIP() << "ffmpeg is not installed";
+    const fs::path frames = scratch("video-frames");
+    const fs::path video = scratch("video") / "clip.mp4";
+    const ProgramRun r = runProgram("--width 320 --height 180 --fps 10 --from 1 --to 1.5 --capture '" + frames.string() +
+                                    "' --video '" + video.string() + "'");
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    ASSERT_TRUE(fs::exists(video)) << r.err;
+    const fs::path probe = video.parent_path() / "probe.txt";
+    ASSERT_EQ(std::system(("ffprobe -v error -count_frames -show_entries stream=nb_read_frames -of csv=p=0 '" +
+                           video.string() + "' >'" + probe.string() + "'")
+                              .c_str()),
+              0);
+    EXPECT_EQ(slurp(probe), "6\n");
+}
+
 }  // namespace
