@@ -162,7 +162,7 @@ void stadium(Mix& mix)
 void buildUp(Mix& mix)
 {
     crash(mix, cue::buildUp, 0.45f, 6);
-    double stop = cue::drop - 0.5 * kBeat;  // a breath before the drop
+    double stop = cue::drop - 1.0 * kBeat;  // a breath before the drop
     eachStep(cue::buildUp, stop, 8.0, [&](double t, long phrase) {
         pad(mix, t, std::min(8 * kBeat, stop - t), chordVoicing(drivingChordAt(phrase * 8)), 0.045f,
             ramp(t, cue::buildUp, stop, 0.4f, 1.0f));

@@ -1,6 +1,7 @@
 // The colour-grading tables: their layout (which the grade shader reads) and the character of each look.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 
 #include "grading.h"
@@ -70,4 +71,47 @@ TEST(GradingTable, CoolAndWarmLooksLeanTheRightWay)
     // The finale is the hardest look: darks darker and lights lighter than the bridge's.
     EXPECT_LT(luma(applyLook(Look::TunnelFinale, {0.2f, 0.2f, 0.2f})), luma(applyLook(Look::Bridge, {0.2f, 0.2f, 0.2f})));
     EXPECT_GT(luma(applyLook(Look::TunnelFinale, {0.8f, 0.8f, 0.8f})), luma(applyLook(Look::CoolIntro, {0.8f, 0.8f, 0.8f})));
+}
+
+namespace {
+
+// Reads a table the way the grade shader does: bilinear inside a blue tile (texel centres half a texel in
+// from the tile's edges), linear between the two nearest tiles, on the 8-bit values the file holds.
+Rgb3 sampleLikeTheShader(const Image& lut, Rgb3 c)
+{
+    auto texel = [&](int x, int y) {
+        const Rgba& p = lut.at(x, y);
+        return Rgb3{toByte(p.r) / 255.0f, toByte(p.g) / 255.0f, toByte(p.b) / 255.0f};
+    };
+    auto lerp = [](Rgb3 a, Rgb3 b, float t) {
+        return Rgb3{a.r + (b.r - a.r) * t, a.g + (b.g - a.g) * t, a.b + (b.b - a.b) * t};
+    };
+    auto inTile = [&](int tile) {
+        float fr = c.r * 31, fg = c.g * 31;
+        int r0 = static_cast<int>(fr), g0 = static_cast<int>(fg);
+        int r1 = std::min(r0 + 1, 31), g1 = std::min(g0 + 1, 31);
+        Rgb3 top = lerp(texel(lutColumn(r0, tile), lutRow(g0)), texel(lutColumn(r1, tile), lutRow(g0)), fr - r0);
+        Rgb3 bottom = lerp(texel(lutColumn(r0, tile), lutRow(g1)), texel(lutColumn(r1, tile), lutRow(g1)), fr - r0);
+        return lerp(top, bottom, fg - g0);
+    };
+    float fb = c.b * 31;
+    int b0 = static_cast<int>(fb), b1 = std::min(b0 + 1, 31);
+    return lerp(inTile(b0), inTile(b1), fb - b0);
+}
+
+}  // namespace
+
+TEST(GradingTable, TheShadersReadingOfTheStripReproducesEachLook)
+{
+    // Off-lattice colours, spread over the cube by a fixed stride.
+    for (Look look : {Look::Neutral, Look::CoolIntro, Look::Bridge, Look::WarmStadium, Look::TunnelFinale}) {
+        Image lut = lookupTable(look);
+        float worst = 0;
+        for (int i = 0; i < 500; ++i) {
+            Rgb3 in{std::fmod(i * 0.6180339f, 1.0f), std::fmod(i * 0.4142135f, 1.0f), std::fmod(i * 0.7320508f, 1.0f)};
+            Rgb3 want = applyLook(look, in), got = sampleLikeTheShader(lut, in);
+            worst = std::max({worst, std::fabs(want.r - got.r), std::fabs(want.g - got.g), std::fabs(want.b - got.b)});
+        }
+        EXPECT_LT(worst, 0.03f) << "look " << static_cast<int>(look);
+    }
 }

@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <memory>
 #include <vector>
 
 #include "arrangement.h"
@@ -178,26 +179,68 @@ TEST(SoundtrackEncoding, Mp3IsRepeatableAndDecodesToTheSameLengthAndLevel)
 }
 
 // The soundtrack as built into the resources folder: long enough, unclipped, calm intro, loud drop, and a
-// hit on the tunnel's flash moments.
-TEST(SoundtrackFile, AnthemCoversTheShowAndFollowsItsCues)
-{
-    std::filesystem::path anthem = std::filesystem::path(ORVO_RESOURCES_DIR) / "anthem.mp3";
-    if (!std::filesystem::exists(anthem))
-        GTEST_SKIP() << "resources not built";
-    Decoded d;
-    ASSERT_TRUE(decodeMp3(anthem.string(), d));
-    ASSERT_EQ(d.channels, 2);
-    EXPECT_GE(d.seconds(), 195.0) << "decoded " << d.seconds() << " s";
-    // Gapless decoding trims the encoder's delay, so the decoded length is the rendered length.
-    EXPECT_NEAR(d.seconds(), kSongSeconds, 0.01);
-    std::vector<float> left(d.samples.size() / 2);
-    int clipped = 0;
-    for (size_t i = 0; i < left.size(); ++i) {
-        left[i] = d.samples[2 * i] / 32768.0f;
-        clipped += std::abs(d.samples[2 * i]) >= 32767 || std::abs(d.samples[2 * i + 1]) >= 32767;
+// hit on the tunnel's flash moments. Decoded once for the whole suite.
+class SoundtrackFile : public ::testing::Test {
+protected:
+    static void SetUpTestSuite()
+    {
+        std::filesystem::path anthem = std::filesystem::path(ORVO_RESOURCES_DIR) / "anthem.mp3";
+        if (!std::filesystem::exists(anthem))
+            return;
+        decoded = std::make_unique<Decoded>();
+        if (!decodeMp3(anthem.string(), *decoded)) {
+            decoded.reset();
+            return;
+        }
+        left.resize(decoded->samples.size() / 2);
+        for (size_t i = 0; i < left.size(); ++i)
+            left[i] = decoded->samples[2 * i] / 32768.0f;
     }
+    static void TearDownTestSuite() { decoded.reset(); }
+    void SetUp() override
+    {
+        if (!decoded)
+            GTEST_SKIP() << "resources not built";
+    }
+    static double peak(double t0, double t1)
+    {
+        double p = 0;
+        for (size_t i = Mix::sampleAt(t0); i < std::min(Mix::sampleAt(t1), left.size()); ++i)
+            p = std::max(p, static_cast<double>(std::fabs(left[i])));
+        return p;
+    }
+
+    static inline std::unique_ptr<Decoded> decoded;
+    static inline std::vector<float> left;
+};
+
+TEST_F(SoundtrackFile, CoversTheShowUnclippedAndOnTheShowClock)
+{
+    ASSERT_EQ(decoded->channels, 2);
+    EXPECT_GE(decoded->seconds(), 195.0) << "decoded " << decoded->seconds() << " s";
+    // Gapless decoding trims the encoder's delay, so the decoded length is the rendered length.
+    EXPECT_NEAR(decoded->seconds(), kSongSeconds, 0.01);
+    int clipped = 0;
+    for (short s : decoded->samples)
+        clipped += std::abs(s) >= 32767;
     EXPECT_EQ(clipped, 0);
+}
+
+TEST_F(SoundtrackFile, FollowsTheShowsSections)
+{
+    // A calm intro well below the drop.
     EXPECT_LT(20 * std::log10(rms(left, 5, 30)), 20 * std::log10(rms(left, 125, 140)) - 3.0);
+    EXPECT_LT(peak(0, 30), 0.6 * peak(124, 140));
+    // A breath just before the drop, then the hit.
+    EXPECT_LT(rms(left, cue::drop - 0.14, cue::drop - 0.01), 0.4 * rms(left, cue::drop + 0.01, cue::drop + 0.3));
+    // The stadium's first hit stands out of the rise.
+    EXPECT_GT(rms(left, cue::stadium + 0.005, cue::stadium + 0.1), 1.3 * rms(left, cue::stadium - 0.3, cue::stadium - 0.01));
+    // Faded out by the end of the show.
+    EXPECT_LT(rms(left, 194.5, 195.0), 0.05 * rms(left, 125, 140));
+}
+
+TEST_F(SoundtrackFile, HitsTheTunnelsFlashMoments)
+{
     int accented = 0;
     for (double t : tunnelFlashTimes())
         accented += rms(left, t + 0.005, t + 0.05) > 1.3 * rms(left, t - 0.06, t - 0.01);

@@ -6,6 +6,7 @@
 #include <iterator>
 #include <set>
 #include <string>
+#include <vector>
 
 #include "sync/controller_set.h"
 #include "sync/sync_data.h"
@@ -113,4 +114,17 @@ TEST_F(ShowCurves, SceneAndOverlayCuesFallWhereTheShowNeedsThem)
     EXPECT_FLOAT_EQ(at("TV Logo", 180.0f), 0.0f);
     // Intro glow is scaled by 80 in its layer: keep it small there.
     EXPECT_LT(at("RE:Glow Intensity", 20.0f) * 80.0f, 2.0f);
+}
+
+TEST_F(ShowCurves, TheBuiltSyncFileIsTheTextCompiled)
+{
+    std::ifstream in(std::string(ORVO_RESOURCES_DIR) + "/data/demosynch.dat", std::ios::binary);
+    if (!in)
+        GTEST_SKIP() << "resources not built";
+    std::vector<uint8_t> built{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    EXPECT_EQ(built, serializeSyncData(data));
+    // And the show's own loader takes it whole.
+    ControllerSet fromFile;
+    ASSERT_TRUE(fromFile.loadFromBytes(built, "demosynch.dat"));
+    EXPECT_EQ(fromFile.count(), std::size(kLabels));
 }
