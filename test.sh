@@ -9,6 +9,8 @@ orvo_build "$root"
 cd "$root/build"
 # Tests never need to be heard; the dummy driver still pulls audio in real time.
 export SDL_AUDIODRIVER="${SDL_AUDIODRIVER:-dummy}"
+# Only read by a -DSANITIZE=ON build: system libraries' own leaks are not ours to report.
+export LSAN_OPTIONS="suppressions=$root/tests/support/lsan.supp${LSAN_OPTIONS:+:$LSAN_OPTIONS}"
 ctest_args=(--output-on-failure -j 2 "$@")
 if [ -z "${DISPLAY:-}" ]; then
   exec xvfb-run -a -s "-screen 0 1280x1024x24" ctest "${ctest_args[@]}"
