@@ -88,7 +88,7 @@ struct SceneParser {
 
     bool scene(OrvoScene& s) {
         uint32_t header;
-        if (!in.u32(header)) return fail("file is empty");
+        if (!in.u32(header)) return fail("file ends before its header");
         uint32_t objectCount = header;
         if (header == 0 || header >= 10000) {
             if (!in.u32(objectCount)) return fail("file ends before the object count");
