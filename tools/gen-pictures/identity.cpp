@@ -14,12 +14,11 @@ Image channelCornerLogo()
     Image img(512, 172);
     fillRoundRect(img, 6, 18, 500, 136, 68, solid(rgb(0.02f, 0.03f, 0.1f, 0.55f)));
     strokeRoundRect(img, 6, 18, 500, 136, 68, 3, solid(withAlpha(palette::cyan, 0.7f)));
+    // Shown about 170 pixels wide on a 1280-pixel screen: the mark and one big word, nothing smaller.
     drawLunavexMark(img, 86, 86, 46, palette::white);
-    TextStyle word{Face::SansBold, 60, 3, Align::Left};
-    drawText(img, "LUNAVEX", 150, 108, word, solid(palette::white));
-    TextStyle live{Face::SansBold, 22, 6, Align::Left};
-    fillCircle(img, 160, 133, 6, solid(palette::kvtRed));
-    drawText(img, "LIVE · ARENA", 174, 141, live, solid(withAlpha(palette::white, 0.9f)));
+    TextStyle word{Face::SansBold, 74, 2, Align::Left};
+    word.size = fitSize("LUNAVEX", word, 330);
+    drawText(img, "LUNAVEX", 148, 86 + word.size * 0.36f, word, solid(palette::white));
     return flippedVertically(img);
 }
 
