@@ -45,13 +45,15 @@ void trace(TraceLevel level, const char* tag, const char* format, ...) {
 }
 
 void traceStop() {
+    // The last line goes in before the stream closes, so a log file ends with it too.
+    trace(TRACE_INFO, "trace", "Trace stopped.");
     TraceSettings& s = traceSettings();
-    // A stream we were given is ours to close in either mode that writes to it.
+    // A stream we were given is ours to close in either mode that writes to it; forgetting it keeps
+    // a message written after the stop away from a closed stream.
     if ((s.outputMode == TRACE_TO_STREAM || s.outputMode == TRACE_TO_BOTH) && s.logStream) {
         std::fclose(s.logStream);
         s.logStream = nullptr;
     }
-    trace(TRACE_INFO, "trace", "Trace stopped.");
 }
 
 }  // namespace zelFramework

@@ -33,7 +33,7 @@ void trace(TraceLevel level, const char* tag, const char* format, ...)
 #endif
     ;
 
-// Ends the log: closes a log stream this program opened, then writes "Trace stopped.".
+// Ends the log: writes "Trace stopped.", then closes the log stream of modes 1 and 3.
 void traceStop();
 
 }  // namespace zelFramework

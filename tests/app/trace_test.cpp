@@ -57,3 +57,43 @@ TEST(Trace, StopWritesTheLastLine) {
     traceStop();
     EXPECT_EQ(cap.text(), "INFO (trace): Trace stopped.\n");
 }
+
+namespace {
+std::string readAll(const std::string& path) {
+    std::string text;
+    if (FILE* f = std::fopen(path.c_str(), "rb")) {
+        char buf[256];
+        for (size_t n; (n = std::fread(buf, 1, sizeof buf, f)) > 0;) text.append(buf, n);
+        std::fclose(f);
+    }
+    return text;
+}
+}  // namespace
+
+TEST(Trace, StreamModesWriteWholeLinesAndStopClosesTheStream) {
+    const std::string path = ::testing::TempDir() + "orvo_trace_stream.log";
+    for (uint32_t mode : {uint32_t(TRACE_TO_STREAM), uint32_t(TRACE_TO_BOTH)}) {
+        TraceCapture cap;
+        FILE* stream = std::fopen(path.c_str(), "wb");
+        ASSERT_NE(stream, nullptr);
+        traceSettings() = TraceSettings{3, mode, stream, TRACE_NEVER_QUIT};
+        trace(TRACE_ERROR, "shaderCompiler", "(%s) - Unable to compile shader!", "fxaa");
+        traceStop();
+        // The stream we were handed is closed and forgotten, so later messages cannot touch it.
+        EXPECT_EQ(traceSettings().logStream, nullptr);
+        trace(TRACE_INFO, "trace", "after the end");
+
+        const std::string streamText = readAll(path);
+        EXPECT_EQ(streamText.rfind("ERROR (shaderCompiler): (fxaa) - Unable to compile shader!\n", 0), 0u) << streamText;
+        if (mode == TRACE_TO_STREAM) {
+            EXPECT_EQ(streamText, "ERROR (shaderCompiler): (fxaa) - Unable to compile shader!\n"
+                                  "INFO (trace): Trace stopped.\n");
+            EXPECT_EQ(cap.text(), "");
+        } else {
+            EXPECT_EQ(cap.text(), "ERROR (shaderCompiler): (fxaa) - Unable to compile shader!\n"
+                                  "INFO (trace): Trace stopped.\n"
+                                  "INFO (trace): after the end\n");
+        }
+    }
+    std::remove(path.c_str());
+}
