@@ -101,7 +101,9 @@ Image reflectionSphere()
             float rx = 2 * nz * u, ry = 2 * nz * v, rz = 2 * nz * nz - 1;
             img.at(x, y) = environment(rx, ry, rz);
         }
-    return img;
+    // Sphere-map lookups put upward reflections at high t, and t = 0 is the file's first row: store the
+    // ball upside down so the sky is reflected above and the stands below.
+    return flippedVertically(img);
 }
 
 Image flashSprite()
@@ -146,7 +148,7 @@ std::vector<PictureAsset> texturePictures()
     return {
         {"loading.jpg", FileKind::Jpeg, loadingCard},
         {"noise.png", FileKind::PngRgb, aoNoise},
-        {"reflection.png", FileKind::PngRgb, reflectionSphere},
+        {"reflection.png", FileKind::PngRgb, reflectionSphere, true},
         {"flash.jpg", FileKind::Jpeg, flashSprite},
         {"white.jpg", FileKind::Jpeg, [] { return Image(64, 64, rgb(1, 1, 1)); }},
         {"vignette.png", FileKind::PngRgba, vignette},
