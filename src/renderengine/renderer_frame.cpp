@@ -99,6 +99,13 @@ void Renderer::renderFrame(float time, float delta) {
     glEnable(GL_DEPTH_TEST);
     clearUnit(1);
     clearUnit(0);
+    // Copies between targets leave the window's framebuffer bound; a caller that had a target open
+    // when it called us must go on drawing into that target.
+    const auto& stack = zelFramework::GL_FBOTexture::fboStack();
+    if (!stack.empty()) {
+        glBindFramebuffer(GL_FRAMEBUFFER, stack.back()->framebufferId);
+        zelFramework::setDrawBuffers(stack.back()->attachmentCount);
+    }
 }
 
 }  // namespace RenderEngine

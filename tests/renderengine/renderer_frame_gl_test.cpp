@@ -267,6 +267,12 @@ TEST_F(RendererFrame, StateOnReturnIsRestored) {
     glActiveTexture(GL_TEXTURE0);
     ASSERT_EQ(GL_FBOTexture::fboStack().size(), depth);
     EXPECT_EQ(GL_FBOTexture::fboStack().back(), &outer);
+    glGetIntegerv(GL_FRAMEBUFFER_BINDING, &value);
+    EXPECT_EQ(GLuint(value), outer.framebufferId);
+    GLint viewport[4];
+    glGetIntegerv(GL_VIEWPORT, viewport);
+    EXPECT_EQ(viewport[2], 16);
+    EXPECT_EQ(viewport[3], 16);
     outer.end();
     outer.release();
 }
