@@ -15,8 +15,9 @@
 #include "platform/platform.h"
 #include "runtime/offline_run.h"
 #include "runtime/show_runtime.h"
-#include "runtime/test_composition.h"
+#include "show/show_composition.h"
 #include "sync/controller_set.h"
+#include "sync/editor/timeline_editor.h"
 
 namespace zelFramework {
 
@@ -47,7 +48,7 @@ bool offlineRun(const ShowOptions& options) { return !options.captureDir.empty()
 int chooseDisplay(const ShowOptions& options, DisplaySettings& settings) {
     if (options.width) settings.width = options.width;
     if (options.height) settings.height = options.height;
-    if (options.windowed || (offlineRun(options) && !options.fullScreen)) settings.windowed = 1;
+    if (options.windowed || ((offlineRun(options) || options.edit) && !options.fullScreen)) settings.windowed = 1;
     if (options.fullScreen) settings.windowed = 0;
     if (options.noDialog || offlineRun(options)) return 1;
     return runSetupDialog(settings);
@@ -59,10 +60,6 @@ void anchorPaths(ShowOptions& options) {
     for (std::string* path : {&options.captureDir, &options.videoFile, &options.midiFile})
         if (!path->empty()) *path = std::filesystem::absolute(*path).string();
 }
-
-// The composition of the show: constructs, registers and schedules every layer. The show's own
-// composition takes the place of the test composition here.
-void composeShow() { composeTestShow(); }
 
 void applyPlaybackSpan(const ShowOptions& options) {
     PlaybackSpan& span = runtime().span;
@@ -125,6 +122,7 @@ int showEntry(int argc, char** argv) {
     setMessageBroadcast(broadcastMessage);
 
     composeShow();
+    if (options.edit && !offlineRun(options)) attachTimelineEditor(runtime());
     applyPlaybackSpan(options);
     runtime().loadingScreen.midiFile = options.midiFile;
     const WindowHandle window = showWindow().windowHandle();

@@ -1,0 +1,58 @@
+#include "show/layer_endscreen.h"
+
+#include <GL/glew.h>
+
+#include <cstdio>
+
+#include "gl/fbo_texture.h"
+#include "gl/texture_manager.h"
+#include "show/layer_gl.h"
+#include "show/slide_drawing.h"
+
+namespace zelFramework {
+
+int endScreenLastLayer(float T) { return T < END_SCREEN_SWITCH ? 6 : 5; }
+
+bool Layer_EndScreen::init(GL_TextureManager* /*textures*/, ControllerSet* /*controllers*/) {
+    for (int i = 0; i < 6; ++i) {
+        char name[64];
+        std::snprintf(name, sizeof name, "Endscreen\\endscreen_l%d.png", i + 1);
+        layers[i] = GL_TextureManager::getTexture(name, GL_REPEAT, GL_REPEAT);
+    }
+    finalTarget = findFinalTarget();
+    return true;
+}
+
+void Layer_EndScreen::setTime(const LayerTime& t) {
+    T = t.time;
+    delta = t.delta;
+}
+
+void Layer_EndScreen::render() {
+    glColor3f(1.0f, 1.0f, 1.0f);
+    beginFinalTarget(finalTarget);
+    glEnable(GL_BLEND);
+    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+    glDepthMask(GL_FALSE);
+    glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
+
+    drawSlideLayer(layers[0]);
+    if (bindPicture(layers[1])) {
+        beginCardView();
+        glTranslatef(0.5f, -0.68f, -1.23f);
+        glRotatef(20.0f * T, 0.0f, 0.0f, 1.0f);
+        drawCardQuad(-1.2f, -1.2f, 1.2f, 1.2f, 0.0f, 0.0f, 1.0f, 1.0f);
+        endCardView();
+        unbindPicture(layers[1]);
+    }
+    drawSlideLayer(layers[2]);
+    drawSlideLayer(layers[3]);
+    drawSlideLayer(layers[endScreenLastLayer(T) - 1]);
+
+    // Depth writes back on: a renderer that runs next clears its depth buffer without touching the mask.
+    glDepthMask(GL_TRUE);
+    glDisable(GL_BLEND);
+    endFinalTarget(finalTarget);
+}
+
+}  // namespace zelFramework

@@ -1,0 +1,148 @@
+#include "show/layer_overlay.h"
+
+#include <GL/glew.h>
+#include <GL/glu.h>
+
+#include <cmath>
+
+#include "gl/gltk.h"
+#include "gl/texture_manager.h"
+#include "show/layer_gl.h"
+#include "sync/controller_set.h"
+
+namespace zelFramework {
+
+namespace {
+
+float valueOf(const Controller* c) { return c ? c->value : 0.0f; }
+
+void unbindTextures() {
+    glActiveTexture(GL_TEXTURE0);
+    glBindTexture(GL_TEXTURE_2D, 0);
+}
+
+}  // namespace
+
+WipeShape wipeShape(float s) {
+    const float w = float(std::sin(3.141 * double(s)) * 2.7 + 0.3);
+    return {2320.0f * s, -400.0f * w, -50.0f, 0.0f};
+}
+
+bool Layer_TextOverlayAnimation::init(GL_TextureManager* /*textures*/, ControllerSet* controllers) {
+    logoStripe[0] = controllers->get("Logo Stripe 1");
+    logoStripe[1] = controllers->get("Logo Stripe 2");
+    logoStripe[2] = controllers->get("Logo Stripe 3");
+    logoBuild[0] = controllers->get("Logo Build 1");
+    logoBuild[1] = controllers->get("Logo Build 2");
+    logoBuild[2] = controllers->get("Logo Build 3");
+    logoFadeIn = controllers->get("Logo Fade In");
+    gralleFadeIn = controllers->get("Gralle Fade In");
+    swooshWipe = controllers->get("Swoosh Wipe");
+    tvLogo = controllers->get("TV Logo");
+
+    titleImages[0] = GL_TextureManager::getTexture("ArenaBuildup\\01-logos.png", GL_REPEAT, GL_REPEAT);
+    titleImages[1] = GL_TextureManager::getTexture("ArenaBuildup\\02-bring-you.png", GL_REPEAT, GL_REPEAT);
+    titleImages[2] = GL_TextureManager::getTexture("ArenaBuildup\\03-the-event.png", GL_REPEAT, GL_REPEAT);
+    fullLogo = GL_TextureManager::getTexture("stormhalo.png", GL_REPEAT, GL_REPEAT);
+    cornerLogo = GL_TextureManager::getTexture("lunavex-logo.png", GL_REPEAT, GL_REPEAT);
+    bandLogo = GL_TextureManager::getTexture("gralle.png", GL_REPEAT, GL_REPEAT);
+    return true;
+}
+
+void Layer_TextOverlayAnimation::setTime(const LayerTime& t) {
+    time = t.time - t.start;
+    delta = t.delta;
+}
+
+void Layer_TextOverlayAnimation::drawFullPicture(GL_Texture* picture, const Controller* opacity) {
+    const float value = valueOf(opacity);
+    if (!(value > 0.0f)) return;
+    glColor4f(1.0f, 1.0f, 1.0f, value);
+    if (!bindPicture(picture)) return;
+    drawQuad(true, 1.0f, 0.0f, 0.0f, 0.0f);
+    picture->unbind();
+}
+
+void Layer_TextOverlayAnimation::drawPictureQuad(GL_Texture* picture, const Controller* opacity, float x0, float y0,
+                                                 float x1, float y1) {
+    const float value = valueOf(opacity);
+    if (!(value > 0.0f)) return;
+    glColor4f(1.0f, 1.0f, 1.0f, value);
+    if (!bindPicture(picture)) return;
+    // Texture coordinate (0, 0) at the bottom left: the logos are stored upside down for this.
+    glBegin(GL_QUADS);
+    glTexCoord2f(0.0f, 0.0f);
+    glVertex2f(x0, y0);
+    glTexCoord2f(1.0f, 0.0f);
+    glVertex2f(x1, y0);
+    glTexCoord2f(1.0f, 1.0f);
+    glVertex2f(x1, y1);
+    glTexCoord2f(0.0f, 1.0f);
+    glVertex2f(x0, y1);
+    glEnd();
+    picture->unbind();
+}
+
+void Layer_TextOverlayAnimation::drawWipe(float s) {
+    unbindTextures();
+    const WipeShape wipe = wipeShape(s);
+    glTranslatef(wipe.shift, 0.0f, 0.0f);
+    glBegin(GL_QUADS);
+    glColor4f(1.0f, 1.0f, 1.0f, 0.0f);
+    glVertex2f(wipe.tailStart, 0.0f);
+    glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
+    glVertex2f(wipe.edge, 0.0f);
+    glVertex2f(wipe.edge, OVERLAY_HEIGHT);
+    glColor4f(1.0f, 1.0f, 1.0f, 0.0f);
+    glVertex2f(wipe.tailStart, OVERLAY_HEIGHT);
+
+    glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
+    glVertex2f(wipe.edge, 0.0f);
+    glColor4f(1.0f, 1.0f, 1.0f, 0.0f);
+    glVertex2f(wipe.headEnd, 0.0f);
+    glVertex2f(wipe.headEnd, OVERLAY_HEIGHT);
+    glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
+    glVertex2f(wipe.edge, OVERLAY_HEIGHT);
+    glEnd();
+}
+
+void Layer_TextOverlayAnimation::drawBands() {
+    static const float bands[3][2] = {{0.0f, 400.0f}, {400.0f, 561.0f}, {561.0f, 884.0f}};
+    glBlendFunc(GL_ONE, GL_ONE);
+    for (int i = 0; i < 3; ++i) {
+        const float v = valueOf(logoStripe[i]);
+        if (!(v > 0.0f)) continue;
+        glColor4f(v, v, v, 1.0f);
+        glBegin(GL_QUADS);
+        glVertex2f(0.0f, bands[i][0]);
+        glVertex2f(OVERLAY_WIDTH, bands[i][0]);
+        glVertex2f(OVERLAY_WIDTH, bands[i][1]);
+        glVertex2f(0.0f, bands[i][1]);
+        glEnd();
+    }
+}
+
+void Layer_TextOverlayAnimation::render() {
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    gluOrtho2D(0.0, OVERLAY_WIDTH, 0.0, OVERLAY_HEIGHT);
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+    glDepthMask(GL_FALSE);
+    glEnable(GL_BLEND);
+    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+
+    for (int i = 0; i < 3; ++i) drawFullPicture(titleImages[i], logoBuild[i]);
+    drawFullPicture(fullLogo, logoFadeIn);
+    drawPictureQuad(cornerLogo, tvLogo, 1664.0f, 0.0f, 1920.0f, 86.0f);
+    const float s = valueOf(swooshWipe);
+    if (s > 0.0f) drawWipe(s);
+    drawPictureQuad(bandLogo, gralleFadeIn, 0.0f, 419.0f, 1920.0f, 842.0f);
+    drawBands();
+
+    unbindTextures();
+    glDepthMask(GL_TRUE);
+    glDisable(GL_BLEND);
+}
+
+}  // namespace zelFramework

@@ -1,0 +1,200 @@
+#include "show/layer_postfx.h"
+
+#include "app/screen_metrics.h"
+#include "gl/gltk.h"
+#include "gl/texture_manager.h"
+#include "show/layer_gl.h"
+#include "sync/controller_set.h"
+
+namespace zelFramework {
+
+namespace {
+
+void fullQuad() { drawQuad(false, 1.0f, 0.0f, 0.0f, 0.0f); }
+
+void setSampler(GL_Shader& shader, const char* name, int unit) {
+    shader.use();
+    glUniform1i(shader.uniformLocation(name), unit);
+}
+
+float valueOf(const Controller* c) { return c ? c->value : 0.0f; }
+
+}  // namespace
+
+bool Layer_PostFX::init(GL_TextureManager* /*textures*/, ControllerSet* controllers) {
+    for (GradingEntry& entry : gradings)
+        entry.texture = GL_TextureManager::getTexture(entry.path.c_str(), GL_REPEAT, GL_REPEAT);
+
+    postFXShader.loadFromFiles("postFX", "forwardVert.h", "postFXFrag.h", nullptr);
+    glitchShader.loadFromFiles("glitch", "glitchVert.h", "glitchFrag.h", nullptr);
+    finalGradeShader.loadFromFiles("finalGrade", "forwardVert.h", "finalGrade.h", nullptr);
+
+    finalTarget.create(1, 16, screenWidth, renderHeight, GL_RGB, false);
+    workTarget.create(1, 16, screenWidth, renderHeight, GL_RGB, false);
+    GL_TextureManager::addTexture("finalTarget", &finalTarget);
+
+    desaturate = controllers->get("ZEL: Desaturate");
+    saturate = controllers->get("ZEL: Saturate");
+    brightness = controllers->get("ZEL: Brightness");
+    contrast = controllers->get("ZEL: Contrast");
+    toBlack = controllers->get("ZEL: To Black");
+    toWhite = controllers->get("ZEL: To White");
+    blackPoint = controllers->get("ZEL: Blackpoint");
+    whitePoint = controllers->get("ZEL: Whitepoint");
+    exponent = controllers->get("ZEL: Exponent");
+    gamma = controllers->get("ZEL: Gamma");
+    glowRadius = controllers->get("ZEL: Glow Radius");
+    glowIntensity = controllers->get("ZEL: Glow Intensity");
+    chromaticDiff = controllers->get("ZEL: Chromatic Diff.");
+    glowExponent = controllers->get("ZEL: Glow Exponent");
+    glitchIntensity = controllers->get("Glitch: intensity");
+    stripCount = controllers->get("Glitch: strip count");
+    stripTranslation = controllers->get("Glitch: strip translation");
+    stripDistortion = controllers->get("Glitch: strip distortion");
+    blockCount = controllers->get("Glitch: block count");
+    blockWidth = controllers->get("Glitch: block width");
+    blockDistortion = controllers->get("Glitch: block distortion");
+    rgbDistortion = controllers->get("Glitch: RGB distortion");
+    glitchRand = controllers->get("Glitch: rand");
+
+    vignetteTexture = GL_TextureManager::getTexture("vignette.png", GL_REPEAT, GL_REPEAT);
+
+    setSampler(postFXShader, "colorBuffer", 0);
+    setSampler(glitchShader, "image", 0);
+    setSampler(finalGradeShader, "colorBuffer", 0);
+    setSampler(finalGradeShader, "gradeBuffer", 1);
+    glUseProgram(0);
+    return true;
+}
+
+void Layer_PostFX::setTime(const LayerTime& t) {
+    time = t.time - t.start;
+    delta = t.delta;
+}
+
+GlitchControls Layer_PostFX::glitchControls() const {
+    GlitchControls c;
+    c.rand = valueOf(glitchRand);
+    c.intensity = valueOf(glitchIntensity);
+    c.stripCount = valueOf(stripCount);
+    c.stripTranslation = valueOf(stripTranslation);
+    c.stripDistortion = valueOf(stripDistortion);
+    c.blockCount = valueOf(blockCount);
+    c.blockWidth = valueOf(blockWidth);
+    c.blockDistortion = valueOf(blockDistortion);
+    c.rgbDistortion = valueOf(rgbDistortion);
+    return c;
+}
+
+void Layer_PostFX::colourCorrect() {
+    workTarget.begin();
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    finalTarget.bind(GL_TEXTURE0);
+    postFXShader.use();
+    const struct {
+        const char* uniform;
+        const Controller* controller;
+    } parameters[] = {
+        {"blackPoint", blackPoint}, {"whitePoint", whitePoint}, {"desaturate", desaturate},
+        {"saturate", saturate},     {"brightness", brightness}, {"contrast", contrast},
+        {"fadeBlack", toBlack},     {"fadeWhite", toWhite},     {"chromaDiff", chromaticDiff},
+        {"exponent", exponent},     {"gamma", gamma},
+    };
+    for (const auto& p : parameters) glUniform1f(postFXShader.uniformLocation(p.uniform), valueOf(p.controller));
+    fullQuad();
+    glUseProgram(0);
+    finalTarget.unbind();
+    workTarget.end();
+}
+
+void Layer_PostFX::writeBack() {
+    finalTarget.begin();
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    glColor3f(1.0f, 1.0f, 1.0f);
+    workTarget.bind(GL_TEXTURE0);
+    fullQuad();
+    workTarget.unbind();
+    finalTarget.end();
+}
+
+void Layer_PostFX::glow() {
+    const float g = valueOf(glowIntensity);
+    const float r = valueOf(glowRadius);
+    if (!(g > 0.0f && r > 0.0f)) return;
+    gltkBlur(&workTarget, &workTarget, r, 1.0f + 0.1f * valueOf(glowExponent));
+    finalTarget.begin();
+    glEnable(GL_BLEND);
+    glBlendFunc(GL_ONE, GL_ONE);
+    glColor3f(g, g, g);
+    workTarget.bind(GL_TEXTURE0);
+    fullQuad();
+    fullQuad();
+    workTarget.unbind();
+    glDisable(GL_BLEND);
+    finalTarget.end();
+}
+
+void Layer_PostFX::grade() {
+    GL_Texture* grading = gradingAt(gradings, time);
+    workTarget.begin();
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    glColor3f(1.0f, 1.0f, 1.0f);
+    finalTarget.bind(GL_TEXTURE0);
+    if (grading) {
+        grading->bind(GL_TEXTURE1);
+        finalGradeShader.use();
+        fullQuad();
+        grading->unbind();
+        glUseProgram(0);
+    } else {
+        fullQuad();
+    }
+    finalTarget.unbind();
+    workTarget.end();
+}
+
+void Layer_PostFX::output() {
+    workTarget.bind(GL_TEXTURE0);
+    const GlitchControls controls = glitchControls();
+    if (controls.intensity > 0.0f) {
+        glitchShader.use();
+        const GlitchUniforms u = glitchUniforms(controls);
+        glUniform2f(glitchShader.uniformLocation("randOffset"), u.randOffset[0], u.randOffset[1]);
+        glUniform1f(glitchShader.uniformLocation("stripCount"), u.stripCount);
+        glUniform1f(glitchShader.uniformLocation("stripTranslationIntensity"), u.stripTranslationIntensity);
+        glUniform1f(glitchShader.uniformLocation("stripIntensity"), u.stripIntensity);
+        glUniform1f(glitchShader.uniformLocation("blockCount"), u.blockCount);
+        glUniform1f(glitchShader.uniformLocation("blockWidth"), u.blockWidth);
+        glUniform1f(glitchShader.uniformLocation("blockIntensity"), u.blockIntensity);
+        glUniform1f(glitchShader.uniformLocation("rgbDistortion"), u.rgbDistortion);
+        fullQuad();
+        glUseProgram(0);
+    } else {
+        glColor3f(1.0f, 1.0f, 1.0f);
+        fullQuad();
+    }
+    workTarget.unbind();
+}
+
+void Layer_PostFX::vignette() {
+    if (!vignetteTexture) return;
+    glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
+    vignetteTexture->bind(GL_TEXTURE0);
+    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+    glEnable(GL_BLEND);
+    fullQuad();
+    glDisable(GL_BLEND);
+    vignetteTexture->unbind();
+}
+
+void Layer_PostFX::render() {
+    glDisable(GL_DEPTH_TEST);
+    colourCorrect();
+    writeBack();
+    glow();
+    grade();
+    output();
+    vignette();
+}
+
+}  // namespace zelFramework

@@ -1,0 +1,178 @@
+#include "show/layer_superbowl.h"
+
+#include <GL/glew.h>
+#include <GL/glu.h>
+
+#include <cstdio>
+
+#include "app/trace.h"
+#include "gl/fbo_texture.h"
+#include "gl/texture_manager.h"
+#include "renderengine/renderer.h"
+#include "show/layer_gl.h"
+#include "show/renderer_access.h"
+#include "sync/controller_set.h"
+
+namespace zelFramework {
+
+namespace {
+
+struct CharacterPlacement {
+    const char* object;
+    const char* file;
+    float position[3];
+    float angle;
+};
+
+const CharacterPlacement CHARACTERS[] = {
+    {"pimsel", "pimsel.obj", {25.701f, -3185.013f, -1464.59f}, 0.0f},
+    {"tabor", "tabor.obj", {-25.701f, -3177.013f, -1484.59f}, 15.0f},
+};
+
+struct LightPlacement {
+    const char* name;
+    float position[3];
+    float colour[3];
+    float falloff;
+};
+
+const LightPlacement LIGHTS[] = {
+    {"studioLight", {175.476f, -3180.013f, -1383.365f}, {0.0f, 0.0f, 0.0f}, 450.0f},
+    {"l1", {-400.0f, -2500.0f, -400.0f}, {0.55f, 0.5f, 0.5f}, 1800.0f},
+    {"l2", {400.0f, -2500.0f, -400.0f}, {0.55f, 0.5f, 0.5f}, 1800.0f},
+    {"l3", {0.0f, -2500.0f, 400.0f}, {0.5f, 0.5f, 0.5f}, 1800.0f},
+    {"l4", {-400.0f, -4000.0f, 400.0f}, {0.5f, 0.5f, 0.5f}, 1800.0f},
+    {"l5", {400.0f, -4000.0f, 400.0f}, {0.5f, 0.5f, 0.5f}, 1800.0f},
+    {"l6", {0.0f, -4000.0f, -400.0f}, {0.5f, 0.5f, 0.5f}, 1800.0f},
+    {"l7", {0.0f, -3500.0f, 0.0f}, {0.9f, 0.8f, 0.8f}, 800.0f},
+};
+
+const char* const STAND_LIGHTS[7] = {"l1", "l2", "l3", "l4", "l5", "l6", "l7"};
+
+}  // namespace
+
+bool Layer_Superbowl::init(GL_TextureManager* textures, ControllerSet* controllers) {
+    glowRadius = controllers->get("RE:Glow Radius");
+    glowAmount = controllers->get("RE:Glow Intensity");
+    fadeOutLights = controllers->get("FadeOutLights");
+    finalTarget = findFinalTarget();
+
+    renderer = new RenderEngine::Renderer(textures, GL_TextureManager::getTexture("reflection.png", GL_REPEAT, GL_REPEAT),
+                                          1.0f, 0x1C1);
+    renderer->addOrvoScene("bowl", "Vexil2000.orvo");
+    renderer->radialLightFactor = 1.0f;
+    renderer->cameraObjectName = "bowl";
+    renderer->cameraPreset = false;
+    if (RenderEngine::RenderObject* bowl = findObject(*renderer, "bowl")) bowl->diffuseAddFactor = 0.01f;
+
+    addCharacters(textures);
+    addLights();
+    dofDistance = controllers->get("RE: Dof Distance");
+
+    for (int n = VIDEO_FIRST_IMAGE; n <= VIDEO_LAST_IMAGE; ++n) {
+        char name[64];
+        std::snprintf(name, sizeof name, "video\\Tabor_Pimsel_%05d.png", n);
+        videoFrames[n - VIDEO_FIRST_IMAGE] = GL_TextureManager::getTexture(name, GL_REPEAT, GL_REPEAT);
+    }
+    flashTable();  // read now, so a missing table is reported while loading
+    return true;
+}
+
+void Layer_Superbowl::addCharacters(GL_TextureManager* /*textures*/) {
+    GL_Texture* firstImage = GL_TextureManager::getTexture("video\\Tabor_Pimsel_00001.png", GL_REPEAT, GL_REPEAT);
+    for (const CharacterPlacement& c : CHARACTERS) {
+        // Without its model the character is simply not there; one line says why.
+        if (!assetFileExists(c.file) && !assetFileExists(std::string(c.file) + ".bin")) {
+            trace(TRACE_WARNING, "stadium", "model %s not found; %s is left out", c.file, c.object);
+            continue;
+        }
+        renderer->addObjModel(c.object, c.file, firstImage, "white.jpg");
+        RenderEngine::RenderObject* o = findObject(*renderer, c.object);
+        for (int i = 0; i < 3; ++i) o->position[i] = c.position[i];
+        o->rotationAngle = c.angle;
+        o->rotationAxis[0] = 0.0f;
+        o->rotationAxis[1] = 1.0f;
+        o->rotationAxis[2] = 0.0f;
+        o->scale = 40.0f;
+        o->lightInfluence = 0.0f;
+        o->visible = false;
+    }
+}
+
+void Layer_Superbowl::addLights() {
+    for (const LightPlacement& l : LIGHTS) renderer->addLight(l.name, l.position, l.colour, l.falloff);
+}
+
+void Layer_Superbowl::setTime(const LayerTime& t) {
+    sceneTime = t.time - float(startMs) / 1000.0f;
+    showTime = t.time;
+    delta = t.delta;
+}
+
+void Layer_Superbowl::fadeStandLights(float fade) {
+    float f[7];
+    for (int i = 0; i < 7; ++i) f[i] = stadiumLightFactor(i, fade);
+    setColour(findLight(*renderer, "l1"), 0.55f * f[0], 0.5f * f[0], 0.5f * f[0]);
+    setColour(findLight(*renderer, "l2"), 0.55f * f[1], 0.5f * f[1], 0.5f * f[1]);
+    for (int i = 2; i < 6; ++i) setColour(findLight(*renderer, STAND_LIGHTS[i]), 0.5f * f[i], 0.5f * f[i], 0.5f * f[i]);
+    RenderEngine::Light* l7 = findLight(*renderer, "l7");
+    setColour(l7, 0.9f * f[6], 0.8f * f[6], 0.8f * f[6]);
+    if (l7) l7->falloffDistance = 800.0f;
+}
+
+void Layer_Superbowl::updateLights() {
+    const float fade = fadeOutLights ? fadeOutLights->value : 0.0f;
+    RenderEngine::Light* studio = findLight(*renderer, "studioLight");
+    switch (studioPhase(showTime)) {
+    case StudioPhase::Characters: {
+        for (const char* name : {"pimsel", "tabor"})
+            if (RenderEngine::RenderObject* o = findObject(*renderer, name)) o->visible = true;
+        setColour(studio, 0.8f, 0.8f, 1.0f);
+        RenderEngine::Light* l7 = findLight(*renderer, "l7");
+        setPosition(l7, 175.476f, -3180.013f, -1523.365f);
+        if (l7) l7->falloffDistance = 450.0f;
+        return;
+    }
+    case StudioPhase::LightsOut: {
+        renderer->flares.clear();
+        setPosition(studio, 0.0f, -3200.0f, 0.0f);
+        const auto c = studioPulseColour(sceneTime, fade);
+        setColour(studio, c[0], c[1], c[2]);
+        fadeStandLights(fade);
+        return;
+    }
+    case StudioPhase::Stands:
+        fadeStandLights(fade);
+        return;
+    }
+}
+
+void Layer_Superbowl::updateVideo() {
+    const int image = stadiumVideoImage(showTime);
+    if (image == 0) return;
+    GL_Texture* frame = videoFrames[image - VIDEO_FIRST_IMAGE];
+    for (const char* name : {"tabor", "pimsel"})
+        if (RenderEngine::RenderObject* o = findObject(*renderer, name)) o->diffuseTexture = frame;
+}
+
+void Layer_Superbowl::render() {
+    stadiumFlashes(sceneTime, flashTable(), renderer->flares);
+    updateLights();
+    renderer->glowIntensity = (glowAmount ? glowAmount->value : 0.0f) * 3.0f;
+    renderer->glowRadius = (glowRadius ? glowRadius->value : 0.0f) * 1.5f;
+    updateVideo();
+
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    gluPerspective(60.0, 2.28, 1.0, 1000.0);
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+    renderer->renderFrame(sceneTime, delta);
+
+    beginFinalTarget(finalTarget);
+    drawScenery(*renderer);
+    endFinalTarget(finalTarget);
+    glDisable(GL_BLEND);
+}
+
+}  // namespace zelFramework

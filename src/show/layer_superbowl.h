@@ -1,0 +1,54 @@
+// The stadium: the show's main scene, with the scene's animated camera, camera flashes across the
+// stands, seven stand lights that go out one by one, a studio light that follows the show's phases
+// and two characters whose surface plays a numbered picture sequence. Its scene time keeps running
+// from its own fixed start across the interruptions by the title scenes.
+#pragma once
+
+#include <cstdint>
+
+#include "runtime/layer_base.h"
+#include "show/superbowl_logic.h"
+
+namespace RenderEngine {
+class Renderer;
+}
+
+namespace zelFramework {
+
+struct Controller;
+class GL_FBOTexture;
+class GL_Texture;
+
+class Layer_Superbowl : public Layer_Base {
+public:
+    explicit Layer_Superbowl(uint32_t startMs) : startMs(startMs) {}
+
+    bool init(GL_TextureManager* textures, ControllerSet* controllers) override;
+    void setTime(const LayerTime& t) override;
+    void render() override;
+    void release() override {}
+
+    RenderEngine::Renderer* sceneRenderer() const { return renderer; }
+    float sceneSeconds() const { return sceneTime; }
+
+private:
+    float sceneTime = 0.0f;
+    float showTime = 0.0f;
+    float delta = 0.0f;
+    uint32_t startMs;
+    RenderEngine::Renderer* renderer = nullptr;  // kept for the life of the process
+    Controller* dofDistance = nullptr;
+    Controller* glowRadius = nullptr;
+    Controller* glowAmount = nullptr;
+    Controller* fadeOutLights = nullptr;
+    GL_Texture* videoFrames[VIDEO_IMAGE_COUNT] = {};
+    GL_FBOTexture* finalTarget = nullptr;
+
+    void addCharacters(GL_TextureManager* textures);
+    void addLights();
+    void updateLights();
+    void fadeStandLights(float fade);
+    void updateVideo();
+};
+
+}  // namespace zelFramework

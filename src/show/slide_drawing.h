@@ -1,0 +1,27 @@
+// Drawing helpers of the slide layers: picture layers over the whole picture, perspective cards and
+// the beat pulse.
+#pragma once
+
+namespace zelFramework {
+
+class GL_Texture;
+
+// The beat pulse: a scale of 1 - 0.1 x fmod(4x, 1), four shrinking steps a second. fmod keeps the
+// sign of x, so negative x gives scales above 1.
+float slidePulse(float x);
+
+// A picture layer over the whole picture (upside-down mapping unless `flip` is false, as pictures
+// are stored top row first); skipped when the picture is missing.
+void drawSlideLayer(GL_Texture* picture, bool flip = true, float scale = 1.0f, float offsetX = 0.0f,
+                    float offsetY = 0.0f);
+
+// Opens a perspective view for cards: 45 degrees vertically, aspect 2.28, near 0.1, far 100, both
+// matrices pushed and reset. endCardView pops them.
+void beginCardView();
+void endCardView();
+
+// A textured rectangle in the plane z = 0 from (x0, y0) to (x1, y1), with texture coordinate
+// (s0, t0) at the first corner and (s1, t1) at the second.
+void drawCardQuad(float x0, float y0, float x1, float y1, float s0, float t0, float s1, float t1);
+
+}  // namespace zelFramework

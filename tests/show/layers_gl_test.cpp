@@ -1,0 +1,269 @@
+// Layers on real OpenGL, in a scratch resources folder that holds only the shaders, so every picture
+// the layers ask for is missing unless a test registers it.
+#include <gtest/gtest.h>
+
+#include <GL/glew.h>
+
+#include <filesystem>
+#include <vector>
+
+#include "app/screen_metrics.h"
+#include "gl/fbo_texture.h"
+#include "gl/gltk.h"
+#include "gl/texture_manager.h"
+#include "platform/platform.h"
+#include "show/layer_buildup.h"
+#include "show/layer_dvglitch.h"
+#include "show/layer_endscreen.h"
+#include "show/layer_overlay.h"
+#include "show/layer_postfx.h"
+#include "show_gl_support.h"
+#include "support/gl_fixture.h"
+#include "support/trace_capture.h"
+#include "sync/controller_set.h"
+
+namespace zelFramework::testing {
+namespace {
+
+namespace fs = std::filesystem;
+using orvotest::GL_TEST_HEIGHT;
+using orvotest::GL_TEST_WIDTH;
+
+constexpr int LUT = 32;
+
+// One post-processing layer for the whole process: it publishes "finalTarget", which the registry
+// keeps for good, so it must outlive every test.
+struct Shared {
+    ControllerSet controllers;
+    Layer_PostFX* post = nullptr;
+    GL_MemTexture* swapLut = nullptr;
+};
+
+Shared& shared() {
+    static Shared s;
+    return s;
+}
+
+// A grading table in the documented strip layout that swaps red and blue.
+std::vector<uint8_t> swappingLut() {
+    std::vector<uint8_t> px(size_t(LUT * LUT * LUT * 3));
+    for (int b = 0; b < LUT; ++b)
+        for (int g = 0; g < LUT; ++g)
+            for (int r = 0; r < LUT; ++r) {
+                const size_t at = (size_t(g) * LUT * LUT + size_t(r + LUT * b)) * 3;
+                px[at] = uint8_t(b * 255 / 31);
+                px[at + 1] = uint8_t(g * 255 / 31);
+                px[at + 2] = uint8_t(r * 255 / 31);
+            }
+    return px;
+}
+
+class ShowLayersGL : public orvotest::GLTest {
+protected:
+    static void SetUpTestSuite() {
+        if (!orvotest::ensureGLContext()) return;
+        const fs::path scratch = fs::temp_directory_path() / ("orvo_show_layers_" + std::to_string(::getpid()));
+        fs::create_directories(scratch);
+        fs::copy(fs::path(ORVO_RESOURCES_DIR) / "shaders", scratch / "shaders",
+                 fs::copy_options::recursive | fs::copy_options::overwrite_existing);
+        changeDirectory(scratch);
+        setScreenMetrics(GL_TEST_WIDTH, GL_TEST_WIDTH);  // a 256 x 112 picture
+        gltkInit();
+        Shared& s = shared();
+        const std::vector<uint8_t> lut = swappingLut();
+        s.swapLut = new GL_MemTexture();
+        s.swapLut->create(lut.data(), LUT * LUT, LUT, GL_RGB, GL_REPEAT, GL_REPEAT);
+        GL_TextureManager::addTexture("grading\\swap.png", s.swapLut);
+        s.post = new Layer_PostFX();
+        s.post->gradings.push_back({"grading\\swap.png", nullptr, 10.0f, 20.0f});
+        s.post->gradings.push_back({"grading\\missing.png", nullptr, 30.0f, 40.0f});
+        s.post->init(nullptr, &s.controllers);
+    }
+
+    void SetUp() override {
+        GLTest::SetUp();
+        ASSERT_NE(shared().post, nullptr);
+        for (uint32_t i = 0; i < shared().controllers.count(); ++i) shared().controllers.at(i)->value = 0.0f;
+    }
+
+    Controller* controller(const char* name) { return shared().controllers.get(name); }
+
+    // Fills "finalTarget" with four colour bands from left to right.
+    static void paintFinalTarget() {
+        GL_FBOTexture* target = dynamic_cast<GL_FBOTexture*>(GL_TextureManager::getTexture("finalTarget"));
+        ASSERT_NE(target, nullptr);
+        target->begin();
+        glMatrixMode(GL_PROJECTION);
+        glLoadIdentity();
+        glOrtho(0, 4, 0, 1, -1, 1);
+        glMatrixMode(GL_MODELVIEW);
+        glLoadIdentity();
+        const float colours[4][3] = {{0.9f, 0.2f, 0.1f}, {0.1f, 0.6f, 0.3f}, {0.5f, 0.5f, 0.5f}, {0.2f, 0.3f, 0.8f}};
+        glBegin(GL_QUADS);
+        for (int i = 0; i < 4; ++i) {
+            glColor3fv(colours[i]);
+            glVertex2f(float(i), 0.0f);
+            glVertex2f(float(i + 1), 0.0f);
+            glVertex2f(float(i + 1), 1.0f);
+            glVertex2f(float(i), 1.0f);
+        }
+        glEnd();
+        target->end();
+        glLoadIdentity();
+        glMatrixMode(GL_PROJECTION);
+        glLoadIdentity();
+        glMatrixMode(GL_MODELVIEW);
+    }
+
+    // Post-processes the painted picture at local time `t` and reads the window.
+    std::vector<uint8_t> postProcess(float t) {
+        paintFinalTarget();
+        LayerTime time;
+        time.time = t;
+        shared().post->setTime(time);
+        glClearColor(0, 0, 0, 0);
+        glClear(GL_COLOR_BUFFER_BIT);
+        shared().post->render();
+        return orvotest::readPixelsRgba(0, 0, GL_TEST_WIDTH, GL_TEST_HEIGHT);
+    }
+
+    static orvotest::Rgba at(const std::vector<uint8_t>& px, int x, int y) {
+        const size_t i = (size_t(y) * GL_TEST_WIDTH + size_t(x)) * 4;
+        return {px[i], px[i + 1], px[i + 2], px[i + 3]};
+    }
+};
+
+TEST_F(ShowLayersGL, AllControllersAtZeroLeaveThePictureAsItIs) {
+    orvotest::TraceCapture trace;
+    const std::vector<uint8_t> px = postProcess(5.0f);  // no grading at 5 s, no vignette picture
+    const int expected[4][3] = {{230, 51, 26}, {26, 153, 77}, {128, 128, 128}, {51, 77, 204}};
+    for (int band = 0; band < 4; ++band) {
+        const orvotest::Rgba c = at(px, band * 64 + 32, 128);
+        EXPECT_NEAR(c.r, expected[band][0], 2) << band;
+        EXPECT_NEAR(c.g, expected[band][1], 2) << band;
+        EXPECT_NEAR(c.b, expected[band][2], 2) << band;
+    }
+    EXPECT_TRUE(orvotest::drainGLErrors().empty());
+    EXPECT_FALSE(trace.contains("shaderAccess")) << trace.text();
+    EXPECT_FALSE(trace.contains("ERROR")) << trace.text();
+}
+
+TEST_F(ShowLayersGL, ColourControllersActInTheirDirection) {
+    controller("ZEL: To Black")->value = 1.0f;
+    EXPECT_LE(at(postProcess(5.0f), 32, 128).r, 2);
+    controller("ZEL: To Black")->value = 0.0f;
+    controller("ZEL: To White")->value = 1.0f;
+    EXPECT_GE(at(postProcess(5.0f), 224, 128).r, 253);
+    controller("ZEL: To White")->value = 0.0f;
+    controller("ZEL: Desaturate")->value = 1.0f;
+    const orvotest::Rgba grey = at(postProcess(5.0f), 32, 128);
+    EXPECT_NEAR(grey.r, grey.b, 2);
+    controller("ZEL: Desaturate")->value = 0.0f;
+    controller("ZEL: Brightness")->value = 0.2f;
+    EXPECT_NEAR(at(postProcess(5.0f), 160, 128).g, 128 + 51, 3);
+}
+
+TEST_F(ShowLayersGL, GradingReadsTheStripLayoutAndAMissingTableIsSkipped) {
+    const std::vector<uint8_t> graded = postProcess(15.0f);  // red and blue swapped by the table
+    const orvotest::Rgba red = at(graded, 32, 128);
+    EXPECT_NEAR(red.r, 26, 4);
+    EXPECT_NEAR(red.g, 51, 4);
+    EXPECT_NEAR(red.b, 230, 4);
+    const orvotest::Rgba blue = at(graded, 224, 128);
+    EXPECT_NEAR(blue.r, 204, 4);
+    EXPECT_NEAR(blue.b, 51, 4);
+    const orvotest::Rgba missing = at(postProcess(35.0f), 32, 128);  // its picture is missing: ungraded
+    EXPECT_NEAR(missing.r, 230, 2);
+    EXPECT_NEAR(missing.b, 26, 2);
+}
+
+TEST_F(ShowLayersGL, GlitchBendsThePictureTheSameWayForTheSameRand) {
+    const std::vector<uint8_t> clean = postProcess(5.0f);
+    controller("Glitch: intensity")->value = 1.0f;
+    controller("Glitch: strip count")->value = 0.5f;
+    controller("Glitch: strip translation")->value = 1.0f;
+    controller("Glitch: block count")->value = 0.5f;
+    controller("Glitch: block width")->value = 0.5f;
+    controller("Glitch: block distortion")->value = 1.0f;
+    controller("Glitch: RGB distortion")->value = 1.0f;
+    controller("Glitch: rand")->value = 0.5f;
+    const std::vector<uint8_t> a = postProcess(5.0f);
+    controller("Glitch: rand")->value = 0.51f;
+    const std::vector<uint8_t> b = postProcess(5.0f);
+    controller("Glitch: rand")->value = 2.0f;
+    const std::vector<uint8_t> c = postProcess(5.0f);
+    EXPECT_GT(pictureDifference(clean, a), 1.0);
+    EXPECT_EQ(pictureDifference(a, b), 0.0);
+    EXPECT_GT(pictureDifference(a, c), 0.5);
+}
+
+TEST_F(ShowLayersGL, GlowAddsLightOnlyWithRadiusAndIntensity) {
+    const std::vector<uint8_t> clean = postProcess(5.0f);
+    controller("ZEL: Glow Radius")->value = 0.5f;
+    EXPECT_EQ(pictureDifference(clean, postProcess(5.0f)), 0.0);
+    controller("ZEL: Glow Intensity")->value = 0.5f;
+    EXPECT_GT(pictureStats(postProcess(5.0f)).meanLuma, pictureStats(clean).meanLuma + 5.0);
+}
+
+TEST_F(ShowLayersGL, VideoGlitchDrawsTheSamePictureEveryFrame) {
+    Layer_DVGlitch glitch;
+    ASSERT_TRUE(glitch.init(nullptr, nullptr));
+    glitch.render();
+    const std::vector<uint8_t> first = orvotest::readPixelsRgba(0, 0, GL_TEST_WIDTH, GL_TEST_HEIGHT);
+    const DvCells cells = glitch.pattern();
+    showSrand(99);
+    glClear(GL_COLOR_BUFFER_BIT);
+    glitch.render();
+    const std::vector<uint8_t> second = orvotest::readPixelsRgba(0, 0, GL_TEST_WIDTH, GL_TEST_HEIGHT);
+    EXPECT_EQ(cells, glitch.pattern());
+    EXPECT_EQ(first, second);
+    EXPECT_GT(pictureStats(first).litFraction, 0.05);
+}
+
+TEST_F(ShowLayersGL, OverlayDrawsNothingAtZeroAndTheWipeWhereItShould) {
+    Layer_TextOverlayAnimation overlay;
+    ASSERT_TRUE(overlay.init(nullptr, &shared().controllers));
+    glClearColor(0.25f, 0.25f, 0.25f, 1.0f);
+    glClear(GL_COLOR_BUFFER_BIT);
+    const std::vector<uint8_t> before = orvotest::readPixelsRgba(0, 0, GL_TEST_WIDTH, GL_TEST_HEIGHT);
+    overlay.render();
+    EXPECT_EQ(before, orvotest::readPixelsRgba(0, 0, GL_TEST_WIDTH, GL_TEST_HEIGHT));
+
+    controller("Swoosh Wipe")->value = 0.5f;  // the opaque edge at x = 1110 of 1920
+    overlay.render();
+    const int edge = 1110 * GL_TEST_WIDTH / 1920;
+    EXPECT_GE(orvotest::readPixel(edge, 128).r, 240);
+    EXPECT_EQ(orvotest::readPixel(edge + 12, 128).r, 64);  // 50 units ahead is clear again
+    // A picture element whose picture is missing is skipped, not drawn through a null pointer.
+    controller("Logo Fade In")->value = 1.0f;
+    controller("TV Logo")->value = 1.0f;
+    overlay.render();
+    EXPECT_TRUE(orvotest::drainGLErrors().empty());
+    glClearColor(0, 0, 0, 0);
+}
+
+TEST_F(ShowLayersGL, SlidesWithoutTheirPicturesDrawNothingAndKeepTheState) {
+    Layer_BuildUp buildUp;
+    Layer_EndScreen endScreen;
+    ASSERT_TRUE(buildUp.init(nullptr, nullptr));
+    ASSERT_TRUE(endScreen.init(nullptr, nullptr));
+    for (float t : {112.5f, 114.0f, 116.0f, 119.0f, 122.0f, 123.0f}) {
+        LayerTime time;
+        time.time = t;
+        buildUp.setTime(time);
+        buildUp.render();
+    }
+    LayerTime end;
+    end.time = 180.0f;
+    endScreen.setTime(end);
+    endScreen.render();
+    EXPECT_TRUE(orvotest::drainGLErrors().empty());
+    EXPECT_TRUE(GL_FBOTexture::fboStack().empty());
+    GLboolean depthWrites = GL_FALSE;
+    glGetBooleanv(GL_DEPTH_WRITEMASK, &depthWrites);
+    EXPECT_EQ(depthWrites, GL_TRUE);
+    EXPECT_FALSE(glIsEnabled(GL_BLEND));
+}
+
+}  // namespace
+}  // namespace zelFramework::testing
