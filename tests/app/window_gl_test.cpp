@@ -1,8 +1,11 @@
 // GL_Window against a real window system (Xvfb in the test run).
 #include <GL/glew.h>
+#include <SDL.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
+#include <vector>
 
 #include "app/window.h"
 #include "app/window_procedure.h"
@@ -136,4 +139,49 @@ TEST(GLWindow, ANegativeBandLetsThePictureOverflowTopAndBottom) {
     EXPECT_EQ(viewport[1], -30);
     EXPECT_EQ(viewport[3], 561);
     w.destroy();
+}
+
+TEST(GLWindow, EscapeFromTheWindowSystemEndsInAQuitRequest) {
+    GL_Window w;
+    ASSERT_TRUE(w.create(160, 90, 2.28f, false, showWindowProcedure, "ovo"));
+    clearMessageQueue();
+    std::vector<uint32_t> broadcast;
+    setMessageBroadcast([&](uint32_t message, uintptr_t, intptr_t) { broadcast.push_back(message); });
+
+    SDL_Event e{};
+    e.type = SDL_KEYDOWN;
+    e.key.state = SDL_PRESSED;
+    e.key.keysym.sym = SDLK_ESCAPE;
+    SDL_PushEvent(&e);
+
+    // The main loop's message check, as many rounds as it takes.
+    bool quit = false;
+    for (int round = 0; round < 10 && !quit; ++round) {
+        Message m;
+        while (peekMessage(m)) {
+            if (m.message == WM_QUIT) {
+                quit = true;
+                break;
+            }
+            dispatchMessage(m);
+        }
+    }
+    EXPECT_TRUE(quit);
+    EXPECT_NE(std::find(broadcast.begin(), broadcast.end(), uint32_t(WM_KEYDOWN)), broadcast.end());
+    EXPECT_NE(std::find(broadcast.begin(), broadcast.end(), uint32_t(WM_CLOSE)), broadcast.end());
+    // The window outlives WM_CLOSE: the shutdown still has a context to release GL objects in.
+    EXPECT_TRUE(w.created);
+    EXPECT_NE(glGetString(GL_VERSION), nullptr);
+    setMessageBroadcast({});
+    w.destroy();
+}
+
+TEST(GLWindow, DisplayModesIncludeTheDesktopAtThirtyTwoBits) {
+    int screenW = 0, screenH = 0;
+    ASSERT_TRUE(desktopSize(screenW, screenH));
+    const std::vector<DisplayMode> modes = displayModes();
+    ASSERT_FALSE(modes.empty());
+    bool found = false;
+    for (const DisplayMode& m : modes) found |= m.width == screenW && m.height == screenH && m.bitsPerPixel == 32;
+    EXPECT_TRUE(found) << "no 32-bit mode of the desktop size " << screenW << " x " << screenH;
 }
