@@ -220,9 +220,10 @@ TEST_F(RendererFrame, CameraFlagFollowsPresetAndCameraObjectName) {
     EXPECT_EQ(renderer.objects.count("no such object"), 0u);
 }
 
-// The show's masks, with objects, lights and flares: nothing may be missing from the programs.
+// The show's masks (and the spherical-harmonics variant with the remaining features), with objects,
+// lights and flares: nothing may be missing from the programs.
 TEST_F(RendererFrame, NormalFramesOfTheShowsMasksLogNoWarning) {
-    for (uint32_t mask : {0x141u, 0x1C1u, 0xE1u, 0x61u}) {
+    for (uint32_t mask : {0x141u, 0x1C1u, 0xE1u, 0x61u, 0x0u, 0x119u}) {
         orvotest::TraceCapture trace;
         Renderer renderer(nullptr, GL_TextureManager::getWhiteTexture(), 1.0f, mask);
         RecordingModel* model = addModel(renderer, "box");
