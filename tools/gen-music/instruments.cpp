@@ -118,9 +118,14 @@ void pad(Mix& mix, double t, double length, const std::vector<float>& notes, flo
             Svf filter;
             float hz = midiToHz(notes[n] + detune[v]);
             float pan = (static_cast<float>(n) / std::max<size_t>(notes.size() - 1, 1) - 0.5f) * 1.2f + (v - 1) * 0.2f;
+            // Pads move slowly: envelope and filter sweep are updated at a control rate of 1/16 sample.
+            float env = 0, cutoff = 0;
+            size_t step = 0;
             render(mix, t, length + 2.0, [&](size_t i, float u) {
-                float env = adsr(u, static_cast<float>(length), 0.7f, 1.0f, 0.85f, 0.9f);
-                float cutoff = 500.0f + 2200.0f * brightness + 300.0f * std::sin(u * 0.7f + n);
+                if (step++ % 16 == 0) {
+                    env = adsr(u, static_cast<float>(length), 0.7f, 1.0f, 0.85f, 0.9f);
+                    cutoff = 500.0f + 2200.0f * brightness + 300.0f * std::sin(u * 0.7f + n);
+                }
                 auto f = filter.process(osc.saw(hz), cutoff, 0.1f);
                 mix.add(i, f.low * env * gain, pan, 0.55f);
             });

@@ -17,9 +17,14 @@ void Mix::add(size_t i, float value, float pan, float sendLevel)
 {
     if (i >= left.size())
         return;
-    float angle = (std::clamp(pan, -1.0f, 1.0f) + 1.0f) * 0.25f * kPi;
-    left[i] += value * std::cos(angle);
-    right[i] += value * std::sin(angle);
+    if (pan != cachedPan) {
+        float angle = (std::clamp(pan, -1.0f, 1.0f) + 1.0f) * 0.25f * kPi;
+        cachedPan = pan;
+        cachedLeft = std::cos(angle);
+        cachedRight = std::sin(angle);
+    }
+    left[i] += value * cachedLeft;
+    right[i] += value * cachedRight;
     send[i] += value * sendLevel;
 }
 

@@ -9,6 +9,8 @@ namespace zelFramework::music {
 
 struct Mix {
     std::vector<float> left, right, send;
+    // Gains of the last pan position asked for: voices keep one pan for many samples.
+    float cachedPan = 0.0f, cachedLeft = 0.70710678f, cachedRight = 0.70710678f;
 
     explicit Mix(float seconds);
     size_t size() const { return left.size(); }
