@@ -3,6 +3,7 @@
 #include <GL/glew.h>
 
 #include <cstdio>
+#include <filesystem>
 
 #include "platform/native_window.h"
 #include "platform/platform.h"

@@ -37,8 +37,7 @@ bool initLayer(ShowRuntime& rt, const LayerRegistration& registration) {
 
 }  // namespace
 
-void loadShowOn(LoadingHost& host, WindowHandle window) {
-    (void)window;
+void loadShowOn(LoadingHost& host) {
     ShowRuntime& rt = runtime();
     char line[48];
     std::snprintf(line, sizeof line, "at load time: %d\n", int(rt.registry.size()));

@@ -28,6 +28,6 @@ public:
 // Fade frames per layer: about a tenth of a second of loading picture before each init.
 constexpr int LOADING_FADE_STEPS = 10;
 
-void loadShowOn(LoadingHost& host, WindowHandle window);
+void loadShowOn(LoadingHost& host);
 
 }  // namespace zelFramework

@@ -70,11 +70,10 @@ void advanceClock(ShowRuntime& rt, FrameHost& host) {
     rt.lastElapsed = elapsed;
 }
 
-void showLatency(const ShowRuntime& rt, FrameHost& host, uint32_t now) {
+void showLatency(FrameHost& host, uint32_t now) {
     char title[96];
     std::snprintf(title, sizeof title, "latency: %f\n", double(now) / 1000.0 - double(host.musicTimeMs()) / 1000.0);
     host.setTitle(title);
-    (void)rt;
 }
 
 // Fills the slot table from the schedule; a later entry of a slot replaces an earlier one.
@@ -147,7 +146,7 @@ void drawFrame(ShowRuntime& rt, FrameHost& host, std::vector<MidiTrigger>& frame
     const uint32_t now = nowMs(rt);
     const uint32_t prev = prevMs(rt);
     if (rt.state != RuntimeState::Paused && rt.controllers) {
-        if (host.keyHeld(VK_RETURN)) showLatency(rt, host, now);
+        if (host.keyHeld(VK_RETURN)) showLatency(host, now);
         rt.controllers->update(float(now) / 1000.0f);
     }
     if (!selectActiveEntries(rt, now)) {

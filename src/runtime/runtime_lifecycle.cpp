@@ -19,7 +19,7 @@ bool initRuntime(ControllerSet* controllers, MusicState* music) {
 
 void loadShow(WindowHandle window) {
     GLLoadingHost host(window);
-    loadShowOn(host, window);
+    loadShowOn(host);
 }
 
 void runShow(WindowHandle window) {

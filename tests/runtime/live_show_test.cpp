@@ -82,7 +82,7 @@ TEST_F(LiveShowTest, EveryLayerStartsFromIdentityMatrices) {
     scheduleLayer("messy", 1, 0, 200);
     scheduleLayer("probe", 2, 0, 200);
     GLLoadingHost loading(window());
-    loadShowOn(loading, window());
+    loadShowOn(loading);
     ASSERT_EQ(runtime().state, RuntimeState::Ready);
     InspectingHost host(window(), 10);
     runShowOn(host, window());

@@ -53,7 +53,7 @@ protected:
 
 TEST_F(LoadingTest, InitialisesEveryLayerInOrderAndBecomesReady) {
     addLayers(3);
-    loadShowOn(host, nullptr);
+    loadShowOn(host);
     EXPECT_EQ(runtime().state, RuntimeState::Ready);
     EXPECT_EQ(debug, "at load time: 3\n");
     std::vector<std::string> inits;
@@ -67,11 +67,10 @@ TEST_F(LoadingTest, InitialisesEveryLayerInOrderAndBecomesReady) {
 
 TEST_F(LoadingTest, EachLayerFadesInAboutTenFramesFromTheLastLevel) {
     addLayers(17);
-    loadShowOn(host, nullptr);
-    // Frames before the second init start at exactly 1/17 and stay below 2/17.
-    size_t secondInit = 0, firstInit = 0;
-    size_t frames = 0;
+    loadShowOn(host);
+    // Count the loading frames drawn before each init.
     std::vector<size_t> framesPerLayer;
+    size_t frames = 0;
     for (const std::string& c : log.calls) {
         if (c == "frame") ++frames;
         if (c.rfind("init ", 0) == 0) {
@@ -79,16 +78,16 @@ TEST_F(LoadingTest, EachLayerFadesInAboutTenFramesFromTheLastLevel) {
             frames = 0;
         }
     }
-    firstInit = framesPerLayer[0];
-    secondInit = framesPerLayer[1];
     ASSERT_EQ(framesPerLayer.size(), 17u);
     for (size_t n : framesPerLayer) {
         EXPECT_GE(n, 10u);
         EXPECT_LE(n, 11u);
     }
+    // The second fade starts exactly at 1/17 and stays below 2/17.
+    const size_t firstFade = framesPerLayer[0], secondFade = framesPerLayer[1];
     EXPECT_FLOAT_EQ(host.brightness.front(), 0.0f);
-    EXPECT_FLOAT_EQ(host.brightness[firstInit], 1.0f / 17.0f);
-    EXPECT_LT(host.brightness[firstInit + secondInit - 1], 2.0f / 17.0f + 1e-6f);
+    EXPECT_FLOAT_EQ(host.brightness[firstFade], 1.0f / 17.0f);
+    EXPECT_LT(host.brightness[firstFade + secondFade - 1], 2.0f / 17.0f + 1e-6f);
     for (size_t i = 1; i < host.brightness.size(); ++i) EXPECT_GE(host.brightness[i], host.brightness[i - 1]);
     EXPECT_GT(host.brightness.back(), 16.0f / 17.0f);
     EXPECT_LE(host.brightness.back(), 1.0f);
@@ -96,7 +95,7 @@ TEST_F(LoadingTest, EachLayerFadesInAboutTenFramesFromTheLastLevel) {
 
 TEST_F(LoadingTest, AFailingLayerStopsTheLoadingAndTheShow) {
     addLayers(5, 3);
-    loadShowOn(host, nullptr);
+    loadShowOn(host);
     EXPECT_EQ(runtime().state, RuntimeState::NotReady);
     EXPECT_EQ(log.count("init layer3"), 1u);
     EXPECT_EQ(log.count("init layer4"), 0u);
@@ -128,7 +127,7 @@ TEST_F(LoadingTest, LayersRegisteredDuringLoadingAreLoadedToo) {
     parent->logPtr = &log;
     registerLayer(parent, "parent");
     registerLayer(new FakeLayer("second", log), "second");
-    loadShowOn(host, nullptr);  // targets 1/2, then 2/4 = the same level
+    loadShowOn(host);  // targets 1/2, then 2/4 = the same level
     EXPECT_EQ(runtime().state, RuntimeState::Ready);
     EXPECT_EQ(log.count("init child1"), 1u);
     EXPECT_EQ(log.count("init child2"), 1u);
@@ -138,14 +137,14 @@ TEST_F(LoadingTest, LayersRegisteredDuringLoadingAreLoadedToo) {
 TEST_F(LoadingTest, ANamedMidiFileBecomesTheTriggers) {
     addLayers(1);
     runtime().loadingScreen.midiFile = "cues.mid";
-    loadShowOn(host, nullptr);
+    loadShowOn(host);
     EXPECT_EQ(host.midiFiles, (std::vector<std::string>{"cues.mid"}));
     ASSERT_EQ(runtime().triggers.size(), 1u);
     EXPECT_EQ(runtime().triggers[0].name, "MIDI-C5");
 }
 
 TEST_F(LoadingTest, NoLayersIsAReadyEmptyShow) {
-    loadShowOn(host, nullptr);
+    loadShowOn(host);
     EXPECT_EQ(runtime().state, RuntimeState::Ready);
     EXPECT_TRUE(host.brightness.empty());
     EXPECT_EQ(debug, "at load time: 0\n");
