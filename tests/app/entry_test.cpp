@@ -20,6 +20,7 @@ struct ShowRun {
     int exitCode = -1;
     std::string out, err;
     bool acted = false;
+    int endedAfterMs = -1;
 };
 
 std::string slurp(const fs::path& p) {
@@ -36,8 +37,18 @@ std::vector<std::string> linesOf(const std::string& text) {
     return lines;
 }
 
+// One scratch folder per test process, removed when the process ends.
+struct ScratchRoot {
+    fs::path path = fs::temp_directory_path() / ("orvo_entry_" + std::to_string(::getpid()));
+    ~ScratchRoot() {
+        std::error_code ec;
+        fs::remove_all(path, ec);
+    }
+};
+
 fs::path scratch(const std::string& name) {
-    const fs::path dir = fs::temp_directory_path() / ("orvo_entry_" + std::to_string(::getpid())) / name;
+    static ScratchRoot root;
+    const fs::path dir = root.path / name;
     fs::create_directories(dir);
     return dir;
 }
@@ -50,12 +61,16 @@ ShowRun runShow(const std::string& args, const std::string& whileRunning = "") {
     if (!whileRunning.empty()) {
         // As soon as the window named by the initial title is visible (at most 20 s), act on it: the
         // request is queued during loading and found at the main loop's first message check. "acted"
-        // records that the action reached a live window or process.
-        cmd = cmd + " & pid=$!; for i in $(seq 200); do w=$(xdotool search --onlyvisible --name '^orv$' 2>/dev/null | head -1);"
-                    " [ -n \"$w\" ] && break; sleep 0.1; done; " +
-              whileRunning + " 2>/dev/null && echo acted >'" + (dir / "acted").string() + "'" +
+        // records that the process was still alive when the action went out, "ended" how many
+        // milliseconds it took to end after that.
+        cmd = cmd + " & pid=$!; end=$((SECONDS + 20)); while kill -0 $pid 2>/dev/null && [ $SECONDS -lt $end ]; do"
+                    " w=$(xdotool search --onlyvisible --name '^orv$' 2>/dev/null | head -1); [ -n \"$w\" ] && break;"
+                    " sleep 0.1; done; " +
+              "kill -0 $pid && echo acted >'" + (dir / "acted").string() + "'; t0=$(date +%s%N); " + whileRunning +
+              " 2>/dev/null" +
               // A show that ignores the request is killed after 20 s, which fails the test instead of hanging it.
-              "; (sleep 20; kill -KILL $pid) >/dev/null 2>&1 & dog=$!; wait $pid; rc=$?; kill $dog 2>/dev/null; exit $rc";
+              "; (sleep 20; kill -KILL $pid) >/dev/null 2>&1 & dog=$!; wait $pid; rc=$?; kill $dog 2>/dev/null; "
+              "echo $(( ($(date +%s%N) - t0) / 1000000 )) >'" + (dir / "ended").string() + "'; exit $rc";
     }
     const fs::path script = dir / "run.sh";
     std::ofstream(script) << cmd << "\n";
@@ -64,7 +79,9 @@ ShowRun runShow(const std::string& args, const std::string& whileRunning = "") {
     r.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     r.out = slurp(dir / "out");
     r.acted = fs::exists(dir / "acted");
+    r.endedAfterMs = fs::exists(dir / "ended") ? std::stoi("0" + slurp(dir / "ended")) : -1;
     fs::remove(dir / "acted");
+    fs::remove(dir / "ended");
     r.err = slurp(dir / "err");
     return r;
 }
@@ -106,6 +123,8 @@ TEST(EntryShow, EscapeEndsTheShowWithTheTraceStopped) {
     const ShowRun r = runShow("--resources '" + resources.string() + "' --windowed --no-dialog --width 320 --height 200",
                           "xdotool key --window $w Escape");
     EXPECT_TRUE(r.acted) << "the show was gone before Escape reached it";
+    // Well before anything the show schedules could end it by itself.
+    EXPECT_LT(r.endedAfterMs, 8000);
     EXPECT_EQ(r.exitCode, 0) << r.err;
     const std::vector<std::string> lines = linesOf(r.err);
     ASSERT_GE(lines.size(), 3u) << r.err;
@@ -121,6 +140,7 @@ TEST(EntryShow, WithoutSoundtrackItRunsSilentAndTheCloseRequestEndsIt) {
     const ShowRun r = runShow("--resources '" + resources.string() + "' --windowed --no-dialog --width 256 --height 144",
                           "kill -TERM $pid");
     EXPECT_TRUE(r.acted);
+    EXPECT_LT(r.endedAfterMs, 8000);
     EXPECT_EQ(r.exitCode, 0) << r.err;
     const std::vector<std::string> lines = linesOf(r.err);
     int warnings = 0;
@@ -129,5 +149,4 @@ TEST(EntryShow, WithoutSoundtrackItRunsSilentAndTheCloseRequestEndsIt) {
     EXPECT_NE(r.err.find("anthem.mp3"), std::string::npos);
     ASSERT_FALSE(lines.empty());
     EXPECT_EQ(lines.back(), "INFO (trace): Trace stopped.");
-    fs::remove_all(fs::temp_directory_path() / ("orvo_entry_" + std::to_string(::getpid())));
 }
