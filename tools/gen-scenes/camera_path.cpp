@@ -5,11 +5,23 @@
 namespace zelFramework::scenegen {
 namespace {
 
-Vec3 catmullRom(Vec3 p0, Vec3 p1, Vec3 p2, Vec3 p3, float t) {
-    float t2 = t * t, t3 = t2 * t;
-    return (p1 * 2.0f + (p2 - p0) * t + (p0 * 2.0f - p1 * 5.0f + p2 * 4.0f - p3) * t2 +
-            (p1 * 3.0f - p0 - p2 * 3.0f + p3) * t3) *
-           0.5f;
+// Cubic Hermite segment from p0 to p1 with tangents m0, m1 (already scaled to the segment).
+Vec3 hermite(Vec3 p0, Vec3 m0, Vec3 p1, Vec3 m1, float f) {
+    float f2 = f * f, f3 = f2 * f;
+    return p0 * (2 * f3 - 3 * f2 + 1) + m0 * (f3 - 2 * f2 + f) + p1 * (-2 * f3 + 3 * f2) + m1 * (f3 - f2);
+}
+
+// Catmull-Rom tangent at key i in units per second, from the keys' real times, so the speed stays
+// continuous across keys however unevenly they are spaced (a jump in speed would look like a cut).
+Vec3 tangentAt(const std::vector<Vec3>& p, const std::vector<float>& t, size_t i) {
+    size_t a = i > 0 ? i - 1 : i, b = i + 1 < p.size() ? i + 1 : i;
+    float dt = t[b] - t[a];
+    return dt > 0 ? (p[b] - p[a]) * (1.0f / dt) : Vec3{};
+}
+
+Vec3 splineAt(const std::vector<Vec3>& p, const std::vector<float>& t, size_t i, float f) {
+    float h = t[i + 1] - t[i];
+    return hermite(p[i], tangentAt(p, t, i) * h, p[i + 1], tangentAt(p, t, i + 1) * h, f);
 }
 
 }  // namespace
@@ -27,14 +39,15 @@ CameraKey evaluateShot(const Shot& shot, float t) {
     while (i + 1 < k.size() && k[i + 1].time <= t) ++i;
     const CameraKey& a = k[i];
     const CameraKey& b = k[i + 1];
-    const CameraKey& before = i > 0 ? k[i - 1] : a;
-    const CameraKey& after = i + 2 < k.size() ? k[i + 2] : b;
     float span = b.time - a.time;
     float f = span > 0 ? (t - a.time) / span : 0;
+    std::vector<Vec3> eyes, targets;
+    std::vector<float> times;
+    for (const CameraKey& key : k) eyes.push_back(key.eye), targets.push_back(key.target), times.push_back(key.time);
     CameraKey out;
     out.time = t;
-    out.eye = catmullRom(before.eye, a.eye, b.eye, after.eye, f);
-    out.target = catmullRom(before.target, a.target, b.target, after.target, f);
+    out.eye = splineAt(eyes, times, i, f);
+    out.target = splineAt(targets, times, i, f);
     out.fovY = lerp(a.fovY, b.fovY, f);
     out.roll = lerp(a.roll, b.roll, f);
     return out;

@@ -130,18 +130,29 @@ std::string figureObjText(const Mesh& mesh, const std::string& name) {
     std::vector<Vec2> uvs = mesh.uvs;
     std::vector<uint32_t> uvIndex = mesh.indices;
     for (size_t t = 0; t + 2 < mesh.indices.size(); t += 3) {
-        float lo = 1, hi = 0;
+        Vec2 corner[3];
+        float radius[3];
+        int widest = 0;
         for (int k = 0; k < 3; ++k) {
-            float u = mesh.uvs[mesh.indices[t + k]].x;
-            lo = std::min(lo, u), hi = std::max(hi, u);
+            uint32_t v = mesh.indices[t + k];
+            corner[k] = mesh.uvs[v];
+            radius[k] = std::hypot(mesh.positions[v].x, mesh.positions[v].z);
+            if (radius[k] > radius[widest]) widest = k;
         }
-        if (hi - lo < 0.5f) continue;
+        // Corners close to the body's axis (the crown of the head) have no steady angle of their own:
+        // they take the angle of the triangle's corner furthest from the axis.
+        for (int k = 0; k < 3; ++k)
+            if (radius[k] < 0.03f) corner[k].x = corner[widest].x;
+        float lo = 1, hi = 0;
+        for (const Vec2& c : corner) lo = std::min(lo, c.x), hi = std::max(hi, c.x);
+        bool seam = hi - lo >= 0.5f;
         for (int k = 0; k < 3; ++k) {
-            Vec2 uv = mesh.uvs[mesh.indices[t + k]];
-            if (uv.x < 0.5f) {
-                uvs.push_back({1.0f, uv.y});  // pull the far-side corner onto this side of the seam
-                uvIndex[t + k] = uint32_t(uvs.size() - 1);
-            }
+            Vec2 uv = corner[k];
+            // Across the seam the far-side corners move onto this side.
+            if (seam && uv.x < 0.5f) uv.x = 1.0f;
+            if (uv.x == mesh.uvs[mesh.indices[t + k]].x) continue;
+            uvs.push_back(uv);
+            uvIndex[t + k] = uint32_t(uvs.size() - 1);
         }
     }
     for (Vec2 uv : uvs) {

@@ -46,9 +46,9 @@ Mesh makeTube(const std::vector<Vec3>& path, float radius, int sides);
 // A flat grid in the xz plane facing +y, size x size, divided into n x m cells, uv 0..1 over it.
 Mesh makeGrid(Vec3 centre, float sizeX, float sizeZ, int cellsX, int cellsZ);
 
-// A closed outline in the plane, counter-clockwise for outer contours, clockwise for holes.
+// A closed outline in the plane (see triangulate.h; holes follow from nesting, any winding).
 using Contour = std::vector<Vec2>;
-// Front and back caps (tessellated with GLU, odd winding) and side walls: the face lies in the xy
+// Front and back caps (ear-clipped, holes by nesting) and side walls: the face lies in the xy
 // plane at z = depth / 2 facing +z, the back at -depth / 2. uv of the caps spans the outline's box.
 Mesh makeExtrusion(const std::vector<Contour>& contours, float depth);
 // Only the flat tessellated face at z = 0, facing +z.

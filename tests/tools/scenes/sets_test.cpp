@@ -1,0 +1,319 @@
+// The generated sets as the show will load them: every scene is accepted by the writer and reads
+// back, its materials name pictures that are generated, the stands carry the flash table with its
+// fixed first points, the characters stand on the broadcast deck in view of the close shots, the
+// tunnel's computer faces the layer's eye point, and everything comes out the same on every run.
+#include <gtest/gtest.h>
+
+#include <unistd.h>
+
+#include <chrono>
+#include <cmath>
+#include <cstdlib>
+#include <filesystem>
+#include <set>
+
+#include "assets/byte_io.h"
+#include "assets/obj_parser.h"
+#include "assets/orvo_scene_reader.h"
+#include "assets/orvo_writer.h"
+#include "camera_path.h"
+#include "flash_table.h"
+#include "human_figure.h"
+#include "sets.h"
+#include "stadium_bowl.h"
+#include "video_frames.h"
+
+using namespace zelFramework;
+using namespace zelFramework::scenegen;
+
+namespace {
+
+std::vector<SceneSpec> allSets() {
+    std::vector<SceneSpec> sets;
+    std::vector<TitleText> titles = featureTitles();
+    for (size_t i = 0; i < titles.size(); ++i) sets.push_back(buildTitleScene(titles[i], int(i)));
+    sets.push_back(buildStadiumScene());
+    sets.push_back(buildIntroScene());
+    sets.push_back(buildTunnelScene());
+    sets.push_back(buildArenaTunnelScene());
+    sets.push_back(buildLogoScene());
+    return sets;
+}
+
+const std::vector<SceneSpec>& sets() {
+    static const std::vector<SceneSpec> all = allSets();
+    return all;
+}
+
+const SceneSpec& setNamed(const std::string& file) {
+    for (const SceneSpec& s : sets())
+        if (s.fileName == file) return s;
+    static SceneSpec none;
+    ADD_FAILURE() << "no set " << file;
+    return none;
+}
+
+std::vector<uint8_t> encode(const SceneSpec& spec) {
+    OrvoWriter w;
+    for (const SceneMaterial& m : spec.materials) w.addMaterial(m);
+    for (const SceneObjectSpec& o : spec.objects) {
+        SceneObjectDesc d;
+        d.name = o.name, d.parent = o.parent, d.materialName = o.material, d.keys = o.keys;
+        for (size_t i = 0; i < o.mesh.positions.size(); ++i) {
+            d.positions.push_back(f3(o.mesh.positions[i]));
+            d.normals.push_back(f3(o.mesh.normals[i]));
+            d.uvs.push_back({o.mesh.uvs[i].x, o.mesh.uvs[i].y});
+        }
+        d.indices = o.mesh.indices;
+        w.addObject(std::move(d));
+    }
+    for (const SceneCameraSample& c : spec.camera) w.addCameraSample(c);
+    std::vector<uint8_t> bytes;
+    std::string error;
+    EXPECT_TRUE(w.encode(bytes, &error)) << spec.fileName << ": " << error;
+    return bytes;
+}
+
+}  // namespace
+
+TEST(SceneSets, EveryFileOfTheShowIsWrittenReadsBackAndStaysInBudget) {
+    std::set<std::string> expected = {"intro-005.orvo", "ArenaTunnel.orvo", "Vexil2000.orvo", "tunnel-004.orvo",
+                                      "velmora-logo.orvo", "No_Bigscreens_Just_Lasers.orvo",
+                                      "Quantum_Computing_Compo.orvo", "8_Petabyte_Intro_Compo.orvo",
+                                      "Demoscene_Fashion_Show.orvo", "400_DJs_On_1200_Floors.orvo"};
+    std::set<std::string> names;
+    for (const SceneSpec& s : sets()) {
+        names.insert(s.fileName);
+        std::vector<uint8_t> bytes = encode(s);
+        OrvoScene scene;
+        std::string problem;
+        ASSERT_TRUE(parseOrvoScene(bytes.data(), bytes.size(), scene, &problem)) << s.fileName << ": " << problem;
+        EXPECT_EQ(scene.objectCount(), s.objects.size());
+        EXPECT_EQ(scene.cameraSampleCount(), s.camera.size());
+        EXPECT_GT(scene.cameraSampleCount(), 24u) << s.fileName;
+        // Every object with a mesh finds its material, and the tree reaches every object from the root.
+        for (const SceneObject& o : scene.objects)
+            if (o.vertexCount) {
+                EXPECT_NE(o.material, nullptr) << s.fileName << " " << o.name;
+            }
+        size_t reached = 0;
+        std::vector<const SceneObject*> stack = {&scene.objects[0]};
+        while (!stack.empty()) {
+            const SceneObject* o = stack.back();
+            stack.pop_back();
+            ++reached;
+            for (const SceneObject* c : o->children) stack.push_back(c);
+        }
+        EXPECT_EQ(reached, scene.objects.size()) << s.fileName;
+        size_t limit = s.fileName == "Vexil2000.orvo" ? 300000 : 60000;
+        EXPECT_LT(s.triangleCount(), limit) << s.fileName;
+    }
+    EXPECT_EQ(names, expected);
+}
+
+TEST(SceneSets, MaterialsNameOnlyGeneratedOpaquePictures) {
+    std::set<std::string> pictures;
+    for (const SceneSpec& s : sets())
+        for (const PictureJob& p : s.pictures) pictures.insert(p.name);
+    for (const SceneSpec& s : sets())
+        for (const SceneMaterial& m : s.materials) {
+            EXPECT_TRUE(pictures.count(m.diffuseMap)) << s.fileName << " " << m.diffuseMap;
+            EXPECT_TRUE(pictures.count(m.lightMap)) << s.fileName << " " << m.lightMap;
+            EXPECT_LT(m.transparency, 0.00001f);  // the opaque pass would skip it otherwise
+        }
+    // The tunnel's television material is the one the tunnel layer swaps pictures into.
+    bool tv = false;
+    for (const SceneMaterial& m : setNamed("tunnel-004.orvo").materials) tv |= m.diffuseMap == "tvscreen.JPG";
+    EXPECT_TRUE(tv);
+}
+
+TEST(SceneSets, CamerasCutOnlyWhereAShotEnds) {
+    // Each set's path is smooth except at its planned cuts: the stadium's shots change at these times.
+    const std::vector<float> stadiumCuts = {12.0f, 21.5f, 29.0f, 36.5f, 43.0f, 52.07f, 56.5f, 60.0f, 63.5f, 66.87f, 75.0f};
+    for (const SceneSpec& s : sets()) {
+        for (size_t cut : findCameraCuts(s.camera)) {
+            float t = cut / kSamplesPerSecond;
+            bool planned = false;
+            if (s.fileName == "Vexil2000.orvo")
+                for (float c : stadiumCuts) planned |= std::fabs(t - c) < 1.0f / 24;
+            // A step out of a near standstill also counts as a cut; it is harmless when tiny.
+            const SceneCameraSample& a = s.camera[cut - 1];
+            const SceneCameraSample& b = s.camera[cut];
+            float jump = std::hypot(b.position.x - a.position.x, b.position.y - a.position.y, b.position.z - a.position.z);
+            if (!planned) {
+                EXPECT_LT(jump, 0.5f) << s.fileName << " unplanned cut at " << t << " s";
+            }
+        }
+    }
+    // The stadium path covers the layer's scene time to 84.2 s.
+    EXPECT_EQ(setNamed("Vexil2000.orvo").camera.size(), size_t(std::ceil(84.2f * 24)) + 1);
+    EXPECT_EQ(setNamed("intro-005.orvo").camera.size(), size_t(std::ceil(35.833f * 24)) + 1);
+}
+
+TEST(SceneStadium, FlashTableKeepsItsFixedPointsAndSitsOnTheRows) {
+    std::vector<Vec3> table = makeFlashTable(kFlashTableSize, 0x5eed2000);
+    ASSERT_EQ(table.size(), 11155u);
+    EXPECT_FLOAT_EQ(table[0].x, 65.851f);
+    EXPECT_FLOAT_EQ(table[1].y, -121.563f);
+    EXPECT_FLOAT_EQ(table[2].z, -66.572f);
+    EXPECT_FLOAT_EQ(table[3].x, 60.155f);
+    const auto& rings = standRings();
+    for (size_t i = 0; i < table.size(); ++i) {
+        Vec3 p = table[i] * 10;
+        float r = std::hypot(p.x, p.z);
+        bool onRow = false;
+        for (const StandRing& ring : rings) {
+            if (r < ring.innerRadius || r > ring.outerRadius()) continue;
+            int row = int((r - ring.innerRadius) / ring.rowDepth);
+            float above = p.y - ring.treadY(std::min(row, ring.rows - 1));
+            onRow |= above >= 0 && above <= 45;  // between the seat and the top of a seated head
+        }
+        EXPECT_TRUE(onRow) << "point " << i << " (" << p.x << ", " << p.y << ", " << p.z << ")";
+        if (!onRow) break;
+    }
+    std::vector<uint8_t> bytes = encodeFlashTable(table);
+    EXPECT_EQ(bytes.size(), 4u + 12u * 11155u);
+    EXPECT_EQ(bytes[0] | (bytes[1] << 8), 11155);
+}
+
+TEST(SceneStadium, CharactersStandOnTheDeckAndTheCloseShotsSeeThem) {
+    // The deck floor (top of "deck_floor") is where the layer puts the first character's feet.
+    const SceneSpec& s = setNamed("Vexil2000.orvo");
+    float deckTop = -1e9f;
+    for (const SceneObjectSpec& o : s.objects)
+        if (o.name == "deck_floor")
+            for (Vec3 p : o.mesh.positions) deckTop = std::max(deckTop, p.y);
+    EXPECT_NEAR(deckTop, -3185.013f, 0.01f);
+    // Between 87.9 and 102.7 s of show time every sample looks at the characters from close by.
+    Vec3 between{0, -3140, -1474};
+    for (float show = 88.0f; show < 102.7f; show += 0.5f) {
+        const SceneCameraSample& c = s.camera[size_t((show - 35.833f) * 24)];
+        Vec3 eye{c.position.x, c.position.y, c.position.z};
+        Vec3 dir = normalize({c.direction.x, c.direction.y, c.direction.z});
+        Vec3 toThem = between - eye;
+        EXPECT_LT(length(toThem), 260) << show;
+        EXPECT_GT(dot(dir, normalize(toThem)), 0.9f) << show;
+    }
+    // The studio light and the two characters are in the open bowl, not inside a ring of stands.
+    for (Vec3 p : {Vec3{175.476f, -3180.013f, -1383.365f}, Vec3{25.701f, -3150, -1464.59f}, Vec3{-25.701f, -3140, -1484.59f}}) {
+        float r = std::hypot(p.x, p.z);
+        for (const StandRing& ring : standRings())
+            if (p.y > ring.firstRowY - kFasciaDrop && p.y < ring.topY()) {
+                EXPECT_LT(r, ring.innerRadius);
+            }
+    }
+}
+
+TEST(SceneCharacters, FiguresParseWrapThePictureAndFitTheScale) {
+    for (Character who : {Character::Pimsel, Character::Tabor}) {
+        Mesh m = buildFigure(who);
+        std::string text = figureObjText(m, "figure");
+        ObjMesh obj;
+        std::string problem;
+        ASSERT_TRUE(parseObjText(text.data(), text.size(), obj, &problem)) << problem;
+        EXPECT_EQ(obj.vertexCount, 3 * m.triangleCount());
+        EXPECT_GT(m.triangleCount(), 2000u);
+        EXPECT_LT(m.triangleCount(), 9000u);
+        float top = 0, bottom = 1e9f;
+        for (size_t i = 0; i < obj.vertexCount; ++i) {
+            top = std::max(top, obj.positions[3 * i + 1]);
+            bottom = std::min(bottom, obj.positions[3 * i + 1]);
+        }
+        EXPECT_NEAR(bottom, 0, 0.01f);      // feet on the floor the layer puts them on
+        EXPECT_NEAR(top * 40, 72, 6);       // about 72 units tall at the layer's scale
+        // No triangle spreads across the picture's seam.
+        for (size_t t = 0; t < obj.vertexCount; t += 3) {
+            float lo = 1, hi = 0;
+            for (int k = 0; k < 3; ++k) {
+                float u = obj.texCoords[2 * (t + k)];
+                EXPECT_GE(u, 0);
+                EXPECT_LE(u, 1);
+                lo = std::min(lo, u), hi = std::max(hi, u);
+            }
+            EXPECT_LT(hi - lo, 0.5f);
+        }
+    }
+}
+
+TEST(SceneCharacters, VideoPicturesMoveLikeAPictureNotLikeNoise) {
+    std::vector<PictureJob> jobs = videoFrameJobs();
+    ASSERT_EQ(jobs.size(), 118u);
+    EXPECT_EQ(jobs[0].name, "video\\Tabor_Pimsel_00001.png");
+    EXPECT_EQ(jobs[1].name, "video\\Tabor_Pimsel_00058.png");
+    EXPECT_EQ(jobs.back().name, "video\\Tabor_Pimsel_00174.png");
+    content::Image a = paintVideoFrame(100), b = paintVideoFrame(101);
+    double change = 0, roughness = 0;
+    for (int y = 0; y < a.height; ++y)
+        for (int x = 0; x < a.width; ++x) {
+            change += std::fabs(a.at(x, y).g - b.at(x, y).g);
+            if (x > 0) roughness += std::fabs(a.at(x, y).g - a.at(x - 1, y).g);
+        }
+    double n = double(a.width) * a.height;
+    EXPECT_GT(change / n, 0.002);  // consecutive pictures differ: it moves
+    EXPECT_LT(change / n, 0.15);   // but only a little: the same shot continues
+    EXPECT_LT(roughness / n, 0.08);  // neighbouring pixels mostly agree: not noise
+}
+
+TEST(SceneTunnel, ComputerFacesTheViewBlendAndTheTunnelHoldsThePath) {
+    const SceneSpec& s = setNamed("tunnel-004.orvo");
+    const SceneObjectSpec* screen = nullptr;
+    float zMin = 1e9f, zMax = -1e9f, xMax = 0;
+    for (const SceneObjectSpec& o : s.objects) {
+        if (o.name == "computer_screen") screen = &o;
+        if (o.name == "tunnel_walls")
+            for (Vec3 p : o.mesh.positions) zMin = std::min(zMin, p.z), zMax = std::max(zMax, p.z), xMax = std::max(xMax, p.x);
+    }
+    ASSERT_NE(screen, nullptr);
+    Vec3 centre{};
+    for (Vec3 p : screen->mesh.positions) centre = centre + p * (1.0f / screen->mesh.positions.size());
+    EXPECT_LT(length(centre - Vec3{4.75f, -0.4f, -48.3f}), 0.1f);
+    Vec3 toEye = normalize(Vec3{4.0f, -0.6f, -47.73f} - centre);
+    EXPECT_GT(dot(screen->mesh.normals[0], toEye), 0.99f);
+    EXPECT_GE(zMax, 95);
+    EXPECT_LE(zMin, -185);
+    EXPECT_GT(xMax, 5.3f + 1.77f);  // the widest stand fits between the walls
+}
+
+TEST(SceneTitles, LettersHaveLandedWhenTheTitleEnds) {
+    for (size_t i = 0; i < 5; ++i) {
+        const SceneSpec& s = sets()[i];
+        for (const SceneObjectSpec& o : s.objects) {
+            if (o.keys.empty()) continue;
+            const SceneKey& last = o.keys.back();
+            EXPECT_LT(last.time, 2.0f * 24) << o.name;
+            EXPECT_FLOAT_EQ(last.translation.y, 0);
+            EXPECT_EQ(last.visible, 1);
+            EXPECT_EQ(o.keys.front().visible, 0);
+        }
+    }
+}
+
+// The tessellator keeps process-wide state, so only whole runs of the generator (which always build
+// in the same order) can be compared byte for byte; the test runs it twice.
+TEST(SceneSets, GeneratorWritesTheSameBytesEveryRunAndIsQuick) {
+    namespace fs = std::filesystem;
+    fs::path root = fs::temp_directory_path() / ("gen-scenes-test-" + std::to_string(::getpid()));
+    fs::remove_all(root);
+    auto start = std::chrono::steady_clock::now();
+    for (const char* run : {"a", "b"}) {
+        std::string command = std::string(GEN_SCENES_BINARY) + " " + (root / run).string() + " > /dev/null";
+        ASSERT_EQ(std::system(command.c_str()), 0) << command;
+    }
+    double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    EXPECT_LT(seconds / 2, 60.0);
+    size_t files = 0;
+    for (const auto& entry : fs::recursive_directory_iterator(root / "a")) {
+        if (!entry.is_regular_file()) continue;
+        fs::path other = root / "b" / fs::relative(entry.path(), root / "a");
+        std::vector<uint8_t> x, y;
+        ASSERT_TRUE(readWholeFile(entry.path().string(), x));
+        ASSERT_TRUE(readWholeFile(other.string(), y)) << other;
+        EXPECT_TRUE(x == y) << entry.path();
+        ++files;
+    }
+    // 10 scenes, 2 models, the flash table, 118 video pictures and the sets' own pictures.
+    EXPECT_GT(files, 10u + 2u + 1u + 118u + 30u);
+    EXPECT_TRUE(fs::exists(root / "a" / "video" / "Tabor_Pimsel_00174.png"));
+    EXPECT_EQ(fs::file_size(root / "a" / "data" / "flashtable.bin"), 4u + 12u * 11155u);
+    fs::remove_all(root);
+}
