@@ -1,0 +1,45 @@
+// A drop-down text menu of the timeline editor: a title that opens under the mouse into rows of
+// 1/50 of the screen, each with a text and an id. Id -1 marks a separator that can never be picked.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "gl/bitmap_font.h"
+
+namespace zelFramework {
+
+constexpr int32_t MENU_NONE = -1;
+constexpr float MENU_ROW_HEIGHT = 1.0f / 50.0f;
+
+struct MenuEntry {
+    std::string text;
+    int32_t id = MENU_NONE;
+};
+
+class MenuList {
+public:
+    std::vector<MenuEntry> entries;
+    float x = 0.0f, y = 0.0f, width = 0.0f;  // of the last draw (or placement)
+    bool open = false;
+    int32_t hoveredId = MENU_NONE;
+    int32_t compareMark = MENU_NONE;  // the row of the compare controller
+
+    void add(int32_t id, const std::string& text) { entries.push_back({text, id}); }
+    // Where the menu sits before it is first drawn, so input works from the start.
+    void place(float menuX, float menuY, float menuWidth);
+    // The header, and the rows when open; `markedId` gets the red row (-1 for none).
+    void draw(const BitmapFont& font, const char* title, int32_t markedId, float menuX, float menuY, float menuWidth);
+    // Opens, follows and closes the menu with the mouse.
+    void hover(float mouseX, float mouseY);
+    // The id of the row under the mouse of an open menu, or -1 (closed, outside, or a separator).
+    int32_t hitTest(float mouseX, float mouseY) const;
+
+    int rowCount() const { return open ? int(entries.size()) : 0; }
+
+private:
+    void drawRowHighlight(int32_t id, float r, float g, float b, float alpha) const;
+};
+
+}  // namespace zelFramework

@@ -1,0 +1,220 @@
+#include "sync/editor/timeline_view.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "gl/gltk.h"
+#include "sync/controller.h"
+#include "sync/editor/editor_gl.h"
+
+namespace zelFramework {
+
+namespace {
+
+const EditorColor WAVE_COLOR{0.2f, 0.1f, 0.8f, 1.0f};
+const EditorColor KEY_LINE{0.45f, 0.45f, 0.4f, 1.0f};
+const EditorColor KEY_VALUE{0.8f, 0.8f, 0.7f, 1.0f};
+const EditorColor KEY_BOX{0.2f, 0.2f, 0.7f, 1.0f};
+const EditorColor COMPARE_LINE{0.15f, 0.15f, 0.1f, 1.0f};
+const EditorColor COMPARE_VALUE{0.2f, 0.2f, 0.0f, 1.0f};
+const EditorColor TICK{0.5f, 0.0f, 0.0f, 1.0f};
+
+// The whole frame of `rate` x `seconds`, truncated toward zero as the axis counts.
+int64_t frameOf(uint32_t rate, float seconds) { return int64_t(double(float(rate) * seconds)); }
+
+}  // namespace
+
+void TimelineView::setAudio(const int16_t* frames, uint32_t frameCount, uint32_t rate) {
+    samples = frameCount ? frames : nullptr;
+    totalSamples = std::max<uint32_t>(frameCount, 1);
+    sampleRate = std::max<uint32_t>(rate, 1);
+    showWholeSong();
+}
+
+void TimelineView::showWholeSong() {
+    visibleStart = 0;
+    visibleEnd = totalSamples;
+}
+
+float TimelineView::frameToX(int64_t frame) const {
+    const float span = float(visibleEnd - visibleStart);
+    if (span <= 0.0f) return 0.0f;
+    return (float(frame) - float(visibleStart)) / span;
+}
+
+float TimelineView::timeToX(float seconds) const { return frameToX(frameOf(sampleRate, seconds)); }
+
+float TimelineView::xToTime(float x) const {
+    if (sampleRate == 0) return 0.0f;
+    return (float(visibleEnd - visibleStart) * x + float(visibleStart)) / float(sampleRate);
+}
+
+int TimelineView::keyAt(float x, float y) const {
+    if (!controller || y < KEY_BOX_BOTTOM || y > KEY_BOX_TOP) return -1;
+    for (size_t i = 0; i < controller->keys.size(); ++i)
+        if (std::fabs(x - timeToX(controller->keys[i].time)) <= 0.005f) return int(i);
+    return -1;
+}
+
+std::optional<float> TimelineView::compareKeyAt(float x) const {
+    if (!compare) return std::nullopt;
+    for (const ControllerKey& key : compare->keys)
+        if (std::fabs(x - timeToX(key.time)) <= 0.008f) return key.time;
+    return std::nullopt;
+}
+
+void TimelineView::zoomToRange() {
+    const int64_t a = std::clamp<int64_t>(frameOf(sampleRate, rangeStart), 0, totalSamples);
+    const int64_t b = std::clamp<int64_t>(frameOf(sampleRate, rangeEnd), 0, totalSamples);
+    const float visible = float(visibleEnd - visibleStart);
+    if (visible > 0.0f && float(std::llabs(b - a)) / visible > 0.005f) {
+        visibleStart = uint32_t(std::min(a, b));
+        visibleEnd = uint32_t(std::min<int64_t>(std::max(a, b), totalSamples));
+        rebuild();
+    }
+    rangeActive = false;
+}
+
+void TimelineView::recordWaveform() const {
+    const uint32_t step = std::max<uint32_t>((visibleEnd - visibleStart) / WAVE_POINTS, 1);
+    setColor(WAVE_COLOR);
+    for (float base : {0.09f, 0.18f}) {
+        glBegin(GL_LINE_STRIP);
+        for (uint32_t frame = visibleStart; frame < visibleEnd; frame += step) {
+            // The second 16-bit value of each 4-byte frame.
+            const int16_t sample = samples ? samples[size_t(frame) * 2 + 1] : 0;
+            const float s = (float(sample) + 32768.0f) * (1.0f / 65536.0f);
+            glVertex2f(frameToX(frame), base - 0.09f * s);
+        }
+        glEnd();
+    }
+}
+
+void TimelineView::recordControllerKeys() const {
+    for (const ControllerKey& key : controller->keys) {
+        const float x = timeToX(key.time);
+        drawLine(x, KEY_BOX_TOP, x, TIMELINE_TOP, KEY_LINE);
+        glLineWidth(2.0f);
+        drawLine(x, CURVE_BAND_BOTTOM, x, curveY(key.value), KEY_VALUE);
+        glLineWidth(1.0f);
+        fillRect(x - 0.005f, KEY_BOX_BOTTOM, x + 0.005f, KEY_BOX_TOP, KEY_BOX);
+        drawLine(x, KEY_BOX_BOTTOM, x, 0.0f, KEY_BOX);
+    }
+}
+
+void TimelineView::recordCurve() const {
+    // Drawing samples the curve; what the layers read must not change because the editor looked.
+    const float shown = controller->value;
+    setColor(KEY_VALUE);
+    glBegin(GL_LINE_STRIP);
+    for (int i = 0; i < CURVE_POINTS; ++i) {
+        const float x = float(i) * 0.001f;
+        controller->update(xToTime(x));
+        glVertex2f(x, curveY(controller->value));
+    }
+    glEnd();
+    controller->value = shown;
+}
+
+void TimelineView::recordCompareKeys() const {
+    for (const ControllerKey& key : compare->keys) {
+        const float x = timeToX(key.time);
+        drawLine(x, KEY_BOX_TOP, x, TIMELINE_TOP, COMPARE_LINE);
+        glLineWidth(2.0f);
+        drawLine(x, CURVE_BAND_BOTTOM, x, curveY(key.value), COMPARE_VALUE);
+        glLineWidth(1.0f);
+        drawLine(x, KEY_BOX_BOTTOM, x, 0.0f, COMPARE_LINE);
+    }
+}
+
+void TimelineView::recordRuler() const {
+    beginBlend();
+    fillRectVertical(0.0f, WAVE_BAND_TOP, 1.0f, RULER_TOP, {0.5f, 0.5f, 0.5f, 0.4f}, {0.0f, 0.0f, 0.0f, 0.2f});
+    endBlend();
+    const uint32_t songSeconds = totalSamples / std::max<uint32_t>(sampleRate, 1);
+    const GLuint fontBase = font ? font->listBase : 0;
+    for (uint32_t s = 0; s <= songSeconds; ++s) {
+        const float x = timeToX(float(s));
+        if (!(x > 0.0f && x < 1.0f)) continue;
+        drawLine(x, 0.18f, x, 0.19f, TICK);
+        if (s % 60 == 0) {
+            drawLine(x, 0.18f, x, 0.21f, TICK);
+            drawText(fontBase, x - 0.008f, 0.215f, 1.0f, 1.0f, 1.0f, 1.0f, "%dm", int(s / 60));
+        }
+        if (s % 5 == 0) {
+            drawLine(x, 0.18f, x, 0.195f, TICK);
+            if (s % 60 != 0)
+                drawText(fontBase, x - 0.008f, 0.2f, 1.0f, 1.0f, 1.0f, 1.0f, "%d:%d", int(s / 60), int(s % 60));
+        }
+    }
+}
+
+void TimelineView::rebuild() {
+    if (timelineList) glDeleteLists(timelineList, 1);
+    timelineList = glGenLists(1);
+    if (!timelineList) return;
+    glNewList(timelineList, GL_COMPILE);
+    recordWaveform();
+    if (controller) {
+        recordControllerKeys();
+        recordCurve();
+    }
+    if (compare && compare != controller) recordCompareKeys();
+    recordRuler();
+    glEndList();
+}
+
+void TimelineView::drawTimeCursor(float r, float g, float b, bool withValue) const {
+    const int64_t frame = std::min<int64_t>(std::llround(double(float(sampleRate) * now)), totalSamples);
+    const float x = frameToX(frame);
+    drawLine(x, TIMELINE_TOP, x, 0.0f, {r, g, b, 1.0f});
+    if (!withValue) return;
+    glPointSize(3.0f);
+    glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
+    glBegin(GL_POINTS);
+    glVertex2f(x, curveY(controller->value));
+    glEnd();
+    glPointSize(1.0f);
+}
+
+void TimelineView::drawOverlay() const {
+    pushNormalisedSpace();
+    beginBlend();
+    fillRectVertical(0.0f, 0.0f, 1.0f, TIMELINE_TOP, {0.0f, 0.0f, 0.0f, 0.5f}, {0.2f, 0.1f, 0.025f, 0.5f});
+    endBlend();
+    drawLine(0.0f, CURVE_BAND_BOTTOM, 1.0f, CURVE_BAND_BOTTOM, {0.25f, 0.25f, 0.2f, 1.0f});
+    for (int step = 1; step <= 11; ++step) {
+        const float v = 0.1f * float(step);
+        drawLine(0.0f, curveY(v), 1.0f, curveY(v), {0.1f * v + 0.05f, 0.1f * v + 0.05f, 0.1f * v + 0.025f, 1.0f});
+    }
+    if (controller) drawTimeCursor(1.0f, 0.0f, 0.0f, true);
+    if (timelineList) glCallList(timelineList);
+
+    beginBlend();
+    if (controller && selectedSegment >= 0) {
+        const float x0 = timeToX(controller->keyTime(selectedSegment));
+        const float x1 = timeToX(controller->nextKeyTime(selectedSegment));
+        fillRectVertical(x0, CURVE_BAND_BOTTOM, x1, TIMELINE_TOP, {0.4f, 0.3f, 0.1f, 0.6f}, {0.2f, 0.1f, 0.025f, 0.2f});
+    }
+    if (rangeActive)
+        fillRectVertical(timeToX(rangeStart), 0.0f, timeToX(rangeEnd), WAVE_BAND_TOP, {0.025f, 0.1f, 0.2f, 0.4f},
+                         {0.1f, 0.3f, 0.4f, 0.6f});
+    if (controller) {
+        for (uint32_t index : selectedKeys) {
+            if (index >= controller->keys.size()) continue;
+            const float x = timeToX(controller->keys[index].time);
+            if (x < 0.0f || x > 1.0f) continue;
+            fillRect(x - 0.006f, 0.218f, x + 0.006f, 0.242f, {1.0f, 1.0f, 1.0f, 0.5f});
+        }
+    }
+    endBlend();
+    drawTimeCursor(0.2f, 0.4f, 0.7f, false);
+    popNormalisedSpace();
+}
+
+void TimelineView::release() {
+    if (timelineList) glDeleteLists(timelineList, 1);
+    timelineList = 0;
+}
+
+}  // namespace zelFramework
