@@ -7,9 +7,11 @@
 #include <GL/glew.h>
 
 #include <map>
+#include <memory>
 #include <string>
 #include <vector>
 
+#include "assets/model_renderer.h"
 #include "gl/shader.h"
 #include "renderengine/features.h"
 #include "renderengine/render_sizes.h"
@@ -95,7 +97,8 @@ public:
     Renderer(const Renderer&) = delete;
     Renderer& operator=(const Renderer&) = delete;
 
-    // A whole ".orvo" scene as one object (both textures null).
+    // A whole ".orvo" scene as one object (both textures null). Records made by the adders live as
+    // long as the renderer; records a layer stores through object() and light() stay the layer's.
     void addOrvoScene(const std::string& name, const std::string& sceneFile);
     // An OBJ model; the matcap comes from the texture manager when its name is not empty.
     void addObjModel(const std::string& name, const std::string& objFile, zelFramework::GL_Texture* diffuseTexture,
@@ -116,6 +119,11 @@ public:
 
 private:
     RenderSize size;
+    // What the adders made. The maps only point at records (layers also store their own), so the
+    // renderer keeps its own makings here and frees them with itself.
+    std::vector<std::unique_ptr<RenderObject>> ownedObjects;
+    std::vector<std::unique_ptr<zelFramework::ModelRenderer>> ownedModels;
+    std::vector<std::unique_ptr<Light>> ownedLights;
 
     void loadShaders(float resolutionScale);
     void createTargets(float resolutionScale);

@@ -11,6 +11,7 @@ namespace RenderEngine {
 
 void Renderer::addOrvoScene(const std::string& name, const std::string& sceneFile) {
     auto* wrapper = new Orvo_WrapModelRender();
+    ownedModels.emplace_back(wrapper);
     // Cube faces keep the renderer's own view and projection, so the scene must not load its camera.
     const bool useSceneCamera = !(features & RE_CUBEMAP);
     zelFramework::loadOrvoScene(sceneFile.c_str(), useSceneCamera, wrapper->scene, useSceneCamera);
@@ -18,6 +19,7 @@ void Renderer::addOrvoScene(const std::string& name, const std::string& sceneFil
         zelFramework::prepareSceneObject(wrapper->scene.objects[0]);
 
     auto* record = new RenderObject();
+    ownedObjects.emplace_back(record);
     record->model = wrapper;
     record->modelTime = &wrapper->time;
     objects[name] = record;
@@ -26,9 +28,11 @@ void Renderer::addOrvoScene(const std::string& name, const std::string& sceneFil
 void Renderer::addObjModel(const std::string& name, const std::string& objFile,
                            zelFramework::GL_Texture* diffuseTexture, const std::string& matCapTextureName) {
     auto* model = new zelFramework::ObjModel();
+    ownedModels.emplace_back(model);
     model->loadModel(objFile.c_str());
 
     auto* record = new RenderObject();
+    ownedObjects.emplace_back(record);
     record->model = model;
     record->modelTime = &model->animPosition;
     record->diffuseTexture = diffuseTexture;
@@ -40,6 +44,7 @@ void Renderer::addObjModel(const std::string& name, const std::string& objFile,
 
 void Renderer::addLight(const std::string& name, const float position[3], const float color[3], float falloffDistance) {
     auto* record = new Light();
+    ownedLights.emplace_back(record);
     for (int i = 0; i < 3; ++i) {
         record->position[i] = position[i];
         record->color[i] = color[i];
