@@ -25,7 +25,8 @@ struct SceneSpec {
     std::vector<SceneObjectSpec> objects;
     std::vector<SceneMaterial> materials;
     std::vector<SceneCameraSample> camera;
-    std::vector<PictureJob> pictures;  // every diffuse and light map the materials name
+    std::vector<PictureJob> pictures;  // every diffuse and light map the materials name, except:
+    std::vector<std::string> picturesFromElsewhere;  // maps written by the picture generator
 
     // Adds an object; the first one added is the root.
     SceneObjectSpec& add(std::string name, std::string parent, std::string material, Mesh mesh = {});

@@ -19,6 +19,7 @@ using content::rgb;
 namespace {
 
 constexpr float kFloorY = -1.6f, kWallX = 7.5f, kSpringY = 5.5f, kCrownY = 8.5f;
+constexpr const char* kTvScreenPicture = "tvscreen.JPG";
 constexpr float kStartZ = 100, kEndZ = -196, kSection = 6;
 
 void buildShell(Mesh& walls, Mesh& floor, Mesh& vault, Mesh& ribs) {
@@ -128,7 +129,8 @@ SceneSpec buildTunnelScene() {
     mat("tunnel_steel", "stadium_steel.png", {0.6f, 0.6f, 0.6f}, 0.3f);
     mat("tunnel_lamps", "tunnel_lamp.png", {1, 1, 1}, 0.2f, 1.0f);
     mat("tv_body", "tv_body.png", {0.3f, 0.3f, 0.3f}, 0.4f);
-    mat("tv_screen", "tvscreen.JPG", {0.8f, 0.8f, 0.8f}, 0.1f, 0.7f, 0.1f);
+    // "tvscreen.JPG" is painted by the picture generator with the layer's other television pictures.
+    mat("tv_screen", kTvScreenPicture, {0.8f, 0.8f, 0.8f}, 0.1f, 0.7f, 0.1f);
     mat("crates", "stadium_concrete.png", {0.1f, 0.1f, 0.1f}, 0.9f);
     mat("computer_case", "computer_beige.png", {0.3f, 0.3f, 0.3f}, 0.5f);
     mat("computer_screen", "computer_screen.png", {0.8f, 0.8f, 0.8f}, 0.1f, 0.8f);
@@ -139,11 +141,12 @@ SceneSpec buildTunnelScene() {
         {"tunnel_vault.png", PF::PngRgb, paintTunnelVault},
         {"tunnel_lamp.png", PF::PngRgb, paintTunnelLamp},
         {"tv_body.png", PF::PngRgb, paintTvBody},
-        {"tvscreen.JPG", PF::Jpeg, paintTvTestCard},
         {"computer_beige.png", PF::PngRgb, paintBeige},
         {"computer_screen.png", PF::PngRgb, paintComputerScreen},
         {light, PF::PngRgb, [] { return paintSphereLight(rgb(1, 1, 1), rgb(0.6f, 0.6f, 0.66f)); }},
     };
+
+    s.picturesFromElsewhere = {kTvScreenPicture};
 
     Mesh walls, floor, vault, ribs, lamps, steel, bodies, screens, crates, beige, computerScreen, table;
     buildShell(walls, floor, vault, ribs);

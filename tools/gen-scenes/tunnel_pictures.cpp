@@ -53,21 +53,6 @@ Image paintTunnelLamp() {
 
 Image paintTvBody() { return paintNoisy(128, 128, hex(0x3b3632), hex(0x24201d), 6, 63); }
 
-Image paintTvTestCard() {
-    const int w = 320, h = 240;
-    Image img(w, h, hex(0x101010));
-    const uint32_t bars[] = {0xc0c0c0, 0xc0c000, 0x00c0c0, 0x00c000, 0xc000c0, 0xc00000, 0x0000c0};
-    for (int i = 0; i < 7; ++i) fillRect(img, i * w / 7.0f, 0, w / 7.0f + 1, h * 0.66f, solid(hex(bars[i])));
-    for (int i = 0; i < 6; ++i) fillRect(img, i * w / 6.0f, h * 0.75f, w / 6.0f + 1, h * 0.25f, solid(rgb(i / 5.0f, i / 5.0f, i / 5.0f)));
-    content::TextStyle style;
-    style.face = content::Face::SansBold;
-    style.size = 26;
-    style.align = content::Align::Centre;
-    fillRect(img, 70, 84, 180, 40, solid(hex(0x101010)));
-    content::drawText(img, "VELMORA TV", w / 2.0f, 113, style, solid(rgb(1, 1, 1)));
-    return img;
-}
-
 Image paintComputerScreen() {
     const int w = 320, h = 240;
     Image img(w, h, hex(0x7b71d8));

@@ -10,7 +10,6 @@ content::Image paintTunnelFloor();
 content::Image paintTunnelVault();
 content::Image paintTunnelLamp();
 content::Image paintTvBody();
-content::Image paintTvTestCard();      // "tvscreen.JPG": what the scene's screens show first
 content::Image paintComputerScreen();  // the retro computer's start-up screen
 content::Image paintBeige();
 
