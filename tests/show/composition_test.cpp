@@ -61,7 +61,7 @@ TEST_F(Composition, FourteenLayersInLoadingOrder) {
     EXPECT_EQ(post->gradings[3].path, "grading\\grading_tunnel_outro.png");
     EXPECT_FLOAT_EQ(post->gradings[2].endSeconds, 113.148f);
     EXPECT_FLOAT_EQ(post->gradings[3].startSeconds, 124.176f);
-    EXPECT_EQ(dynamic_cast<Layer_Text*>(registry[8].layer)->scene(), "Quantum_Computing_Compo.orvo");
+    EXPECT_EQ(dynamic_cast<Layer_Text*>(registry[7].layer)->scene(), "Quantum_Computing_Compo.orvo");
     EXPECT_NE(dynamic_cast<Layer_Superbowl*>(registry[3].layer), nullptr);
 }
 

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstring>
 #include <set>
 
 #include "gl/texture.h"
@@ -244,7 +245,7 @@ TEST(Tunnel, FirstPartFollowsTheStandsAndLeavesThem) {
     const TunnelView last = tunnelFirstPartView(145.0f, 20.0f, path);
     EXPECT_FLOAT_EQ(last.eye[2], -26.7873f);  // the twelfth stand has no next arrival
     const TunnelView leaving = tunnelFirstPartView(151.78f, 27.0f, path);
-    EXPECT_NEAR(leaving.eye[2], 92.63434f, 0.01f);
+    EXPECT_NEAR(leaving.eye[2], 92.63434f, 0.05f);
     EXPECT_FLOAT_EQ(leaving.standBlend, 0.0f);
     const float upLength = std::hypot(leaving.up[0], leaving.up[1], leaving.up[2]);
     EXPECT_NEAR(upLength, 1.0f, 1e-5);
