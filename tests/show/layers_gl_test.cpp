@@ -17,6 +17,10 @@
 #include "show/layer_endscreen.h"
 #include "show/layer_overlay.h"
 #include "show/layer_postfx.h"
+#include "show/layer_superbowl.h"
+#include "show/layer_tunnel.h"
+#include "renderengine/renderer.h"
+#include "show/flash_table.h"
 #include "show_gl_support.h"
 #include "support/gl_fixture.h"
 #include "support/trace_capture.h"
@@ -263,6 +267,49 @@ TEST_F(ShowLayersGL, SlidesWithoutTheirPicturesDrawNothingAndKeepTheState) {
     glGetBooleanv(GL_DEPTH_WRITEMASK, &depthWrites);
     EXPECT_EQ(depthWrites, GL_TRUE);
     EXPECT_FALSE(glIsEnabled(GL_BLEND));
+}
+
+TEST_F(ShowLayersGL, MissingSceneModelsAndFlashTableLeaveTheStadiumEmptyWithOneWarningEach) {
+    orvotest::TraceCapture trace;
+    reloadFlashTable();
+    Layer_Superbowl stadium(35833);
+    ASSERT_TRUE(stadium.init(nullptr, &shared().controllers));
+    EXPECT_EQ(trace.count("WARNING"), 4) << trace.text();
+    EXPECT_EQ(trace.count("Vexil2000.orvo"), 1) << trace.text();
+    EXPECT_EQ(trace.count("pimsel.obj"), 1) << trace.text();
+    EXPECT_EQ(trace.count("tabor.obj"), 1) << trace.text();
+    EXPECT_EQ(trace.count("flashtable.bin"), 1) << trace.text();
+    trace.clear();
+    for (float t : {50.0f, 90.0f, 110.0f}) {
+        LayerTime time;
+        time.time = t;
+        time.delta = 0.04f;
+        stadium.setTime(time);
+        stadium.render();
+        EXPECT_TRUE(stadium.sceneRenderer()->flares.empty());
+    }
+    EXPECT_TRUE(orvotest::drainGLErrors().empty());
+    EXPECT_EQ(trace.count("WARNING"), 0) << trace.text();
+    EXPECT_EQ(trace.count("ERROR"), 0) << trace.text();
+}
+
+TEST_F(ShowLayersGL, TunnelWithoutItsPicturesStillDrawsItsStandsAndCuts) {
+    orvotest::TraceCapture trace;
+    Layer_Tunnel tunnel;
+    ASSERT_TRUE(tunnel.init(nullptr, &shared().controllers));
+    for (float t : {130.0f, 155.0f, 175.0f}) {
+        LayerTime time;
+        time.time = t;
+        time.start = 124.138f;
+        time.delta = 0.04f;
+        tunnel.setTime(time);
+        tunnel.render();
+    }
+    EXPECT_EQ(tunnel.currentCut(), tunnelCameraCut(175.0f, tunnelPath().flashTimes, 2));
+    EXPECT_TRUE(orvotest::drainGLErrors().empty());
+    EXPECT_TRUE(GL_FBOTexture::fboStack().empty());
+    EXPECT_EQ(trace.count("ERROR"), 0) << trace.text();
+    EXPECT_EQ(trace.count("shaderAccess"), 0) << trace.text();
 }
 
 }  // namespace
