@@ -6,6 +6,7 @@
 // Seconds are the layer's own time for the scene's camera. With the seven optional numbers the
 // camera is placed by hand (for the sets whose layer moves the camera itself).
 #include <cmath>
+#include <cstring>
 #include <cstdio>
 #include <cstdlib>
 #include <map>
@@ -91,6 +92,29 @@ void drawExtraModels(const std::vector<PreviewModel>& models, SoftRaster& raster
     }
 }
 
+// The stadium layer's flashes at scene time S: 400 points of the table picked by the show's generator
+// (reseeded 20 times a second), their brightness a wave along the list; none after the lights go out.
+void drawStadiumFlashes(const std::string& folder, float sceneTime, SoftRaster& raster) {
+    if (sceneTime + 35.833f > 102.709f) return;
+    std::vector<uint8_t> bytes;
+    if (!readWholeFile(resourcePath(folder, "data\\flashtable.bin"), bytes) || bytes.size() < 4) return;
+    uint32_t count = 0;
+    std::memcpy(&count, bytes.data(), 4);
+    if (bytes.size() != 4 + 12ull * count || count < 11000) return;
+    uint32_t state = uint32_t(int(std::floor(double(sceneTime * 20))));
+    auto next = [&] {
+        state = state * 214013u + 2531011u;
+        return int((state >> 16) & 0x7FFF);
+    };
+    for (int i = 0; i < 400; ++i) {
+        float intensity = float(std::fabs(std::sin(double(float(i) / 10 + sceneTime * 300 + float(std::cos(double(sceneTime)))))));
+        int k = next() % 11000;
+        float p[3];
+        std::memcpy(p, bytes.data() + 4 + 12 * size_t(k), 12);
+        raster.addFlare({p[0] * 10, p[1] * 10, p[2] * 10}, 25, intensity);
+    }
+}
+
 content::Image downsample(const content::Image& big, int factor) {
     content::Image out(big.width / factor, big.height / factor);
     for (int y = 0; y < out.height; ++y)
@@ -147,6 +171,7 @@ int main(int argc, char** argv) {
     PictureCache pictures{folder, {}};
     if (!scene.objects.empty()) drawObject(scene.objects[0], Mat4{}, seconds * 24.0f, raster, pictures);
     drawExtraModels(setup.models, raster, pictures);
+    if (sceneFile == "Vexil2000.orvo") drawStadiumFlashes(folder, seconds, raster);
     content::Image out = downsample(raster.picture(), kOut);
     content::clampAll(out);
     return content::writePng(outPath, out, content::PngChannels::Rgb) ? 0 : 1;

@@ -125,6 +125,26 @@ void SoftRaster::rasterise(const Corner& a, const Corner& b, const Corner& c, co
         }
 }
 
+void SoftRaster::addFlare(Vec3 centre, float size, float intensity) {
+    Vec3 v = view_.point(centre);
+    if (-v.z < frustum_.nearPlane) return;
+    const Frustum& f = frustum_;
+    float w = -v.z;
+    float sx = ((2 * f.nearPlane * v.x / (f.right - f.left) + (f.right + f.left) / (f.right - f.left) * v.z) / w + 1) * 0.5f * width_;
+    float sy = (1 - (2 * f.nearPlane * v.y / (f.top - f.bottom) + (f.top + f.bottom) / (f.top - f.bottom) * v.z) / w) * 0.5f * height_;
+    float radius = size * f.nearPlane / w / (f.right - f.left) * width_;
+    for (int y = int(sy - radius); y <= int(sy + radius); ++y)
+        for (int x = int(sx - radius); x <= int(sx + radius); ++x) {
+            if (x < 0 || y < 0 || x >= width_ || y >= height_) continue;
+            if (depth_[size_t(y) * width_ + x] < w - size) continue;
+            float d = std::hypot(x + 0.5f - sx, y + 0.5f - sy) / std::max(radius, 0.5f);
+            if (d >= 1) continue;
+            float k = 0.5f * intensity * (1 - d) * (1 - d);
+            content::Rgba& p = colour_.at(x, y);
+            p.r += k, p.g += k, p.b += k;
+        }
+}
+
 Vec3 SoftRaster::shade(Vec3 viewPos, Vec3 n, Vec2 uv, const PreviewSurface& s) const {
     Vec3 toEye = normalize(-viewPos);
     Vec3 base = sample(s.diffuse, uv);

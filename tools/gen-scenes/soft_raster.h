@@ -46,6 +46,10 @@ public:
     void drawMesh(const float* positions, const float* normals, const float* uvs, const uint32_t* indices,
                   size_t cornerCount, const Mat4& model, const PreviewSurface& surface);
 
+    // A camera-facing glow of the given radius (scene units) added over the picture where it is not
+    // hidden, as the renderer's flares are drawn.
+    void addFlare(Vec3 centre, float size, float intensity);
+
     const content::Image& picture() const { return colour_; }
 
 private:

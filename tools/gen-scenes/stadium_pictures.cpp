@@ -1,5 +1,6 @@
 #include "stadium_pictures.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "draw.h"
@@ -46,14 +47,14 @@ void paintSpectator(Image& img, float cx, float baseY, float scale, content::Rng
 }  // namespace
 
 Image paintCrowdAtlas() {
-    Image img(1024, 512, hex(0x14203a));
+    Image img(1024, 512, hex(0x34466e));
     content::Rng rng(2000);
     for (int cell = 0; cell < 8; ++cell) {
         float x0 = (cell % 2) * 512.0f, y0 = (cell / 2) * 128.0f;
         // Seat backs behind the people, in the bowl's blue with a red block now and then.
-        Rgba seat = cell % 3 == 0 ? hex(0x8a1822) : hex(0x1c3f8f);
+        Rgba seat = cell % 3 == 0 ? hex(0xc42a36) : hex(0x2f62d8);
         fillRect(img, x0, y0 + 70, 512, 58, solid(seat));
-        fillRect(img, x0, y0 + 120, 512, 8, solid(hex(0x0b0f1a)));
+        fillRect(img, x0, y0 + 120, 512, 8, solid(hex(0x1b2030)));
         for (int p = 0; p < 9; ++p) {
             if (rng.uniform() < 0.08f) continue;  // an empty seat
             float cx = x0 + 28 + p * 57 + rng.range(-6, 6);
@@ -64,13 +65,13 @@ Image paintCrowdAtlas() {
 }
 
 Image paintSeatRow() {
-    Image img(256, 64, hex(0x0e1322));
-    for (int i = 0; i < 8; ++i) fillRoundRect(img, 4 + i * 32, 8, 26, 40, 5, solid(hex(0x1d3f8c)));
+    Image img(256, 64, hex(0x26304a));
+    for (int i = 0; i < 8; ++i) fillRoundRect(img, 4 + i * 32, 8, 26, 40, 5, solid(hex(0x3566d8)));
     fillRect(img, 0, 56, 256, 8, solid(hex(0x6b6e76)));
     return img;
 }
 
-Image paintConcrete() { return paintNoisy(256, 256, hex(0x8a8a88), hex(0x5d5e60), 8, 11); }
+Image paintConcrete() { return paintNoisy(256, 256, hex(0xb4b4b0), hex(0x8a8b8e), 8, 11); }
 
 Image paintStairs() {
     Image img = paintNoisy(128, 128, hex(0x9a9a96), hex(0x6d6d6f), 4, 12);
@@ -88,11 +89,12 @@ Image paintLedBoards() {
                             {"LIVE", 0xffffff, 0xd01c28}, {"ORVO", 0x18c26a, 0x04130a}};
     content::TextStyle style;
     style.face = content::Face::SansBold;
-    style.size = 40;
     style.align = content::Align::Centre;
     for (int i = 0; i < 4; ++i) {
         float x = i * 256.0f;
         fillRect(img, x + 3, 4, 250, 56, solid(hex(boards[i].bg)));
+        style.size = 40;
+        style.size = content::fitSize(boards[i].text, style, 230);
         content::drawText(img, boards[i].text, x + 128, 46, style, solid(hex(boards[i].fg)));
     }
     return img;
@@ -119,8 +121,8 @@ Image paintFootballPitch() {
         for (int x = 0; x < w; ++x) {
             int stripe = (x * 24 / w) % 2;
             float n = content::fractalNoise(x / 40.0f, y / 40.0f, 3, 5);
-            Rgba g = stripe ? hex(0x2f7d32) : hex(0x3a8f3c);
-            img.at(x, y) = content::mix(g, hex(0x25632a), n * 0.5f);
+            Rgba g = stripe ? hex(0x45a64a) : hex(0x54bd58);
+            img.at(x, y) = content::mix(g, hex(0x3a8a3e), n * 0.5f);
         }
     const float endZone = w / 12.0f;
     fillRect(img, 0, 0, endZone, h, solid(hex(0x183a8c)));
@@ -151,7 +153,7 @@ Image paintFootballPitch() {
     return img;
 }
 
-Image paintApron() { return paintNoisy(256, 256, hex(0x5a2a22), hex(0x3b1d19), 10, 21); }
+Image paintApron() { return paintNoisy(256, 256, hex(0x9a4436), hex(0x74342a), 10, 21); }
 
 Image paintRoofPanels() {
     Image img = paintNoisy(256, 256, hex(0x9ea4ad), hex(0x6f757e), 6, 31);

@@ -28,6 +28,13 @@ Image paintVideoFrame(int number) {
             cloud = std::max(0.0f, cloud - 0.55f) * 2.2f;
             img.at(x, y) = content::mix(sky, rgb(1, 0.92f, 0.85f), std::min(cloud, 1.0f) * (1 - v * 0.6f));
         }
+    // Two searchlight beams sweeping across the sky.
+    for (int b = 0; b < 2; ++b) {
+        float angle = std::sin(t * 0.9f + b * 2.3f) * 0.9f + (b ? 0.35f : -0.35f);
+        content::Vec2 foot{64.0f + b * 128, 110}, tip{foot.x + std::sin(angle) * 260, foot.y - std::cos(angle) * 260};
+        content::drawLine(img, foot, tip, 26, solid(rgb(1, 0.95f, 0.75f, 0.35f)));
+        content::drawLine(img, foot, tip, 9, solid(rgb(1, 1, 0.9f, 0.5f)));
+    }
     // Stadium silhouette with its floodlights, and the pitch in front.
     content::fillRect(img, 0, 170, size, 86, solid(hex(0x1e7a34)));
     for (int i = 0; i < 8; ++i) content::fillRect(img, i * 32.0f, 170, 16, 86, solid(hex(0x23893b)));
@@ -42,12 +49,12 @@ Image paintVideoFrame(int number) {
     // A ball kicked back and forth in arcs, spinning as it flies.
     float phase = std::fmod(t * 0.55f, 2.0f);
     float f = phase < 1 ? phase : 2 - phase;
-    float bx = 30 + f * 196, by = 175 - 120 * 4 * f * (1 - f);
-    content::fillEllipse(img, bx, 178 + 6, 12 - 4 * (1 - by / 175), 3, solid(rgb(0, 0, 0, 0.35f)));
-    content::fillEllipse(img, bx, by, 13, 8, solid(hex(0x7a3b16)));
+    float bx = 30 + f * 196, by = 175 - 130 * 4 * f * (1 - f);
+    content::fillEllipse(img, bx, 178 + 6, 16 - 5 * (1 - by / 175), 4, solid(rgb(0, 0, 0, 0.35f)));
+    content::fillEllipse(img, bx, by, 21, 13, solid(hex(0x8a4318)));
     float spin = t * 9;
-    content::drawLine(img, {bx - 8 * std::cos(spin), by - 5 * std::sin(spin)},
-                      {bx + 8 * std::cos(spin), by + 5 * std::sin(spin)}, 2, solid(rgb(1, 1, 1)));
+    content::drawLine(img, {bx - 13 * std::cos(spin), by - 8 * std::sin(spin)},
+                      {bx + 13 * std::cos(spin), by + 8 * std::sin(spin)}, 3, solid(rgb(1, 1, 1)));
     // Two players running, legs swinging.
     for (int p = 0; p < 2; ++p) {
         float px = std::fmod(40 + t * (40 + p * 23) + p * 110, 300.0f) - 20, py = 222 + p * 14;
