@@ -15,6 +15,7 @@
 #include "platform/platform.h"
 #include "runtime/offline_run.h"
 #include "runtime/show_runtime.h"
+#include "runtime/test_composition.h"
 #include "show/show_composition.h"
 #include "sync/controller_set.h"
 #include "sync/editor/timeline_editor.h"
@@ -121,7 +122,11 @@ int showEntry(int argc, char** argv) {
     initRuntime(controllers, music);
     setMessageBroadcast(broadcastMessage);
 
-    composeShow();
+    // The test composition checks the runtime on its own, without the show's assets.
+    if (options.testComposition)
+        composeTestShow();
+    else
+        composeShow();
     if (options.edit && !offlineRun(options)) attachTimelineEditor(runtime());
     applyPlaybackSpan(options);
     runtime().loadingScreen.midiFile = options.midiFile;

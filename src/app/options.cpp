@@ -71,6 +71,8 @@ const std::vector<OptionSpec>& optionTable() {
         {"--benchmark", nullptr, "render the span on the fixed clock and print frame times per entry",
          setFlag(&ShowOptions::benchmark)},
         {"--midi", "FILE", "turn the notes of a MIDI file into triggers for the layers", setText(&ShowOptions::midiFile)},
+        {"--test-composition", nullptr, "play a 10 s composition of simple test layers instead of the show",
+         setFlag(&ShowOptions::testComposition)},
         {"--edit", nullptr, "edit the controller curves in the running show (windowed unless --fullscreen)",
          setFlag(&ShowOptions::edit)},
     };

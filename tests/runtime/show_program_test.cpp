@@ -34,12 +34,12 @@ fs::path scratch(const std::string& name) {
     return dir;
 }
 
-// Runs the program in an empty resources folder; `script` (shell) may act on it while it runs, with
+// Runs the program with the test composition in an empty resources folder; `script` (shell) may act on it while it runs, with
 // $pid set. A run that does not end within 30 s is killed, which fails the test instead of hanging it.
 ProgramRun runProgram(const std::string& args, const std::string& script = "true") {
     const fs::path dir = scratch("run");
     const fs::path resources = scratch("resources");
-    std::string cmd = "cd '" + dir.string() + "' && SDL_AUDIODRIVER=dummy '" ORVO_SHOW "' --resources '" +
+    std::string cmd = "cd '" + dir.string() + "' && SDL_AUDIODRIVER=dummy '" ORVO_SHOW "' --test-composition --resources '" +
                       resources.string() + "' " + args + " >out 2>err & pid=$!; (sleep 30; kill -KILL $pid) " +
                       ">/dev/null 2>&1 & dog=$!; " + script + "; wait $pid; rc=$?; kill $dog 2>/dev/null; exit $rc";
     std::ofstream(dir / "run.sh") << cmd << "\n";
