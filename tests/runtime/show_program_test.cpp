@@ -109,6 +109,14 @@ TEST(ShowProgram, EnterInTheDialogRunsTheShowUntilEscape) {
     EXPECT_NE(r.err.find("INFO (trace): Trace stopped."), std::string::npos) << r.err;
 }
 
+TEST(ShowProgram, LivePlaybackFromALateStartEndsByItselfAtTheScheduleEnd) {
+    const ProgramRun r = runProgram("--no-dialog --windowed --width 320 --height 180 --from 9.6");
+    EXPECT_EQ(r.exitCode, 0) << r.err;
+    // Every layer is released once at the end of a played show.
+    EXPECT_NE(r.err.find("at load time: 3\n"), std::string::npos) << r.err;
+    EXPECT_NE(r.err.find("3\n3\n3\nINFO (trace): Trace stopped."), std::string::npos) << r.err;
+}
+
 TEST(ShowProgram, ABadMidiFileEndsTheProgramCleanlyThroughTheTraceLog) {
     const fs::path bad = scratch("midi") / "cues.mid";
     std::ofstream(bad) << "not a MIDI file";
