@@ -37,9 +37,11 @@ struct MusicSystem {
     std::array<float, SPECTRUM_SIZE> spectrum{};
 };
 
+// Never destroyed: the audio thread may still be pulling frames while the process exits, and the
+// show never closes its stream.
 MusicSystem& music() {
-    static MusicSystem m;
-    return m;
+    static MusicSystem* m = new MusicSystem;
+    return *m;
 }
 
 bool sounding(const MusicStream* s) { return s && s->playing && !music().paused; }

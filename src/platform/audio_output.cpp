@@ -15,9 +15,10 @@ struct Device {
     std::string error;
 };
 
+// Never destroyed: an open device's thread may still call in while the process exits.
 Device& device() {
-    static Device d;
-    return d;
+    static Device* d = new Device;
+    return *d;
 }
 
 void SDLCALL pull(void* user, Uint8* stream, int bytes) {
