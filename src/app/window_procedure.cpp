@@ -5,9 +5,10 @@
 namespace zelFramework {
 
 namespace {
+// Never destroyed: the window may be closed by a destructor while the process exits.
 MessageBroadcast& broadcast() {
-    static MessageBroadcast receiver;
-    return receiver;
+    static auto* receiver = new MessageBroadcast;
+    return *receiver;
 }
 }  // namespace
 

@@ -6,9 +6,10 @@
 namespace zelFramework {
 
 namespace {
+// Never destroyed: a destructor that traces while the process exits still finds it.
 std::function<void(const char*)>& debugHook() {
-    static std::function<void(const char*)> hook;
-    return hook;
+    static auto* hook = new std::function<void(const char*)>;
+    return *hook;
 }
 uint32_t& randState() {
     static uint32_t state = 1;  // the C runtime's state before any srand

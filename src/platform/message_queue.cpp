@@ -6,13 +6,15 @@
 namespace zelFramework {
 
 namespace {
+// Never destroyed, like the hooks below: destructors of other process-wide objects may still post,
+// dispatch or trace while the process exits.
 std::deque<Message>& queue() {
-    static std::deque<Message> q;
-    return q;
+    static auto* q = new std::deque<Message>;
+    return *q;
 }
 WindowProc& windowProc() {
-    static WindowProc proc;
-    return proc;
+    static auto* proc = new WindowProc;
+    return *proc;
 }
 }  // namespace
 
