@@ -20,12 +20,14 @@ namespace {
 constexpr uint32_t VK_Z = 'Z';
 
 // Mouse messages carry client pixels, y downward; the editor works in its normalised space, y up,
-// measured against the viewport the picture is drawn into.
+// measured against the viewport the picture is drawn into. The bars of a letterboxed picture are
+// equal, so the viewport's offset from the bottom is also its offset from the top; a picture
+// narrower than the window is offset in x as well, and the mouse follows it there too.
 void mousePosition(intptr_t lParam, float& x, float& y) {
     GLint viewport[4] = {0, 0, 1, 1};
     glGetIntegerv(GL_VIEWPORT, viewport);
     const float width = float(std::max(viewport[2], 1)), height = float(std::max(viewport[3], 1));
-    x = float(mouseX(lParam)) / width;
+    x = (float(mouseX(lParam)) - float(viewport[0])) / width;
     y = 1.0f - (float(mouseY(lParam)) - float(viewport[1])) / height;
 }
 

@@ -131,15 +131,20 @@ TEST_F(EditorTest, TransportButtonsSwitchPauseAndPlayAndRecordMode) {
     EXPECT_EQ(rt.state, RuntimeState::Quit);
 }
 
-TEST_F(EditorTest, StatusLineFollowsTheMouse) {
+TEST_F(EditorTest, TheMouseMapsThroughTheLetterboxedViewport) {
     set.get("a");
     startEditor();
-    move(0.25f, 0.5f);
-    EXPECT_EQ(editor->statusLine, "0.25 0.50 - 0");
+    // A picture 800 x 400 with bars of 100 at the sides and 50 above and below.
+    glViewport(100, 50, 800, 400);
+    editor->handleMessage(WM_MOUSEMOVE, 0, makeMouseLParam(500, 150));
+    EXPECT_FLOAT_EQ(editor->mouseX, 0.5f);
+    EXPECT_FLOAT_EQ(editor->mouseY, 0.75f);
+    EXPECT_EQ(editor->statusLine, "0.50 0.75 - 0");
     EXPECT_FALSE(editor->cursorLine);
-    move(0.5f, 0.3f);
-    EXPECT_TRUE(editor->cursorLine);
-    EXPECT_FLOAT_EQ(editor->timeUnderMouse, 50.0f);
+    editor->handleMessage(WM_MOUSEMOVE, 0, makeMouseLParam(100, 350));
+    EXPECT_FLOAT_EQ(editor->mouseX, 0.0f);
+    EXPECT_TRUE(editor->cursorLine);  // over the time axis
+    EXPECT_FLOAT_EQ(editor->mouseY, 0.25f);
 }
 
 }  // namespace
