@@ -19,8 +19,8 @@ namespace {
 
 Image paintChrome() {
     Image img(64, 256);
-    content::fillAll(img, content::linearGradient({0, 0}, hex(0xf4f7ff), {0, 256}, hex(0x6a7890)));
-    content::fillRect(img, 0, 120, 64, 10, content::solid(hex(0xffffff)));
+    content::fillAll(img, content::linearGradient({0, 0}, hex(0xc9cfdc), {0, 256}, hex(0x4a5568)));
+    content::fillRect(img, 0, 120, 64, 10, content::solid(hex(0xe8ecf4)));
     return img;
 }
 
@@ -35,7 +35,7 @@ Image paintAccent() {
 SceneSpec buildLogoScene() {
     SceneSpec s;
     s.fileName = "velmora-logo.orvo";
-    s.materials.push_back(makeMaterial("logo_chrome", "logo_chrome.png", "logo_light.png", {1, 1, 1}, 0.1f, 0.2f, 0.6f));
+    s.materials.push_back(makeMaterial("logo_chrome", "logo_chrome.png", "logo_light.png", {0.6f, 0.6f, 0.6f}, 0.2f, 0.1f, 0.3f));
     s.materials.push_back(makeMaterial("logo_accent", "logo_accent.png", "logo_light.png", {1, 0.8f, 0.9f}, 0.2f, 0.6f, 0.3f));
     s.pictures = {
         {"logo_chrome.png", PictureFormat::PngRgb, paintChrome},

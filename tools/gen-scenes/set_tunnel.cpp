@@ -126,7 +126,7 @@ SceneSpec buildTunnelScene() {
     mat("tunnel_walls", "tunnel_wall.png", {0.2f, 0.2f, 0.2f}, 0.6f);
     mat("tunnel_floor", "tunnel_floor.png", {0.4f, 0.4f, 0.4f}, 0.4f);
     mat("tunnel_vault", "tunnel_vault.png", {0.1f, 0.1f, 0.1f}, 0.8f);
-    mat("tunnel_steel", "stadium_steel.png", {0.6f, 0.6f, 0.6f}, 0.3f);
+    mat("tunnel_steel", "tunnel_rib.png", {0.3f, 0.3f, 0.3f}, 0.5f);
     mat("tunnel_lamps", "tunnel_lamp.png", {1, 1, 1}, 0.2f, 1.0f);
     mat("tv_body", "tv_body.png", {0.3f, 0.3f, 0.3f}, 0.4f);
     // "tvscreen.JPG" is painted by the picture generator with the layer's other television pictures.
@@ -140,6 +140,7 @@ SceneSpec buildTunnelScene() {
         {"tunnel_floor.png", PF::PngRgb, paintTunnelFloor},
         {"tunnel_vault.png", PF::PngRgb, paintTunnelVault},
         {"tunnel_lamp.png", PF::PngRgb, paintTunnelLamp},
+        {"tunnel_rib.png", PF::PngRgb, paintTunnelRib},
         {"tv_body.png", PF::PngRgb, paintTvBody},
         {"computer_beige.png", PF::PngRgb, paintBeige},
         {"computer_screen.png", PF::PngRgb, paintComputerScreen},

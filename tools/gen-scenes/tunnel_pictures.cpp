@@ -19,7 +19,7 @@ using content::rgb;
 using content::solid;
 
 Image paintTunnelWall() {
-    Image img = paintNoisy(256, 256, hex(0x5b5f66), hex(0x3c3f45), 6, 61);
+    Image img = paintNoisy(256, 256, hex(0x42454b), hex(0x2b2d32), 6, 61);
     // Riveted panels with two pipes running along.
     fillRect(img, 0, 0, 4, 256, solid(hex(0x24262b)));
     fillRect(img, 252, 0, 4, 256, solid(hex(0x24262b)));
@@ -71,6 +71,8 @@ Image paintComputerScreen() {
     fillRect(img, 30, 162, 8, 10, solid(ink));
     return img;
 }
+
+Image paintTunnelRib() { return paintNoisy(64, 64, hex(0x4d5158), hex(0x33363b), 4, 65); }
 
 Image paintBeige() { return paintNoisy(128, 128, hex(0xb9ad8f), hex(0xa0957a), 4, 64); }
 

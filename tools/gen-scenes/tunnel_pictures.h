@@ -11,6 +11,7 @@ content::Image paintTunnelVault();
 content::Image paintTunnelLamp();
 content::Image paintTvBody();
 content::Image paintComputerScreen();  // the retro computer's start-up screen
+content::Image paintTunnelRib();
 content::Image paintBeige();
 
 content::Image paintArenaWall();
