@@ -57,10 +57,12 @@ void buildFittings(Mesh& panels, Mesh& steel, Mesh& doors, Mesh (&banners)[3], M
     sign.append(makePanel({0, kCeilingY - 16, kMouthZ + 2}, {0, 0, 1}, 120, 24));
 }
 
-// What the mouth opens onto: the pitch running out ahead and the stands beyond it.
+// What the mouth opens onto: a picture of the floodlit bowl whose lower edge (the pitch) meets the
+// tunnel floor, and a strip of pitch from the mouth to it.
 void buildView(Mesh& pitch, Mesh& view, Mesh& frame) {
-    pitch.append(makeGrid({0, kFloorY - 0.5f, kMouthZ - 400}, 1600, 800, 16, 8));
-    view.append(makePanel({0, 250, kMouthZ - 800}, {0, 0, 1}, 1700, 850));
+    const float viewZ = kMouthZ - 380, height = 700;
+    pitch.append(makeGrid({0, kFloorY - 0.5f, (kMouthZ + viewZ) * 0.5f}, 1400, kMouthZ - viewZ, 14, 4));
+    view.append(makePanel({0, kFloorY + height * 0.5f - 40, viewZ}, {0, 0, 1}, 1400, height));
     frame.append(makeBoxBetween({-kHalfWidth - 30, kFloorY, kMouthZ - 10}, {-kHalfWidth + 6, kCeilingY + 30, kMouthZ}));
     frame.append(makeBoxBetween({kHalfWidth - 6, kFloorY, kMouthZ - 10}, {kHalfWidth + 30, kCeilingY + 30, kMouthZ}));
     frame.append(makeBoxBetween({-kHalfWidth - 30, kCeilingY - 6, kMouthZ - 10}, {kHalfWidth + 30, kCeilingY + 30, kMouthZ}));
@@ -76,9 +78,9 @@ Shot runShot() {
         float z = lerp(kStartZ - 30, kMouthZ + 20, f * (1.15f - 0.15f * f));
         float bob = 3 * std::sin(f * 14);
         float sway = 6 * std::sin(f * 5);
-        s.keys.push_back({t, {sway, bob, z}, {sway * 0.3f, bob * 0.5f - 4 + f * 10, z - 300}, 34 + 6 * f});
+        s.keys.push_back({t, {sway, bob, z}, {sway * 0.3f, bob * 0.5f - 4 + f * f * 70, z - 300}, 34 + 6 * f});
     }
-    s.keys.push_back({kRunSeconds + 0.5f, {0, 2, kMouthZ + 15}, {0, 12, kMouthZ - 300}, 40});
+    s.keys.push_back({kRunSeconds + 0.5f, {0, 2, kMouthZ + 15}, {0, 80, kMouthZ - 300}, 40});
     return s;
 }
 

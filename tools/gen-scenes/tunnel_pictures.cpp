@@ -130,6 +130,8 @@ Image paintArenaView() {
     fillRect(img, 0, 176, w, 8, solid(hex(0x3060ff)));
     fillRect(img, 0, 184, w, 72, solid(hex(0x5fd86a)));
     for (int i = 0; i < 8; ++i) fillRect(img, i * 64.0f + 30, 184, 3, 72, solid(rgb(1, 1, 1)));
+    // Mowing stripes towards the viewer.
+    for (int i = 0; i < 4; ++i) fillRect(img, 0, 200 + i * 16.0f, w, 8, solid(hex(0x6fe47a)));
     for (int i = 0; i < 5; ++i) content::fillCircle(img, 40 + i * 108.0f, 24, 9, solid(rgb(1, 1, 1)));
     return img;
 }
