@@ -257,7 +257,8 @@ void Layer_Tunnel::drawStands(float standBlend) {
 void Layer_Tunnel::render() {
     const float c = valueOf(goToC64);
     setLights(c);
-    drawScope();
+    // Only the stands show the oscilloscope; once they are gone its 1280 x 720 picture is not drawn.
+    if (time < TUNNEL_STANDS_UNTIL) drawScope();
     showTvImage();
 
     renderer->dofFocusFalloff = 2.0f;
