@@ -1,0 +1,73 @@
+// The whole program with --edit: the editor comes up over the show, takes the mouse, and leaves with
+// the show, taking its unused snapshots with it.
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+
+namespace {
+
+namespace fs = std::filesystem;
+
+std::string slurp(const fs::path& path) {
+    std::ifstream in(path);
+    std::stringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+size_t snapshotCount(const fs::path& folder) {
+    size_t n = 0;
+    if (fs::exists(folder))
+        for (const auto& entry : fs::directory_iterator(folder)) n += entry.path().filename().string().rfind("--", 0) == 0;
+    return n;
+}
+
+TEST(EditorShow, EditAttachesTheEditorAndItLeavesWithTheShow) {
+    const fs::path built = ORVO_RESOURCES_DIR;
+    ASSERT_TRUE(fs::exists(built / "editor" / "button-play.png")) << "resources not generated";
+    // The editor writes into its resources folder, so it gets a copy of its own.
+    const fs::path dir = fs::temp_directory_path() / ("orvo_editor_show_" + std::to_string(::getpid()));
+    const fs::path resources = dir / "resources";
+    fs::create_directories(dir);
+    fs::copy(built, resources, fs::copy_options::recursive);
+    const std::string synced = slurp(resources / "data" / "demosynch.dat");
+
+    // In a 1280 x 720 window the picture is 1280 x 561, 79 pixels down. A middle click at (640, 522)
+    // (x 0.5, y 0.21) keys the first controller and keeps a snapshot; then "WORKSPACE" opens under the
+    // mouse and its "save" row is clicked; Escape ends the show. The pointer is moved only once the
+    // show plays (the shared blur tools are made just before its first frame), since loading puts the
+    // cursor home.
+    const std::string act =
+        "xdotool mousemove --window $w 640 522 click 2 mousemove --window $w 45 104 sleep 0.1 "
+        "mousemove --window $w 45 113 sleep 0.1 click 1 sleep 0.3 key --window $w Escape";
+    const std::string cmd =
+        "SDL_AUDIODRIVER=dummy '" ORVO_SHOW "' --resources '" + resources.string() +
+        "' --edit --no-dialog --width 1280 --height 720 --from 20 >'" + (dir / "out").string() + "' 2>'" +
+        (dir / "err").string() + "' & pid=$!; end=$((SECONDS + 30)); "
+        "while kill -0 $pid 2>/dev/null && [ $SECONDS -lt $end ]; do "
+        "grep -q 'gltkBokehBlurShader' '" + (dir / "err").string() + "' && break; sleep 0.1; done; sleep 2; "
+        "w=$(xdotool search --onlyvisible --name '^orv$' 2>/dev/null | head -1); " +
+        act + " 2>/dev/null; (sleep 90; kill -KILL $pid) >/dev/null 2>&1 & dog=$!; wait $pid; rc=$?; kill $dog 2>/dev/null; exit $rc";
+    std::ofstream(dir / "run.sh") << cmd << "\n";
+    const int status = std::system(("bash '" + (dir / "run.sh").string() + "'").c_str());
+    const std::string err = slurp(dir / "err");
+    const std::string saved = slurp(resources / "data" / "demosynch.dat");
+    const size_t snapshotsLeft = snapshotCount(resources / "editor");
+    fs::remove_all(dir);
+
+    ASSERT_TRUE(WIFEXITED(status)) << err;
+    EXPECT_EQ(WEXITSTATUS(status), 0) << err;
+    EXPECT_EQ(err.find("ERROR"), std::string::npos) << err;
+    EXPECT_NE(err.find("INFO (trace): Trace stopped."), std::string::npos) << err;
+    // The new key reached the sync file, 8 or 16 bytes of it.
+    EXPECT_GE(saved.size(), synced.size() + 8) << err;
+    // The snapshot still on the undo list went with the editor.
+    EXPECT_EQ(snapshotsLeft, 0u);
+}
+
+}  // namespace
