@@ -170,6 +170,12 @@ TEST_F(EditorDrawing, WithoutControllersOnlyTheAxisAndMenusDraw) {
     EXPECT_EQ(picture.count(0.0f, 0.25f, 1.0f, 0.40f, isCurve), 0);
     EXPECT_EQ(picture.count(0.0f, 0.25f, 1.0f, 0.40f, isWhite), 0);  // no value point
     EXPECT_GT(picture.count(0.29f, 0.05f, 0.31f, 0.15f, [](const Rgba& p) { return p.b > 150 && p.g > 80; }), 10);
+    // Nothing to key, drag or insert into, and so no snapshot either.
+    move(0.4f, 0.23f);
+    send(WM_LBUTTONDOWN, 0.4f, 0.23f);
+    send(WM_MBUTTONDOWN, 0.4f, 0.21f);
+    EXPECT_EQ(editor->dragMode, DragMode::None);
+    EXPECT_EQ(snapshotFiles(), 0u);
 }
 
 TEST_F(EditorDrawing, F5HidesTheEditorAndF6BringsItBack) {
