@@ -7,6 +7,7 @@
 #include <cstdio>
 
 #include "camera_path.h"
+#include "human_figure.h"
 #include "pictures_common.h"
 #include "ring_band.h"
 #include "sets.h"
@@ -165,6 +166,29 @@ void buildTunnelMouth(Mesh& concrete, Mesh& dark) {
     dark.addQuad({75, kPitchY, 1009}, {-75, kPitchY, 1009}, {-75, kPitchY + 110, 1009}, {75, kPitchY + 110, 1009});
 }
 
+// Goal posts at both ends: a padded post, a crossbar and two uprights, in yellow.
+void buildGoalPosts(Mesh& posts) {
+    for (float side : {-1.0f, 1.0f}) {
+        float x = side * 790;
+        posts.append(makeTube({{x + side * 40, kPitchY, 0}, {x + side * 40, kPitchY + 110, 0}, {x, kPitchY + 130, 0}}, 4, 8));
+        posts.append(makeTube({{x, kPitchY + 130, -75}, {x, kPitchY + 130, 75}}, 3, 8));
+        for (float z : {-75.0f, 75.0f}) posts.append(makeTube({{x, kPitchY + 130, z}, {x, kPitchY + 330, z}}, 2.5f, 8));
+    }
+}
+
+// The two teams lined up along the halfway line, facing the broadcast deck, for the anthem.
+void buildLineUps(Mesh& home, Mesh& away) {
+    Mesh player = buildFigure(Character::Pimsel);
+    for (int team = 0; team < 2; ++team)
+        for (int i = 0; i < 11; ++i) {
+            float x = (team ? 40.0f : -40.0f) + (team ? 1 : -1) * i * 48.0f;
+            float z = -60 + (i % 2) * 8.0f;
+            Mat4 place = Mat4::translation({x, kPitchY, z}) * Mat4::rotationY(180 + (i % 3 - 1) * 6.0f) *
+                         Mat4::scaling({40, 40, 40});
+            (team ? away : home).append(player, place);
+        }
+}
+
 std::vector<Shot> stadiumShots() {
     const float y0 = kPitchY;
     std::vector<Shot> shots;
@@ -249,6 +273,9 @@ SceneSpec buildStadiumScene() {
     mat("lamps", "stadium_lamps.png", {1, 1, 1}, 0.2f, 1.0f);
     mat("deck_floor", "stadium_stage.png", {0.6f, 0.6f, 0.7f}, 0.2f, 0, 0.2f);
     mat("backdrop", "stadium_backdrop.png", {0.2f, 0.2f, 0.2f}, 0.5f, 0.5f);
+    mat("goal_posts", "stadium_goalpost.png", {0.5f, 0.5f, 0.3f}, 0.3f);
+    mat("kit_home", "stadium_kit_home.png", {0.2f, 0.2f, 0.2f}, 0.6f);
+    mat("kit_away", "stadium_kit_away.png", {0.2f, 0.2f, 0.2f}, 0.6f);
     using PF = PictureFormat;
     s.pictures = {
         {"stadium_pitch.png", PF::PngRgb, paintFootballPitch},
@@ -264,6 +291,9 @@ SceneSpec buildStadiumScene() {
         {"stadium_lamps.png", PF::PngRgb, paintFloodlightLamps},
         {"stadium_stage.png", PF::PngRgb, paintStageFloor},
         {"stadium_backdrop.png", PF::PngRgb, paintBroadcastBackdrop},
+        {"stadium_goalpost.png", PF::PngRgb, [] { return content::Image(16, 16, content::hex(0xf2c81c)); }},
+        {"stadium_kit_home.png", PF::PngRgb, [] { return paintTeamKit(0x1f4fd1, 0xf2f2f2); }},
+        {"stadium_kit_away.png", PF::PngRgb, [] { return paintTeamKit(0xd01c28, 0x1b1b22); }},
         {light, PF::PngRgb, [] { return paintSphereLight(rgb(1, 1, 1), rgb(0.62f, 0.62f, 0.68f)); }},
     };
 
@@ -301,6 +331,12 @@ SceneSpec buildStadiumScene() {
     s.add("deck_backdrop", "vexil", "backdrop", std::move(backdrop));
     s.add("tunnel_mouth", "vexil", "concrete", std::move(mouth));
     s.add("tunnel_dark", "vexil", "apron", std::move(dark));
+    Mesh posts, home, away;
+    buildGoalPosts(posts);
+    buildLineUps(home, away);
+    s.add("goal_posts", "vexil", "goal_posts", std::move(posts));
+    s.add("team_home", "vexil", "kit_home", std::move(home));
+    s.add("team_away", "vexil", "kit_away", std::move(away));
 
     s.camera = sampleCameraPath(stadiumShots(), 84.2f, {4, 9000});
     return s;

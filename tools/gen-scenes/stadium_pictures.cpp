@@ -201,4 +201,24 @@ Image paintBroadcastBackdrop() {
     return img;
 }
 
+Image paintTeamKit(uint32_t shirt, uint32_t trousers) {
+    const int w = 128, h = 256;
+    Image img(w, h, hex(shirt));
+    // Rows by height on the figure: the head (helmet) is the top 12 %, then the shirt down to the
+    // hips (about 50 %), trousers to the knees, socks and boots.
+    fillRect(img, 0, 0, w, h * 0.12f, solid(hex(shirt)));
+    fillRect(img, w * 0.42f, h * 0.05f, w * 0.16f, h * 0.06f, solid(hex(0x1a1a1a)));  // face guard
+    fillRect(img, 0, h * 0.5f, w, h * 0.25f, solid(hex(trousers)));
+    fillRect(img, 0, h * 0.75f, w, h * 0.2f, solid(hex(shirt)));
+    fillRect(img, 0, h * 0.95f, w, h * 0.05f, solid(hex(0x111111)));
+    fillRect(img, 0, h * 0.42f, w, h * 0.03f, solid(hex(trousers)));
+    content::TextStyle style;
+    style.face = content::Face::SansBold;
+    style.size = 30;
+    style.align = content::Align::Centre;
+    content::drawText(img, "20", w * 0.5f, h * 0.36f, style, solid(hex(trousers)));
+    content::drawText(img, "20", 8, h * 0.36f, style, solid(hex(trousers)));
+    return img;
+}
+
 }  // namespace zelFramework::scenegen

@@ -1,6 +1,8 @@
 // The pictures of the stadium set.
 #pragma once
 
+#include <cstdint>
+
 #include "image.h"
 
 namespace zelFramework::scenegen {
@@ -19,5 +21,8 @@ content::Image paintSteel();
 content::Image paintFloodlightLamps();
 content::Image paintStageFloor();
 content::Image paintBroadcastBackdrop();
+// A team's kit as the figures wear it (u round the body, v from head to feet): helmet, shirt with a
+// number, trousers and socks.
+content::Image paintTeamKit(uint32_t shirt, uint32_t trousers);
 
 }  // namespace zelFramework::scenegen
