@@ -33,16 +33,35 @@ Image messagePanel(int w, int h, const char* header, const std::vector<std::stri
     return img;
 }
 
+// The near card is mostly covered by the far one (drawn after it), so it carries the header and a picture;
+// the far card, always in view, carries the words.
 Image messageNewsflash()
 {
-    return messagePanel(972, 800, "KVT NEWSFLASH", {"Breaking news", "from the arena:", "", "the crowd is", "ready."},
-                        palette::kvtRed);
+    const int w = 972, h = 800;
+    Image img = messagePanel(w, h, "KVT NEWSFLASH", {}, palette::kvtRed);
+    // Broadcast arcs over a crowd of heads and raised arms.
+    for (int i = 0; i < 4; ++i)
+        fillArc(img, w / 2.0f, 560, 120.0f + 70 * i, 10, 0.5f, 2.64f, solid(withAlpha(palette::kvtRed, 0.7f - 0.12f * i)));
+    Rng rng(117);
+    for (int row = 0; row < 3; ++row)
+        for (int k = 0; k < 14; ++k) {
+            float x = 40 + k * 68 + rng.range(-12, 12) + row * 30, y = 600 + row * 45.0f;
+            Rgba c = mix(hex(0x2A3260), hex(0x0A0E22), row / 2.0f);
+            fillCircle(img, x, y, 20, solid(c));
+            fillRoundRect(img, x - 30, y + 16, 60, 80, 24, solid(c));
+            if (rng.uniform() > 0.7f)
+                drawLine(img, {x + 18, y + 20}, {x + 40, y - 50}, 10, solid(c));
+        }
+    TextStyle tag{Face::SansBold, 40, 8, Align::Centre};
+    fillRect(img, 40, h - 110, w - 80.0f, 64, solid(rgb(0, 0, 0, 0.7f)));
+    drawText(img, "LIVE FROM THE ARENA", w / 2.0f, h - 62, tag, solid(palette::white));
+    return img;
 }
 
 Image messageAudience()
 {
-    return messagePanel(1355, 800, "ON AIR NOW", {"8.4 billion viewers", "212 countries", "3 orbital stations",
-                                                  "1 stadium"},
+    return messagePanel(1355, 800, "BREAKING NEWS",
+                        {"The crowd is ready.", "8.4 billion viewers", "212 countries", "3 orbital stations"},
                         palette::kvtBlue);
 }
 
