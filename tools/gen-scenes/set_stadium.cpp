@@ -56,7 +56,7 @@ void buildRing(int index, RingMeshes& m) {
             float y = r.treadY(k);
             addBandSegment(aisle ? m.stairs : m.seats, {back, y}, {front, y}, a0, a1);
             if (k + 1 < r.rows)
-                addBandSegment(aisle ? m.stairs : m.concrete, {back, r.treadY(k + 1)}, {back, y}, a0, a1);
+                addBandSegment(aisle ? m.stairs : m.seats, {back, r.treadY(k + 1)}, {back, y}, a0, a1);
             if (!aisle && !hidden) {
                 float rm = front + r.rowDepth * 0.55f;
                 addBandSegment(m.crowd, {rm, y + 44}, {rm, y}, a0, a1, crowdCell(index, k, s));
@@ -267,7 +267,7 @@ SceneSpec buildStadiumScene() {
     mat("stairs", "stadium_stairs.png", {0.1f, 0.1f, 0.1f}, 0.9f);
     mat("concrete", "stadium_concrete.png", {0.1f, 0.1f, 0.1f}, 0.9f);
     mat("boards", "stadium_boards.png", {0.4f, 0.4f, 0.4f}, 0.3f, 0.8f);
-    mat("concourse", "stadium_concourse.png", {0.1f, 0.1f, 0.1f}, 0.8f, 0.3f);
+    mat("concourse", "stadium_concourse.png", {0.3f, 0.3f, 0.3f}, 0.2f, 0.2f, 0.1f);
     mat("roof", "stadium_roof.png", {0.5f, 0.5f, 0.5f}, 0.4f, 0, 0.1f);
     mat("steel", "stadium_steel.png", {0.7f, 0.7f, 0.7f}, 0.3f, 0, 0.15f);
     mat("lamps", "stadium_lamps.png", {1, 1, 1}, 0.2f, 1.0f);

@@ -101,15 +101,26 @@ Image paintLedBoards() {
 }
 
 Image paintConcourse() {
-    Image img(512, 256, hex(0x2b2d33));
+    // The galleries' back walls: tiers of hospitality boxes behind glass, most of them lit, seen
+    // stretched tall on the walls, so the picture holds many small rows.
+    Image img(256, 512, hex(0x24262c));
     content::Rng rng(77);
-    for (int row = 0; row < 3; ++row)
-        for (int col = 0; col < 8; ++col) {
-            float lit = rng.uniform();
-            Rgba window = lit < 0.75f ? content::mix(hex(0xffd38a), hex(0xfff2d8), rng.uniform()) : hex(0x3a3f4a);
-            fillRect(img, 12 + col * 62, 20 + row * 80, 46, 52, solid(window));
+    for (int row = 0; row < 8; ++row) {
+        float y = 8 + row * 63.0f;
+        fillRect(img, 0, y + 50, 256, 6, solid(hex(0x3a3d44)));  // the floor slab of each level
+        for (int col = 0; col < 3; ++col) {
+            float x = 6 + col * 84.0f;
+            bool lit = rng.uniform() < 0.7f;
+            Rgba glass = lit ? content::mix(hex(0xd9a85a), hex(0xf3d9a4), rng.uniform()) : hex(0x2f3a4e);
+            fillRect(img, x, y, 76, 46, solid(glass));
+            fillRect(img, x + 37, y, 2, 46, solid(hex(0x1a1b1f)));
+            if (lit && rng.uniform() < 0.6f) {  // someone at the window
+                float px = x + 10 + rng.uniform() * 50;
+                content::fillCircle(img, px, y + 20, 5, solid(hex(0x3b2a20)));
+                content::fillRoundRect(img, px - 7, y + 26, 14, 20, 4, solid(hex(0x4a3a32)));
+            }
         }
-    fillRect(img, 0, 244, 512, 12, solid(hex(0x16171b)));
+    }
     return img;
 }
 
