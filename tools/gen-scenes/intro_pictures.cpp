@@ -105,4 +105,15 @@ Image paintDarkPlastic() { return paintNoisy(64, 64, hex(0x1c1d22), hex(0x121317
 
 Image paintDeskTop() { return paintNoisy(256, 128, hex(0x5a4636), hex(0x3f3025), 10, 131); }
 
+Image paintOnAirSign() {
+    Image img(256, 96, hex(0x3a0608));
+    fillRoundRect(img, 6, 6, 244, 84, 10, solid(hex(0xe3202c)));
+    content::TextStyle style;
+    style.face = content::Face::SansBold;
+    style.size = 52;
+    style.align = content::Align::Centre;
+    content::drawText(img, "ON AIR", 128, 68, style, solid(rgb(1, 0.95f, 0.9f)));
+    return img;
+}
+
 }  // namespace zelFramework::scenegen

@@ -12,5 +12,6 @@ content::Image paintMonitorFeeds();     // 3 x 2 atlas of small monitor pictures
 content::Image paintMixingConsole();
 content::Image paintDarkPlastic();
 content::Image paintDeskTop();
+content::Image paintOnAirSign();
 
 }  // namespace zelFramework::scenegen

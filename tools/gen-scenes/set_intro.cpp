@@ -10,6 +10,7 @@
 #include "pictures_common.h"
 #include "props.h"
 #include "sets.h"
+#include "tunnel_pictures.h"
 
 namespace zelFramework::scenegen {
 
@@ -101,6 +102,45 @@ void buildMezzanine(Mesh& slab, Mesh& desk, Mesh& body, Mesh& feeds, Mesh& steel
     body.append(makeBoxBetween({-6.2f, kMezzanineY + 0.45f, 0.8f}, {-5.4f, kMezzanineY + 0.55f, 1.8f}));
 }
 
+// Studio furniture: an ON AIR sign by the mezzanine, spot cans on the truss, a pedestal camera aimed
+// at the screens, chairs at the desk rows and acoustic panels on the side walls.
+void buildFurniture(Mesh& sign, Mesh& body, Mesh& lenses, Mesh& panels) {
+    body.append(makeBoxBetween({-9.0f, 13.0f, 0.2f}, {-8.85f, 13.9f, 2.4f}));
+    sign.append(makePanel({-8.84f, 13.45f, 1.3f}, {1, 0, 0}, 2.0f, 0.7f));
+    for (float x = -6; x <= 6; x += 4)
+        for (float z = -6; z <= 6; z += 4) {
+            Mat4 can = placeProp({x, 16.55f, z}, 0, 0);
+            body.append(makeCylinder(0.22f, -0.55f, 0, 12, true), can);
+            lenses.append(makeCylinder(0.18f, -0.57f, -0.55f, 12, true), can);
+        }
+    // Pedestal camera in the middle of the floor, aimed at the wall of screens.
+    Mat4 camera = placeProp({0.8f, 0, 3.2f}, 180);
+    for (int leg = 0; leg < 3; ++leg) {
+        float a = radians(leg * 120.0f);
+        body.append(makeTube({{0.7f * std::cos(a), 0, 0.7f * std::sin(a)}, {0, 1.3f, 0}}, 0.04f, 6), camera);
+    }
+    body.append(makeBox({0, 1.55f, 0}, {0.45f, 0.45f, 0.8f}), camera);
+    body.append(makeBox({0, 1.9f, -0.2f}, {0.3f, 0.22f, 0.35f}), camera);
+    Mesh lens = makeCylinder(0.14f, 0, 0.45f, 12, true);
+    body.append(lens, camera * Mat4::translation({0, 1.55f, 0.4f}) * Mat4::rotationX(90));
+    lenses.append(makeCylinder(0.11f, 0.45f, 0.47f, 12, true), camera * Mat4::translation({0, 1.55f, 0.4f}) * Mat4::rotationX(90));
+    // Chairs behind the desk rows.
+    for (int row = 0; row < 2; ++row)
+        for (int i = 0; i < 4; ++i) {
+            float y = row * 0.4f, z = -3.5f + row * 3.2f + 1.5f;
+            Mat4 chair = placeProp({-2.8f + i * 1.6f, y, z}, 180 + (i % 2 ? 12.0f : -9.0f));
+            body.append(makeBox({0, 0.48f, 0}, {0.55f, 0.08f, 0.55f}), chair);
+            body.append(makeBox({0, 0.85f, -0.27f}, {0.55f, 0.7f, 0.06f}), chair);
+            body.append(makeCylinder(0.04f, 0, 0.45f, 6, false), chair);
+        }
+    // Acoustic panels along both side walls.
+    for (float z = -8; z <= 6; z += 2.2f)
+        for (float y : {2.5f, 6.5f}) {
+            panels.append(makeBoxBetween({kRoomX - 0.12f, y, z}, {kRoomX, y + 3.0f, z + 1.9f}));
+            if (y < 5 || z > -5) panels.append(makeBoxBetween({-kRoomX, y, z}, {-kRoomX + 0.12f, y + 3.0f, z + 1.9f}));
+        }
+}
+
 Shot introShot() {
     Shot s;
     s.keys = {
@@ -133,6 +173,9 @@ SceneSpec buildIntroScene() {
     mat("desks", "intro_desk.png", {0.3f, 0.3f, 0.3f}, 0.4f);
     mat("gallery_steel", "stadium_steel.png", {0.6f, 0.6f, 0.6f}, 0.3f);
     mat("mezzanine", "stadium_concrete.png", {0.1f, 0.1f, 0.1f}, 0.9f);
+    mat("on_air", "intro_onair.png", {0.5f, 0.5f, 0.5f}, 0.2f, 1.0f);
+    mat("spot_lenses", "tunnel_lamp.png", {1, 1, 1}, 0.1f, 1.0f);
+    mat("acoustic_panels", "intro_wall.png", {0.05f, 0.05f, 0.05f}, 0.9f);
     using PF = PictureFormat;
     s.pictures = {
         {"intro_floor.png", PF::PngRgb, paintGalleryFloor},
@@ -142,14 +185,17 @@ SceneSpec buildIntroScene() {
         {"intro_feeds.png", PF::PngRgb, paintMonitorFeeds},
         {"intro_console.png", PF::PngRgb, paintMixingConsole},
         {"intro_desk.png", PF::PngRgb, paintDeskTop},
+        {"intro_onair.png", PF::PngRgb, paintOnAirSign},
+        {"tunnel_lamp.png", PF::PngRgb, paintTunnelLamp},
         {light, PF::PngRgb, [] { return paintSphereLight(rgb(1, 1, 1), rgb(0.58f, 0.58f, 0.66f)); }},
     };
-    Mesh floor, walls, steel, screens, frame, desk, panel, body, feeds, slab;
+    Mesh floor, walls, steel, screens, frame, desk, panel, body, feeds, slab, sign, lenses, acoustic;
     buildRoom(floor, walls, steel);
     buildVideoWall(screens, frame);
     buildConsole(desk, panel, body, feeds);
     buildDeskRows(desk, body, feeds);
     buildMezzanine(slab, desk, body, feeds, steel);
+    buildFurniture(sign, body, lenses, acoustic);
     s.add("gallery", "", "");
     s.add("floor", "gallery", "gallery_floor", std::move(floor));
     s.add("walls", "gallery", "gallery_walls", std::move(walls));
@@ -161,6 +207,9 @@ SceneSpec buildIntroScene() {
     s.add("monitors", "gallery", "screen_frames", std::move(body));
     s.add("monitor_feeds", "gallery", "monitor_feeds", std::move(feeds));
     s.add("mezzanine", "gallery", "mezzanine", std::move(slab));
+    s.add("on_air_sign", "gallery", "on_air", std::move(sign));
+    s.add("spot_lenses", "gallery", "spot_lenses", std::move(lenses));
+    s.add("acoustic_panels", "gallery", "acoustic_panels", std::move(acoustic));
     s.camera = sampleCameraPath({introShot()}, 35.833f, {0.1f, 500});
     return s;
 }
