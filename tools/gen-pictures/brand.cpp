@@ -1,5 +1,6 @@
 #include "brand.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "noise.h"

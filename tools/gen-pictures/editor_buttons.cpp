@@ -1,4 +1,5 @@
 // The timeline editor's buttons: segment shapes, segment end presets and the transport.
+#include <algorithm>
 #include <cmath>
 #include <functional>
 

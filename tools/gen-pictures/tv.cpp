@@ -1,4 +1,5 @@
 // The tunnel's television stands (a layered screen per stand) and the TV set's pictures.
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <string>

@@ -1,6 +1,7 @@
 // The drawing kit the picture generator is built on: compositing, shapes, text and the file writers.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <filesystem>
 #include <fstream>

@@ -3,6 +3,7 @@
 
 #include <mpg123.h>
 
+#include <algorithm>
 #include <cmath>
 #include <filesystem>
 #include <fstream>
