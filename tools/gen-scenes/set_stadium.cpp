@@ -58,7 +58,9 @@ void buildRing(int index, RingMeshes& m) {
             if (k + 1 < r.rows)
                 addBandSegment(aisle ? m.stairs : m.seats, {back, r.treadY(k + 1)}, {back, y}, a0, a1);
             if (!aisle && !hidden) {
-                float rm = front + r.rowDepth * 0.55f;
+                // The spectators sit at the back of their row, so every flash of the table (which
+                // lies over the front 80 % of a row) is in front of them.
+                float rm = front + r.rowDepth * kCrowdDepth;
                 addBandSegment(m.crowd, {rm, y + 44}, {rm, y}, a0, a1, crowdCell(index, k, s));
             }
         }

@@ -28,6 +28,7 @@ constexpr float kPitchY = -4400;   // pitch level
 constexpr float kFasciaDrop = 120; // the balcony front hangs this far below a ring's first row
 constexpr int kStandSegments = 144;
 constexpr int kAisleEvery = 12;    // every twelfth segment of a ring is a stair aisle
+constexpr float kCrowdDepth = 0.95f;  // where in a row (0 front, 1 back) the spectators are drawn
 
 // The rings from the lowest up.
 const std::vector<StandRing>& standRings();

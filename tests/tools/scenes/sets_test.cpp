@@ -168,7 +168,10 @@ TEST(SceneStadium, FlashTableKeepsItsFixedPointsAndSitsOnTheRows) {
             if (r < ring.innerRadius || r > ring.outerRadius()) continue;
             int row = int((r - ring.innerRadius) / ring.rowDepth);
             float above = p.y - ring.treadY(std::min(row, ring.rows - 1));
-            onRow |= above >= 0 && above <= 45;  // between the seat and the top of a seated head
+            float intoRow = (r - ring.innerRadius) / ring.rowDepth - float(row);
+            // Between the seat and the top of a seated head, and in front of the spectators drawn
+            // at the back of the row (a flash behind them would be hidden).
+            onRow |= above >= 0 && above <= 45 && intoRow < kCrowdDepth;
         }
         EXPECT_TRUE(onRow) << "point " << i << " (" << p.x << ", " << p.y << ", " << p.z << ")";
         if (!onRow) break;
