@@ -15,22 +15,6 @@
 
 using namespace zelFramework::content;
 
-namespace {
-
-bool writeAsset(const std::string& dir, const PictureAsset& asset, Image& img)
-{
-    clampAll(img);
-    std::string path = dir + "/" + asset.path;
-    switch (asset.kind) {
-    case FileKind::PngRgb: return writePng(path, img, PngChannels::Rgb);
-    case FileKind::PngRgba: return writePng(path, img, PngChannels::Rgba);
-    case FileKind::Jpeg: return writeJpeg(path, img, 92);
-    }
-    return false;
-}
-
-}  // namespace
-
 int main(int argc, char** argv)
 {
     if (argc < 2) {
@@ -53,7 +37,7 @@ int main(int argc, char** argv)
         if (!only.empty() && asset.path.find(only) == std::string::npos)
             continue;
         Image img = asset.paint();
-        if (!writeAsset(outDir, asset, img)) {
+        if (!writePicture(outDir, asset, img)) {
             ++failures;
             continue;
         }

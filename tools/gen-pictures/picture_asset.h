@@ -31,4 +31,8 @@ std::vector<PictureAsset> editorButtonPictures();
 
 std::vector<PictureAsset> allPictures();
 
+// Clamps the painted picture and writes it under dir in the asset's format (the one place that decides
+// encoder settings, so every writer of a picture gives the same bytes).
+bool writePicture(const std::string& dir, const PictureAsset& asset, Image& img);
+
 }  // namespace zelFramework::content

@@ -5,10 +5,14 @@
 #include <cmath>
 
 #include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <map>
 #include <set>
 #include <string>
 
+#include "image_io.h"
 #include "picture_asset.h"
 
 using namespace zelFramework::content;
@@ -136,4 +140,33 @@ TEST(PictureSet, EditorButtonsAreDistinctIconsOnTransparentCorners)
                 diff += std::fabs(buttons[a].pixels[i].r - buttons[b].pixels[i].r);
             EXPECT_GT(diff, 20.0f) << "buttons " << a << " and " << b << " look the same";
         }
+}
+
+// The pictures as the build laid them out: every file is there and decodes, and painting again gives the
+// very same bytes.
+TEST(PictureFiles, TheBuiltResourcesHoldEveryPictureByteForByte)
+{
+    std::filesystem::path resources(ORVO_RESOURCES_DIR);
+    if (!std::filesystem::exists(resources / ".pictures.stamp"))
+        GTEST_SKIP() << "resources not built";
+    for (const PictureAsset& a : allPictures()) {
+        std::filesystem::path file = resources / a.path;
+        ASSERT_TRUE(std::filesystem::exists(file)) << a.path;
+        if (a.kind != FileKind::Jpeg) {
+            Image img;
+            EXPECT_TRUE(readPng(file.string(), img)) << a.path;
+        }
+    }
+    auto dir = std::filesystem::temp_directory_path() / "orvo-pictures-again";
+    for (const char* path : {"grading/grading_nfl.png", "lunavex-logo.png", "tvscreen-2.jpg", "editor/button-record.png"}) {
+        auto all = picturesByPath();
+        const PictureAsset& a = all.at(path);
+        Image img = a.paint();
+        ASSERT_TRUE(writePicture(dir.string(), a, img)) << path;
+        std::string again = (dir / path).string();
+        std::ifstream x(again, std::ios::binary), y(resources / path, std::ios::binary);
+        std::string bx{std::istreambuf_iterator<char>(x), {}}, by{std::istreambuf_iterator<char>(y), {}};
+        EXPECT_EQ(bx, by) << path << " differs from the built file";
+    }
+    std::filesystem::remove_all(dir);
 }
