@@ -18,6 +18,7 @@
 #include "assets/orvo_scene_reader.h"
 #include "assets/scene_camera_math.h"
 #include "assets/scene_key_math.h"
+#include "flash_table.h"
 #include "image_io.h"
 #include "picture_job.h"
 #include "preview_lighting.h"
@@ -97,7 +98,7 @@ void drawExtraModels(const std::vector<PreviewModel>& models, SoftRaster& raster
 void drawStadiumFlashes(const std::string& folder, float sceneTime, SoftRaster& raster) {
     if (sceneTime + 35.833f > 102.709f) return;
     std::vector<uint8_t> bytes;
-    if (!readWholeFile(resourcePath(folder, "data\\flashtable.bin"), bytes) || bytes.size() < 4) return;
+    if (!readWholeFile(resourcePath(folder, kFlashTableName), bytes) || bytes.size() < 4) return;
     uint32_t count = 0;
     std::memcpy(&count, bytes.data(), 4);
     if (bytes.size() != 4 + 12ull * count || count < 11000) return;
