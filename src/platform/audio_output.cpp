@@ -3,6 +3,7 @@
 #include <SDL.h>
 
 #include <cstring>
+#include <filesystem>
 
 namespace zelFramework {
 
@@ -30,11 +31,20 @@ void SDLCALL pull(void* user, Uint8* stream, int bytes) {
         std::memset(stream, 0, size_t(bytes));
 }
 
+// Without sound hardware only a sound server can play; asking ALSA anyway fills standard error (our
+// debugger output) with the library's complaints before it fails.
+void preferSoundServersWithoutHardware() {
+    std::error_code ec;
+    if (SDL_GetHint(SDL_HINT_AUDIODRIVER) || std::filesystem::exists("/dev/snd", ec)) return;
+    SDL_SetHint(SDL_HINT_AUDIODRIVER, "pulseaudio,pipewire");
+}
+
 }  // namespace
 
 bool openAudioOutput(int rate, AudioFill fill) {
     Device& d = device();
     closeAudioOutput();
+    if (!SDL_WasInit(SDL_INIT_AUDIO)) preferSoundServersWithoutHardware();
     if (!SDL_WasInit(SDL_INIT_AUDIO) && SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
         d.error = std::string("SDL audio: ") + SDL_GetError();
         return false;
