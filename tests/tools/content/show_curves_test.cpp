@@ -79,7 +79,7 @@ TEST_F(ShowCurves, FadeFromAndToBlackWithFlashesOnTheBigHits)
 TEST_F(ShowCurves, QuietMomentsAreNeutralAndGlitchesBurstOnlyOnCuts)
 {
     for (float t : {20.0f, 90.0f, 140.0f}) {
-        for (const char* name : {"ZEL: Blackpoint", "ZEL: Brightness", "ZEL: To White", "ZEL: Exponent", "ZEL: Gamma",
+        for (const char* name : {"ZEL: Blackpoint", "ZEL: Brightness", "ZEL: To White", "ZEL: Gamma",
                                  "Glitch: intensity", "Swoosh Wipe", "Logo Stripe 1", "Logo Stripe 2", "Logo Stripe 3"})
             EXPECT_FLOAT_EQ(at(name, t), 0.0f) << name << " at " << t;
     }
