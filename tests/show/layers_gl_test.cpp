@@ -306,6 +306,19 @@ TEST_F(ShowLayersGL, TunnelWithoutItsPicturesStillDrawsItsStandsAndCuts) {
         tunnel.render();
     }
     EXPECT_EQ(tunnel.currentCut(), tunnelCameraCut(175.0f, tunnelPath().flashTimes, 2));
+
+    // Space in the second part writes one line to paste into the flash list, once per press.
+    setKeyDown(32, true);
+    for (float t : {176.0f, 176.5f}) {
+        LayerTime time;
+        time.time = t;
+        time.start = 124.138f;
+        tunnel.setTime(time);
+        tunnel.render();
+    }
+    setKeyDown(32, false);
+    EXPECT_EQ(trace.count("lightFlash.push_back("), 1) << trace.text();
+    EXPECT_TRUE(trace.contains("lightFlash.push_back(176.000000f);\n")) << trace.text();
     EXPECT_TRUE(orvotest::drainGLErrors().empty());
     EXPECT_TRUE(GL_FBOTexture::fboStack().empty());
     EXPECT_EQ(trace.count("ERROR"), 0) << trace.text();
