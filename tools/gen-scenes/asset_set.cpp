@@ -13,7 +13,7 @@
 namespace zelFramework::scenegen {
 namespace {
 
-bool writeSet(const SceneSpec& scene, const std::string& outputDir, std::map<std::string, PictureJob>& pictures,
+bool writeSet(const SetDescription& scene, const std::string& outputDir, std::map<std::string, PictureJob>& pictures,
               std::FILE* log) {
     std::string error;
     bool ok = writeScene(scene, outputDir, &error);

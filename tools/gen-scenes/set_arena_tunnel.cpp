@@ -86,12 +86,12 @@ Shot runShot() {
 
 }  // namespace
 
-SceneSpec buildArenaTunnelScene() {
-    SceneSpec s;
+SetDescription buildArenaTunnelScene() {
+    SetDescription s;
     s.fileName = "ArenaTunnel.orvo";
     const std::string light = "arena_light.png";
-    auto mat = [&](const char* name, const char* picture, Vec3 spec, float rough, float glow = 0, float refl = 0) {
-        s.materials.push_back(makeMaterial(name, picture, light, spec, rough, glow, refl));
+    auto mat = [&](const char* name, const char* picture, Vec3 specular, float rough, float glow = 0, float refl = 0) {
+        s.materials.push_back(makeMaterial(name, picture, light, specular, rough, glow, refl));
     };
     mat("arena_walls", "arena_wall.png", {0.2f, 0.2f, 0.2f}, 0.6f);
     mat("arena_floor", "arena_floor.png", {0.5f, 0.5f, 0.5f}, 0.3f, 0, 0.1f);

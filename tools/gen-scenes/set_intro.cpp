@@ -157,12 +157,12 @@ Shot introShot() {
 
 }  // namespace
 
-SceneSpec buildIntroScene() {
-    SceneSpec s;
+SetDescription buildIntroScene() {
+    SetDescription s;
     s.fileName = "intro-005.orvo";
     const std::string light = "intro_light.png";
-    auto mat = [&](const char* name, const char* picture, Vec3 spec, float rough, float glow = 0, float refl = 0) {
-        s.materials.push_back(makeMaterial(name, picture, light, spec, rough, glow, refl));
+    auto mat = [&](const char* name, const char* picture, Vec3 specular, float rough, float glow = 0, float refl = 0) {
+        s.materials.push_back(makeMaterial(name, picture, light, specular, rough, glow, refl));
     };
     mat("gallery_floor", "intro_floor.png", {0.5f, 0.5f, 0.6f}, 0.2f, 0, 0.1f);
     mat("gallery_walls", "intro_wall.png", {0.1f, 0.1f, 0.1f}, 0.8f);

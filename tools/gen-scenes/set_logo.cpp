@@ -32,8 +32,8 @@ Image paintAccent() {
 
 }  // namespace
 
-SceneSpec buildLogoScene() {
-    SceneSpec s;
+SetDescription buildLogoScene() {
+    SetDescription s;
     s.fileName = "velmora-logo.orvo";
     s.materials.push_back(makeMaterial("logo_chrome", "logo_chrome.png", "logo_light.png", {0.6f, 0.6f, 0.6f}, 0.2f, 0.1f, 0.3f));
     s.materials.push_back(makeMaterial("logo_accent", "logo_accent.png", "logo_light.png", {1, 0.8f, 0.9f}, 0.2f, 0.6f, 0.3f));

@@ -255,12 +255,12 @@ std::vector<Shot> stadiumShots() {
 
 }  // namespace
 
-SceneSpec buildStadiumScene() {
-    SceneSpec s;
+SetDescription buildStadiumScene() {
+    SetDescription s;
     s.fileName = "Vexil2000.orvo";
     const std::string light = "stadium_light.png";
-    auto mat = [&](const char* name, const char* picture, Vec3 spec, float rough, float glow = 0, float refl = 0) {
-        s.materials.push_back(makeMaterial(name, picture, light, spec, rough, glow, refl));
+    auto mat = [&](const char* name, const char* picture, Vec3 specular, float rough, float glow = 0, float refl = 0) {
+        s.materials.push_back(makeMaterial(name, picture, light, specular, rough, glow, refl));
     };
     mat("pitch", "stadium_pitch.png", {0.05f, 0.05f, 0.05f}, 0.9f);
     mat("apron", "stadium_apron.png", {0.05f, 0.05f, 0.05f}, 0.9f);

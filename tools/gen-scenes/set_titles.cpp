@@ -81,8 +81,8 @@ std::vector<TitleText> featureTitles() {
     };
 }
 
-SceneSpec buildTitleScene(const TitleText& title, int index) {
-    SceneSpec s;
+SetDescription buildTitleScene(const TitleText& title, int index) {
+    SetDescription s;
     s.fileName = title.fileName;
     char letterMaterial[64], letterPicture[64];
     std::snprintf(letterMaterial, sizeof letterMaterial, "title%d_letters", index + 1);
@@ -107,7 +107,7 @@ SceneSpec buildTitleScene(const TitleText& title, int index) {
     for (size_t i = 0; i < letters.size(); ++i) {
         char name[32];
         std::snprintf(name, sizeof name, "letter%02zu_%c", i, letters[i].character);
-        SceneObjectSpec& o = s.add(name, "title", letterMaterial, std::move(letters[i].mesh));
+        SetObject& o = s.add(name, "title", letterMaterial, std::move(letters[i].mesh));
         o.keys = arrivalKeys(letters[i].centre, 0.05f + 0.045f * float(i));
     }
 

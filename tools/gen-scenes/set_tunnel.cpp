@@ -116,12 +116,12 @@ void buildRetroComputer(Mesh& beige, Mesh& screen, Mesh& table) {
 
 }  // namespace
 
-SceneSpec buildTunnelScene() {
-    SceneSpec s;
+SetDescription buildTunnelScene() {
+    SetDescription s;
     s.fileName = "tunnel-004.orvo";
     const std::string light = "tunnel_light.png";
-    auto mat = [&](const char* name, const char* picture, Vec3 spec, float rough, float glow = 0, float refl = 0) {
-        s.materials.push_back(makeMaterial(name, picture, light, spec, rough, glow, refl));
+    auto mat = [&](const char* name, const char* picture, Vec3 specular, float rough, float glow = 0, float refl = 0) {
+        s.materials.push_back(makeMaterial(name, picture, light, specular, rough, glow, refl));
     };
     mat("tunnel_walls", "tunnel_wall.png", {0.2f, 0.2f, 0.2f}, 0.6f);
     mat("tunnel_floor", "tunnel_floor.png", {0.4f, 0.4f, 0.4f}, 0.4f);

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "scene_spec.h"
+#include "set_description.h"
 
 namespace zelFramework::scenegen {
 
@@ -18,11 +18,11 @@ struct TitleText {
 // The five feature titles in show order.
 std::vector<TitleText> featureTitles();
 
-SceneSpec buildTitleScene(const TitleText& title, int index);
-SceneSpec buildLogoScene();
-SceneSpec buildIntroScene();
-SceneSpec buildArenaTunnelScene();
-SceneSpec buildTunnelScene();
-SceneSpec buildStadiumScene();
+SetDescription buildTitleScene(const TitleText& title, int index);
+SetDescription buildLogoScene();
+SetDescription buildIntroScene();
+SetDescription buildArenaTunnelScene();
+SetDescription buildTunnelScene();
+SetDescription buildStadiumScene();
 
 }  // namespace zelFramework::scenegen

@@ -17,16 +17,16 @@ using namespace zelFramework::scenegen;
 
 namespace {
 
-const SceneObjectSpec& objectNamed(const SceneSpec& s, const std::string& name) {
-    for (const SceneObjectSpec& o : s.objects)
+const SetObject& objectNamed(const SetDescription& s, const std::string& name) {
+    for (const SetObject& o : s.objects)
         if (o.name == name) return o;
     ADD_FAILURE() << "no object " << name << " in " << s.fileName;
-    static SceneObjectSpec none;
+    static SetObject none;
     return none;
 }
 
 // Smallest distance from `p` to any vertex of the object.
-float nearestVertex(const SceneObjectSpec& o, Vec3 p) {
+float nearestVertex(const SetObject& o, Vec3 p) {
     float best = 1e30f;
     for (Vec3 v : o.mesh.positions) best = std::min(best, length(v - p));
     return best;
@@ -38,7 +38,7 @@ Vec3 eyeOf(const SceneCameraSample& c) { return {c.position.x, c.position.y, c.p
 
 TEST(SceneLayout, IntroSetPiecesSitUnderItsThreeLights) {
     // The intro's lights reach 10 units but fall off steeply: what must be seen is within a few units.
-    SceneSpec intro = buildIntroScene();
+    SetDescription intro = buildIntroScene();
     EXPECT_LT(nearestVertex(objectNamed(intro, "video_wall"), {0.098f, 14.963f, -7.242f}), 3.5f);
     EXPECT_LT(nearestVertex(objectNamed(intro, "monitor_feeds"), {6.559f, 1.772f, 2.484f}), 2.0f);
     EXPECT_LT(nearestVertex(objectNamed(intro, "monitor_feeds"), {-7.452f, 12.176f, 1.322f}), 2.5f);
@@ -70,9 +70,9 @@ TEST(SceneLayout, TitleWordsReadForTheCameraAndSitInTheKeyLight) {
     }
     std::vector<TitleText> titles = featureTitles();
     for (size_t i = 0; i < titles.size(); ++i) {
-        SceneSpec s = buildTitleScene(titles[i], int(i));
+        SetDescription s = buildTitleScene(titles[i], int(i));
         Vec3 keyLight{40, 50, -100};
-        for (const SceneObjectSpec& o : s.objects) {
+        for (const SetObject& o : s.objects) {
             if (o.name.rfind("letter", 0) != 0) continue;
             for (Vec3 v : o.mesh.positions) EXPECT_LT(length(v - keyLight), 330) << s.fileName << " " << o.name;
         }
@@ -85,7 +85,7 @@ TEST(SceneLayout, TitleWordsReadForTheCameraAndSitInTheKeyLight) {
 }
 
 TEST(SceneLayout, PlayersTunnelCameraRunsInsideToTheMouth) {
-    SceneSpec s = buildArenaTunnelScene();
+    SetDescription s = buildArenaTunnelScene();
     ASSERT_EQ(s.camera.size(), size_t(std::ceil(5.458f * 24)) + 1);
     float lastZ = 1e9f;
     for (const SceneCameraSample& c : s.camera) {
@@ -101,7 +101,7 @@ TEST(SceneLayout, PlayersTunnelCameraRunsInsideToTheMouth) {
 }
 
 TEST(SceneLayout, StadiumCameraNeverFliesThroughTheStands) {
-    SceneSpec s = buildStadiumScene();
+    SetDescription s = buildStadiumScene();
     // From 6 s of scene time (just after the stadium first shows, when the camera has left the
     // tunnel mouth under the lowest ring) every eye is in the open bowl.
     for (size_t i = size_t(6 * kSamplesPerSecond); i < s.camera.size(); ++i) {

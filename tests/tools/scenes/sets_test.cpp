@@ -27,8 +27,8 @@ using namespace zelFramework::scenegen;
 
 namespace {
 
-std::vector<SceneSpec> allSets() {
-    std::vector<SceneSpec> sets;
+std::vector<SetDescription> allSets() {
+    std::vector<SetDescription> sets;
     std::vector<TitleText> titles = featureTitles();
     for (size_t i = 0; i < titles.size(); ++i) sets.push_back(buildTitleScene(titles[i], int(i)));
     sets.push_back(buildStadiumScene());
@@ -39,21 +39,21 @@ std::vector<SceneSpec> allSets() {
     return sets;
 }
 
-const std::vector<SceneSpec>& sets() {
-    static const std::vector<SceneSpec> all = allSets();
+const std::vector<SetDescription>& sets() {
+    static const std::vector<SetDescription> all = allSets();
     return all;
 }
 
-const SceneSpec& setNamed(const std::string& file) {
-    for (const SceneSpec& s : sets())
+const SetDescription& setNamed(const std::string& file) {
+    for (const SetDescription& s : sets())
         if (s.fileName == file) return s;
-    static SceneSpec none;
+    static SetDescription none;
     ADD_FAILURE() << "no set " << file;
     return none;
 }
 
 // The scene file as the generator writes it, read back byte for byte.
-std::vector<uint8_t> writtenBytes(const SceneSpec& spec) {
+std::vector<uint8_t> writtenBytes(const SetDescription& spec) {
     std::string folder = testing::TempDir() + "scene_sets";
     std::filesystem::create_directories(folder);
     std::string error;
@@ -71,7 +71,7 @@ TEST(SceneSets, EveryFileOfTheShowIsWrittenReadsBackAndStaysInBudget) {
                                       "Quantum_Computing_Compo.orvo", "8_Petabyte_Intro_Compo.orvo",
                                       "Demoscene_Fashion_Show.orvo", "400_DJs_On_1200_Floors.orvo"};
     std::set<std::string> names;
-    for (const SceneSpec& s : sets()) {
+    for (const SetDescription& s : sets()) {
         names.insert(s.fileName);
         std::vector<uint8_t> bytes = writtenBytes(s);
         OrvoScene scene;
@@ -102,11 +102,11 @@ TEST(SceneSets, EveryFileOfTheShowIsWrittenReadsBackAndStaysInBudget) {
 
 TEST(SceneSets, MaterialsNameOnlyGeneratedOpaquePictures) {
     std::set<std::string> pictures;
-    for (const SceneSpec& s : sets()) {
+    for (const SetDescription& s : sets()) {
         for (const PictureJob& p : s.pictures) pictures.insert(p.name);
         for (const std::string& name : s.picturesFromElsewhere) pictures.insert(name);
     }
-    for (const SceneSpec& s : sets())
+    for (const SetDescription& s : sets())
         for (const SceneMaterial& m : s.materials) {
             EXPECT_TRUE(pictures.count(m.diffuseMap)) << s.fileName << " " << m.diffuseMap;
             EXPECT_TRUE(pictures.count(m.lightMap)) << s.fileName << " " << m.lightMap;
@@ -121,7 +121,7 @@ TEST(SceneSets, MaterialsNameOnlyGeneratedOpaquePictures) {
 TEST(SceneSets, CamerasCutOnlyWhereAShotEnds) {
     // Each set's path is smooth except at its planned cuts: the stadium's shots change at these times.
     const std::vector<float> stadiumCuts = {12.0f, 21.5f, 29.0f, 36.5f, 43.0f, 52.07f, 56.5f, 60.0f, 63.5f, 66.87f, 75.0f};
-    for (const SceneSpec& s : sets()) {
+    for (const SetDescription& s : sets()) {
         for (size_t cut : findCameraCuts(s.camera)) {
             float t = cut / kSamplesPerSecond;
             bool planned = false;
@@ -172,9 +172,9 @@ TEST(SceneStadium, FlashTableKeepsItsFixedPointsAndSitsOnTheRows) {
 
 TEST(SceneStadium, CharactersStandOnTheDeckAndTheCloseShotsSeeThem) {
     // The deck floor (top of "deck_floor") is where the layer puts the first character's feet.
-    const SceneSpec& s = setNamed("Vexil2000.orvo");
+    const SetDescription& s = setNamed("Vexil2000.orvo");
     float deckTop = -1e9f;
-    for (const SceneObjectSpec& o : s.objects)
+    for (const SetObject& o : s.objects)
         if (o.name == "deck_floor")
             for (Vec3 p : o.mesh.positions) deckTop = std::max(deckTop, p.y);
     EXPECT_NEAR(deckTop, -3185.013f, 0.01f);
@@ -249,10 +249,10 @@ TEST(SceneCharacters, VideoPicturesMoveLikeAPictureNotLikeNoise) {
 }
 
 TEST(SceneTunnel, ComputerFacesTheViewBlendAndTheTunnelHoldsThePath) {
-    const SceneSpec& s = setNamed("tunnel-004.orvo");
-    const SceneObjectSpec* screen = nullptr;
+    const SetDescription& s = setNamed("tunnel-004.orvo");
+    const SetObject* screen = nullptr;
     float zMin = 1e9f, zMax = -1e9f, xMax = 0;
-    for (const SceneObjectSpec& o : s.objects) {
+    for (const SetObject& o : s.objects) {
         if (o.name == "computer_screen") screen = &o;
         if (o.name == "tunnel_walls")
             for (Vec3 p : o.mesh.positions) zMin = std::min(zMin, p.z), zMax = std::max(zMax, p.z), xMax = std::max(xMax, p.x);
@@ -270,8 +270,8 @@ TEST(SceneTunnel, ComputerFacesTheViewBlendAndTheTunnelHoldsThePath) {
 
 TEST(SceneTitles, LettersHaveLandedWhenTheTitleEnds) {
     for (size_t i = 0; i < 5; ++i) {
-        const SceneSpec& s = sets()[i];
-        for (const SceneObjectSpec& o : s.objects) {
+        const SetDescription& s = sets()[i];
+        for (const SetObject& o : s.objects) {
             if (o.keys.empty()) continue;
             const SceneKey& last = o.keys.back();
             EXPECT_LT(last.time, 2.0f * 24) << o.name;

@@ -12,7 +12,7 @@
 
 namespace zelFramework::scenegen {
 
-struct SceneObjectSpec {
+struct SetObject {
     std::string name;
     std::string parent;    // empty for the root (object 0)
     std::string material;  // empty for an object without a mesh
@@ -20,17 +20,17 @@ struct SceneObjectSpec {
     std::vector<SceneKey> keys;
 };
 
-struct SceneSpec {
+struct SetDescription {
     std::string fileName;  // e.g. "Vexil2000.orvo"
-    std::vector<SceneObjectSpec> objects;
+    std::vector<SetObject> objects;
     std::vector<SceneMaterial> materials;
     std::vector<SceneCameraSample> camera;
     std::vector<PictureJob> pictures;  // every diffuse and light map the materials name, except:
     std::vector<std::string> picturesFromElsewhere;  // maps written by the picture generator
 
     // Adds an object; the first one added is the root.
-    SceneObjectSpec& add(std::string name, std::string parent, std::string material, Mesh mesh = {});
-    SceneObjectSpec* find(const std::string& name);
+    SetObject& add(std::string name, std::string parent, std::string material, Mesh mesh = {});
+    SetObject* find(const std::string& name);
     size_t triangleCount() const;
 };
 
@@ -40,7 +40,7 @@ SceneMaterial makeMaterial(std::string name, std::string diffuseMap, std::string
                            float roughness = 0.6f, float glow = 0, float reflection = 0);
 
 // Writes the scene file into `outputDir`. False with a message when the writer refuses the data.
-bool writeScene(const SceneSpec& scene, const std::string& outputDir, std::string* error);
+bool writeScene(const SetDescription& scene, const std::string& outputDir, std::string* error);
 
 // Plain conversions to the format's types.
 inline Float3 f3(Vec3 v) { return {v.x, v.y, v.z}; }

@@ -1,23 +1,23 @@
-#include "scene_spec.h"
+#include "set_description.h"
 
 #include "assets/orvo_writer.h"
 
 namespace zelFramework::scenegen {
 
-SceneObjectSpec& SceneSpec::add(std::string name, std::string parent, std::string material, Mesh mesh) {
+SetObject& SetDescription::add(std::string name, std::string parent, std::string material, Mesh mesh) {
     objects.push_back({std::move(name), std::move(parent), std::move(material), std::move(mesh), {}});
     return objects.back();
 }
 
-SceneObjectSpec* SceneSpec::find(const std::string& name) {
-    for (SceneObjectSpec& o : objects)
+SetObject* SetDescription::find(const std::string& name) {
+    for (SetObject& o : objects)
         if (o.name == name) return &o;
     return nullptr;
 }
 
-size_t SceneSpec::triangleCount() const {
+size_t SetDescription::triangleCount() const {
     size_t n = 0;
-    for (const SceneObjectSpec& o : objects) n += o.mesh.triangleCount();
+    for (const SetObject& o : objects) n += o.mesh.triangleCount();
     return n;
 }
 
@@ -36,10 +36,10 @@ SceneMaterial makeMaterial(std::string name, std::string diffuseMap, std::string
     return m;
 }
 
-bool writeScene(const SceneSpec& scene, const std::string& outputDir, std::string* error) {
+bool writeScene(const SetDescription& scene, const std::string& outputDir, std::string* error) {
     OrvoWriter writer;
     for (const SceneMaterial& m : scene.materials) writer.addMaterial(m);
-    for (const SceneObjectSpec& o : scene.objects) {
+    for (const SetObject& o : scene.objects) {
         SceneObjectDesc d;
         d.name = o.name;
         d.parent = o.parent;
