@@ -66,6 +66,8 @@ Image paintMonitorFeeds() {
     const int frames[3] = {60, 95, 140};
     for (int i = 0; i < 3; ++i) {
         Image still = content::resized(paintVideoFrame(frames[i]), 248, 184);
+        // Monitors run bright: lift the stills towards white a little.
+        for (content::Rgba& p : still.pixels) p = content::mix(p, rgb(1, 1, 1), 0.25f);
         content::compose(img, still, i * 256 + 4, 4);
     }
     fillRect(img, 4, 196, 248, 184, solid(hex(0x05140a)));
@@ -87,7 +89,7 @@ Image paintMonitorFeeds() {
 }
 
 Image paintMixingConsole() {
-    Image img(512, 256, hex(0x1b1d22));
+    Image img(512, 256, hex(0x3a3e48));
     content::Rng rng(111);
     for (int c = 0; c < 16; ++c) {
         float x = 12 + c * 31.0f;
@@ -103,7 +105,7 @@ Image paintMixingConsole() {
 
 Image paintDarkPlastic() { return paintNoisy(64, 64, hex(0x1c1d22), hex(0x121317), 4, 121); }
 
-Image paintDeskTop() { return paintNoisy(256, 128, hex(0x5a4636), hex(0x3f3025), 10, 131); }
+Image paintDeskTop() { return paintNoisy(256, 128, hex(0x8a6c52), hex(0x66503d), 10, 131); }
 
 Image paintOnAirSign() {
     Image img(256, 96, hex(0x3a0608));
