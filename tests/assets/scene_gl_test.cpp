@@ -221,14 +221,21 @@ TEST_F(SceneGL, AnAnimatedMeshKeepsItsLastFrameInTheSecondSetAndPlays) {
     }
 }
 
-TEST_F(SceneGL, KeysMoveObjectsAndTransformsNest) {
+TEST_F(SceneGL, KeysMoveObjectsTransformsNestAndAHiddenKeyHidesTheSubtree) {
     OrvoWriter w;
-    SceneObjectDesc mover = quad("mover", "", "", 0);
+    w.addObject(object("root", ""));
+    SceneObjectDesc mover = quad("mover", "root", "", 0);
     mover.keys = {sceneKey(0, {0, 0, 0}), sceneKey(48, {2, 0, 0})};
     w.addObject(mover);
     SceneObjectDesc rider = quad("rider", "mover", "", 0, 2);  // drawn at (0, 2) relative to the mover
     rider.keys = {sceneKey(0, {0, 1, 0})};
     w.addObject(rider);
+    // Hidden until its second key, with a child and a grandchild that have no keys of their own.
+    SceneObjectDesc parent = quad("parent", "root", "", -2, -2);
+    parent.keys = {sceneKey(0, {}, {}, {1, 1, 1}, false), sceneKey(48, {}, {}, {1, 1, 1}, true)};
+    w.addObject(parent);
+    w.addObject(quad("child", "parent", "", 2, -2));
+    w.addObject(quad("grandchild", "child", "", 0, -2));
     OrvoScene scene = build(w);
     prepareSceneObject(scene.objects[0]);
 
@@ -236,29 +243,14 @@ TEST_F(SceneGL, KeysMoveObjectsAndTransformsNest) {
     EXPECT_TRUE(litAt(1, 0));
     EXPECT_FALSE(litAt(0, 0));
     EXPECT_TRUE(litAt(1, 3));
+    for (float x : {-2.0f, 0.0f, 2.0f}) EXPECT_FALSE(litAt(x, -2)) << x;
     draw(scene, 3.0f);
     EXPECT_TRUE(litAt(2, 0));
     EXPECT_TRUE(litAt(2, 3));
+    for (float x : {-2.0f, 0.0f, 2.0f}) EXPECT_TRUE(litAt(x, -2)) << x;
     draw(scene, -1.0f);
     EXPECT_TRUE(litAt(0, 0));
     EXPECT_FALSE(litAt(1, 0));
-    expectStateRestored();
-}
-
-TEST_F(SceneGL, AHiddenKeyHidesTheWholeSubtreeUntilTheNextKey) {
-    OrvoWriter w;
-    SceneObjectDesc parent = quad("parent", "", "", -2);
-    parent.keys = {sceneKey(0, {}, {}, {1, 1, 1}, false), sceneKey(48, {}, {}, {1, 1, 1}, true)};
-    w.addObject(parent);
-    w.addObject(quad("child", "parent", "", 2));
-    SceneObjectDesc grandchild = quad("grandchild", "child", "", 0);
-    w.addObject(grandchild);
-    OrvoScene scene = build(w);
-    prepareSceneObject(scene.objects[0]);
-    draw(scene, 1.0f);
-    for (float x : {-2.0f, 0.0f, 2.0f}) EXPECT_FALSE(litAt(x)) << x;
-    draw(scene, 2.5f);
-    for (float x : {-2.0f, 0.0f, 2.0f}) EXPECT_TRUE(litAt(x)) << x;
     expectStateRestored();
 }
 

@@ -50,10 +50,21 @@ protected:
     return near(std::vector<Rgba>{actual}, std::vector<Rgba>{expected});
 }
 
-std::vector<uint8_t> row(int y) { return readPixelsRgba(0, y, GL_TEST_WIDTH, 1); }
+// Text is drawn in window coordinates on a cleared, untextured window.
+bool clearForText() {
+    if (!ensureGLContext())
+        return false;
+    glClear(GL_COLOR_BUFFER_BIT);
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+    glDisable(GL_TEXTURE_2D);
+    return true;
+}
 
 std::vector<int> litColumns(int y) {
-    std::vector<uint8_t> pixels = row(y);
+    std::vector<uint8_t> pixels = readPixelsRgba(0, y, GL_TEST_WIDTH, 1);
     std::vector<int> lit;
     for (int x = 0; x < GL_TEST_WIDTH; ++x)
         if (pixels[size_t(x) * 4] > 0)
@@ -134,13 +145,7 @@ TEST_F(Draw2D, BillboardFacesTheCameraOnlyWhenItsAxesAreRefreshed) {
 }
 
 TEST(DrawText, CallsOneListPerCharacterFromCode32) {
-    ASSERT_NE(ensureGLContext(), nullptr);
-    glClear(GL_COLOR_BUFFER_BIT);
-    glMatrixMode(GL_PROJECTION);
-    glLoadIdentity();
-    glMatrixMode(GL_MODELVIEW);
-    glLoadIdentity();
-    glDisable(GL_TEXTURE_2D);
+    ASSERT_TRUE(clearForText());
     // A font whose list for code c lights one pixel and moves on by c - 32 pixels, so the lit columns
     // spell out which lists ran and in what order.
     GLuint base = glGenLists(FONT_CODE_COUNT);
@@ -166,13 +171,7 @@ TEST(DrawText, CallsOneListPerCharacterFromCode32) {
 }
 
 TEST(BitmapFontTest, DejaVuSansRendersPrintableCharactersOnly) {
-    ASSERT_NE(ensureGLContext(), nullptr);
-    glClear(GL_COLOR_BUFFER_BIT);
-    glMatrixMode(GL_PROJECTION);
-    glLoadIdentity();
-    glMatrixMode(GL_MODELVIEW);
-    glLoadIdentity();
-    glDisable(GL_TEXTURE_2D);
+    ASSERT_TRUE(clearForText());
     BitmapFont font;
     ASSERT_TRUE(createBitmapFont(font, 20));
     EXPECT_NE(font.name.find("DejaVu Sans"), std::string::npos);

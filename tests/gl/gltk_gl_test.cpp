@@ -118,25 +118,27 @@ TEST_F(Toolkit, InitBuildsFourProgramsAndFindsEveryCachedUniform) {
     EXPECT_EQ(gltkBlurTarget(1)->height, 360);
 }
 
-TEST_F(Toolkit, BlurAtIntensityZeroLeavesAFlatPictureFlat) {
+TEST_F(Toolkit, BlurAtIntensityZeroKeepsThePictureAtOneSpreadsAWhitePixel) {
     fill(a, 0.4f);
+    size_t depth = GL_FBOTexture::fboStack().size();
     gltkBlur(&a, &b, 0.0f, 1.0f);
-    std::vector<uint8_t> pixels = targetPixels(b);
-    for (size_t i = 0; i < pixels.size(); i += 4)
-        ASSERT_NEAR(pixels[i], 102, 1) << "pixel " << i / 4;
-    GLint program = -1, framebuffer = -1;
+    std::vector<uint8_t> flat = targetPixels(b);
+    for (size_t i = 0; i < flat.size(); i += 4)
+        ASSERT_NEAR(flat[i], 102, 1) << "pixel " << i / 4;
+    // The caller's program, target, stack and texture unit are left alone.
+    GLint program = -1, framebuffer = -1, active = 0;
     glGetIntegerv(GL_CURRENT_PROGRAM, &program);
     glGetIntegerv(GL_FRAMEBUFFER_BINDING, &framebuffer);
+    glGetIntegerv(GL_ACTIVE_TEXTURE, &active);
     EXPECT_EQ(program, 0);
     EXPECT_EQ(framebuffer, 0);
-}
+    EXPECT_EQ(active, GL_TEXTURE0);
+    EXPECT_EQ(GL_FBOTexture::fboStack().size(), depth);
 
-TEST_F(Toolkit, BlurInPlaceAtIntensityZeroDoesNothingAtOneSpreadsAWhitePixel) {
     dot(a);
     std::vector<uint8_t> sharp = targetPixels(a);
     gltkBlur(&a, &a, 0.0f, 1.0f);
     EXPECT_EQ(targetPixels(a), sharp);
-
     gltkBlur(&a, &a, 1.0f, 1.0f);
     std::vector<uint8_t> blurred = targetPixels(a);
     EXPECT_LT(redAt(blurred, W / 2, H / 2), 255);
@@ -192,15 +194,4 @@ TEST_F(Toolkit, SpreadBlurSkipsTinyInPlaceIntensityAndWidensWithIntensity) {
     // In place, the source is read from the scratch copy, so the blur is the same as into another target.
     gltkSpreadBlur(&a, &a, 1.0f, 1.0f);
     EXPECT_EQ(targetPixels(a), wide);
-}
-
-TEST_F(Toolkit, BlursLeaveTheirCallersStackAlone) {
-    fill(a, 0.5f);
-    size_t depth = GL_FBOTexture::fboStack().size();
-    gltkBlur(&a, &b, 0.5f, 1.0f);
-    gltkSpreadBlur(&a, &b, 0.5f, 1.0f);
-    EXPECT_EQ(GL_FBOTexture::fboStack().size(), depth);
-    GLint active = 0;
-    glGetIntegerv(GL_ACTIVE_TEXTURE, &active);
-    EXPECT_EQ(active, GL_TEXTURE0);
 }

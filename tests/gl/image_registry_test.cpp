@@ -15,12 +15,6 @@ using namespace orvotest;
 
 namespace {
 
-std::vector<uint8_t> sequence(size_t count, uint8_t start = 1) {
-    std::vector<uint8_t> bytes(count);
-    std::iota(bytes.begin(), bytes.end(), start);
-    return bytes;
-}
-
 struct LoadedImage {
     bool ok = false;
     int width = -1, height = -1, bytesPerPixel = -1;
@@ -33,74 +27,57 @@ LoadedImage load(const char* path) {
     return image;
 }
 
-}  // namespace
-
-TEST(LoadImageFile, RgbRowsArriveExactlyAsStoredWhateverTheirWidth) {
-    ScratchFolder folder;
-    // 5 pixels x 3 bytes = 15-byte rows: not a multiple of 4.
-    std::vector<uint8_t> pixels = sequence(5 * 3 * 3);
-    ASSERT_TRUE(writePng(folder.path() / "five.png", 5, 3, PNG_COLOR_TYPE_RGB, 8, pixels));
-    LoadedImage image = load("five.png");
-    ASSERT_TRUE(image.ok);
-    EXPECT_EQ(image.width, 5);
-    EXPECT_EQ(image.height, 3);
-    EXPECT_EQ(image.bytesPerPixel, 3);
-    EXPECT_EQ(image.pixels, pixels);
-
-    // A second load gives its own buffer with the same bytes.
-    LoadedImage again = load("five.png");
-    ASSERT_TRUE(again.ok);
-    EXPECT_EQ(again.pixels, pixels);
-    EXPECT_NE(again.pixels.data(), image.pixels.data());
-}
-
-TEST(LoadImageFile, RgbaKeepsFourBytesAndBackslashNamesReachTheFile) {
-    ScratchFolder folder;
-    std::filesystem::create_directory(folder.path() / "Endscreen");
-    std::vector<uint8_t> pixels = sequence(2 * 2 * 4, 10);
-    ASSERT_TRUE(writePng(folder.path() / "Endscreen" / "l1.png", 2, 2, PNG_COLOR_TYPE_RGBA, 8, pixels));
-    LoadedImage image = load("Endscreen\\l1.png");
-    ASSERT_TRUE(image.ok);
-    EXPECT_EQ(image.bytesPerPixel, 4);
-    EXPECT_EQ(image.pixels, pixels);
-}
-
-TEST(LoadImageFile, GreyAndWideChannelPicturesBecomeRgbOrRgba) {
-    ScratchFolder folder;
-    ASSERT_TRUE(writePng(folder.path() / "grey.png", 3, 1, PNG_COLOR_TYPE_GRAY, 8, {0, 100, 255}));
-    LoadedImage grey = load("grey.png");
-    ASSERT_TRUE(grey.ok);
-    EXPECT_EQ(grey.bytesPerPixel, 3);
-    EXPECT_EQ(grey.pixels, (std::vector<uint8_t>{0, 0, 0, 100, 100, 100, 255, 255, 255}));
-
-    ASSERT_TRUE(writePng(folder.path() / "greyalpha.png", 2, 1, PNG_COLOR_TYPE_GRAY_ALPHA, 8, {50, 7, 200, 255}));
-    LoadedImage greyAlpha = load("greyalpha.png");
-    ASSERT_TRUE(greyAlpha.ok);
-    EXPECT_EQ(greyAlpha.bytesPerPixel, 4);
-    EXPECT_EQ(greyAlpha.pixels, (std::vector<uint8_t>{50, 50, 50, 7, 200, 200, 200, 255}));
-
-    // 16 bits per channel (big-endian in the file): the high byte survives.
-    ASSERT_TRUE(writePng(folder.path() / "deep.png", 1, 1, PNG_COLOR_TYPE_RGB, 16, {0x12, 0x00, 0xAB, 0xFF, 0xFF, 0xFF}));
-    LoadedImage deep = load("deep.png");
-    ASSERT_TRUE(deep.ok);
-    EXPECT_EQ(deep.bytesPerPixel, 3);
-    EXPECT_EQ(deep.pixels, (std::vector<uint8_t>{0x12, 0xAB, 0xFF}));
-}
-
-TEST(LoadImageFile, BlueFirstPicturesArriveInRedGreenBlueOrder) {
-    ScratchFolder folder;
-    // A 1 x 1 24-bit BMP: the file, and the library, keep the pixel as blue, green, red.
+// A 1 x 1 24-bit BMP: the file, and the library, keep the pixel as blue, green, red.
+std::string bmpPixel(uint8_t blue, uint8_t green, uint8_t red) {
     std::string bmp = "BM";
     auto u32 = [&](uint32_t v) { for (int i = 0; i < 4; ++i) bmp += char((v >> (8 * i)) & 0xFF); };
     auto u16 = [&](uint16_t v) { bmp += char(v & 0xFF); bmp += char(v >> 8); };
     u32(58); u32(0); u32(54);
     u32(40); u32(1); u32(1); u16(1); u16(24); u32(0); u32(4); u32(2835); u32(2835); u32(0); u32(0);
-    bmp += std::string("\x0A\x14\x1E\x00", 4);
-    folder.write("pixel.bmp", bmp);
-    LoadedImage image = load("pixel.bmp");
-    ASSERT_TRUE(image.ok);
-    EXPECT_EQ(image.bytesPerPixel, 3);
-    EXPECT_EQ(image.pixels, (std::vector<uint8_t>{30, 20, 10}));
+    bmp += std::string{char(blue), char(green), char(red), '\0'};
+    return bmp;
+}
+
+}  // namespace
+
+TEST(LoadImageFile, EveryPictureKindArrivesAsTightRgbOrRgbaRows) {
+    ScratchFolder folder;
+    std::vector<uint8_t> odd(5 * 3 * 3), rgba(2 * 2 * 4);
+    std::iota(odd.begin(), odd.end(), uint8_t(1));
+    std::iota(rgba.begin(), rgba.end(), uint8_t(10));
+    struct Case {
+        const char* file;
+        int width, height, colorType, bitDepth;
+        std::vector<uint8_t> stored;
+        int bytesPerPixel;
+        std::vector<uint8_t> loaded;
+    } cases[] = {
+        // 5 pixels x 3 bytes = 15-byte rows: not a multiple of 4.
+        {"five.png", 5, 3, PNG_COLOR_TYPE_RGB, 8, odd, 3, odd},
+        {"l1.png", 2, 2, PNG_COLOR_TYPE_RGBA, 8, rgba, 4, rgba},
+        {"grey.png", 3, 1, PNG_COLOR_TYPE_GRAY, 8, {0, 100, 255}, 3, {0, 0, 0, 100, 100, 100, 255, 255, 255}},
+        {"greyalpha.png", 2, 1, PNG_COLOR_TYPE_GRAY_ALPHA, 8, {50, 7, 200, 255}, 4, {50, 50, 50, 7, 200, 200, 200, 255}},
+        // 16 bits per channel (big-endian in the file): the high byte survives.
+        {"deep.png", 1, 1, PNG_COLOR_TYPE_RGB, 16, {0x12, 0x00, 0xAB, 0xFF, 0xFF, 0xFF}, 3, {0x12, 0xAB, 0xFF}},
+    };
+    std::filesystem::create_directory(folder.path() / "Endscreen");
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.file);
+        // Backslash names reach the file in a subfolder.
+        ASSERT_TRUE(writePng(folder.path() / "Endscreen" / c.file, c.width, c.height, c.colorType, c.bitDepth, c.stored));
+        LoadedImage image = load(("Endscreen\\" + std::string(c.file)).c_str());
+        ASSERT_TRUE(image.ok);
+        EXPECT_EQ(image.width, c.width);
+        EXPECT_EQ(image.height, c.height);
+        EXPECT_EQ(image.bytesPerPixel, c.bytesPerPixel);
+        EXPECT_EQ(image.pixels, c.loaded);
+    }
+    // Blue-first pictures arrive in red-green-blue order.
+    folder.write("pixel.bmp", bmpPixel(10, 20, 30));
+    LoadedImage bmp = load("pixel.bmp");
+    ASSERT_TRUE(bmp.ok);
+    EXPECT_EQ(bmp.bytesPerPixel, 3);
+    EXPECT_EQ(bmp.pixels, (std::vector<uint8_t>{30, 20, 10}));
 }
 
 TEST(LoadImageFile, MissingOrUndecodableFileSetsNothing) {
