@@ -49,32 +49,19 @@ MidiErrorCode errorOf(const std::vector<uint8_t>& bytes) {
 
 const std::vector<uint8_t> TEMPO_120 = {0x00, 0xFF, 0x51, 0x03, 0x07, 0xA1, 0x20};
 
-// Files written by mido, once per test program run.
-class MidoFiles : public ::testing::Test {
-protected:
-    static void SetUpTestSuite() {
-        folder_ = new synctest::ScratchFolder();
-        const std::string command = "/usr/bin/python3 " ORVO_SOURCE_DIR "/tests/sync/make_midi_files.py '" +
-                                    folder_->path().string() + "'";
-        status_ = std::system(command.c_str());
-    }
-    static void TearDownTestSuite() {
-        delete folder_;
-        folder_ = nullptr;
-    }
-    void SetUp() override { ASSERT_EQ(status_, 0) << "writing the MIDI files needs /usr/bin/python3 with mido"; }
-    static std::filesystem::path file(const char* name) { return folder_->path() / name; }
-
-    static synctest::ScratchFolder* folder_;
-    static int status_;
-};
-synctest::ScratchFolder* MidoFiles::folder_ = nullptr;
-int MidoFiles::status_ = -1;
+// Files written by mido, an independent writer, once per test program run.
+std::filesystem::path midoFile(const char* name) {
+    static const synctest::ScratchFolder folder;
+    static const int status = std::system(
+        ("/usr/bin/python3 " ORVO_SOURCE_DIR "/tests/sync/make_midi_files.py '" + folder.path.string() + "'").c_str());
+    EXPECT_EQ(status, 0) << "writing the MIDI files needs /usr/bin/python3 with mido";
+    return folder.path / name;
+}
 
 }  // namespace
 
-TEST_F(MidoFiles, FormatZeroWithRunningStatus) {
-    const MidiFile f = readMidiFile(file("format0.mid"));
+TEST(MidoFiles, FormatZeroWithRunningStatus) {
+    const MidiFile f = readMidiFile(midoFile("format0.mid"));
     EXPECT_EQ(f.format, 0);
     EXPECT_EQ(f.division, 96);
     ASSERT_EQ(f.tracks.size(), 2u);  // the file's track and the tempo track
@@ -101,15 +88,12 @@ TEST_F(MidoFiles, FormatZeroWithRunningStatus) {
     EXPECT_EQ(t.events[0].metaType, 0x58);
     EXPECT_EQ(t.events.back().metaType, 0x2F);
 
-    const MidiTrack& tempo = f.tracks[1];
-    ASSERT_EQ(tempo.events.size(), 1u);
-    EXPECT_TRUE(tempo.events[0].isSetTempo());
-    EXPECT_EQ(tempo.events[0].tempo, 500000u);
-    EXPECT_EQ(tempo.ticks[0], 0u);
+    ASSERT_EQ(f.tracks[1].events.size(), 1u);
+    EXPECT_EQ(f.tracks[1].events[0].tempo, 500000u);
 }
 
-TEST_F(MidoFiles, FormatOneTempoChangesLeaveNotesInPlace) {
-    const MidiFile f = readMidiFile(file("format1.mid"));
+TEST(MidoFiles, FormatOneTempoChangesLeaveNotesInPlace) {
+    const MidiFile f = readMidiFile(midoFile("format1.mid"));
     EXPECT_EQ(f.format, 1);
     EXPECT_EQ(f.division, 480);
     ASSERT_EQ(f.tracks.size(), 4u);
@@ -124,7 +108,6 @@ TEST_F(MidoFiles, FormatOneTempoChangesLeaveNotesInPlace) {
     EXPECT_EQ(lead.events[3].delta, 480u);
     EXPECT_EQ(lead.ticks[3], 960u);
     EXPECT_EQ(lead.ticks[4], 1440u);
-    EXPECT_EQ(lead.events[5].metaType, 0x59);
     EXPECT_EQ(lead.events[6].metaType, 0x7F);
     for (size_t t = 0; t + 1 < f.tracks.size(); ++t)
         for (const MidiEvent& ev : f.tracks[t].events) EXPECT_FALSE(ev.isSetTempo());
@@ -137,22 +120,18 @@ TEST_F(MidoFiles, FormatOneTempoChangesLeaveNotesInPlace) {
     EXPECT_EQ(tempo.ticks, (std::vector<uint32_t>{0, 720, 960}));
     EXPECT_EQ(tempo.events[1].delta, 720u);
     EXPECT_EQ(tempo.events[2].delta, 240u);
-}
 
-TEST_F(MidoFiles, RmidReadsAsTheBareFile) {
-    const MidiFile bare = readMidiFile(file("format1.mid"));
-    const MidiFile wrapped = readMidiFile(file("format1.rmi"));
-    ASSERT_EQ(wrapped.tracks.size(), bare.tracks.size());
-    for (size_t t = 0; t < bare.tracks.size(); ++t) {
-        EXPECT_EQ(wrapped.tracks[t].ticks, bare.tracks[t].ticks);
-        ASSERT_EQ(wrapped.tracks[t].events.size(), bare.tracks[t].events.size());
-        for (size_t i = 0; i < bare.tracks[t].events.size(); ++i)
-            EXPECT_EQ(wrapped.tracks[t].events[i].status, bare.tracks[t].events[i].status);
+    // The RIFF "RMID" wrapper reads as the bare file.
+    const MidiFile wrapped = readMidiFile(midoFile("format1.rmi"));
+    ASSERT_EQ(wrapped.tracks.size(), f.tracks.size());
+    for (size_t t = 0; t < f.tracks.size(); ++t) {
+        EXPECT_EQ(wrapped.tracks[t].ticks, f.tracks[t].ticks);
+        EXPECT_EQ(wrapped.tracks[t].events.size(), f.tracks[t].events.size());
     }
 }
 
-TEST_F(MidoFiles, TriggersUseTheOpeningTempo) {
-    const std::vector<MidiNoteTrigger> triggers = midiTriggersFromFile(file("format1.mid"));
+TEST(MidoFiles, TriggersUseTheOpeningTempo) {
+    const std::vector<MidiNoteTrigger> triggers = midiTriggersFromFile(midoFile("format1.mid"));
     // 600000 us per quarter, 480 ticks per quarter: 1.25 ms a tick; the later tempo changes are ignored.
     const struct {
         const char* name;
@@ -168,7 +147,7 @@ TEST_F(MidoFiles, TriggersUseTheOpeningTempo) {
         EXPECT_EQ(triggers[i].noteOn, expected[i].on);
     }
 
-    const std::vector<MidiNoteTrigger> zero = midiTriggersFromFile(file("format0.mid"));
+    const std::vector<MidiNoteTrigger> zero = midiTriggersFromFile(midoFile("format0.mid"));
     ASSERT_EQ(zero.size(), 6u);
     EXPECT_EQ(zero[2].name, "MIDI-C5");
     EXPECT_TRUE(zero[2].noteOn);  // velocity 0 is still a note-on
@@ -222,17 +201,13 @@ TEST(MidiReader, TempoEventsAtOneTickKeepTheLastMet) {
 
 TEST(MidiReader, ErrorCodes) {
     synctest::ScratchFolder dir;
-    try {
-        readMidiFile(dir.path() / "missing.mid");
-        ADD_FAILURE();
-    } catch (const MidiError& e) {
-        EXPECT_EQ(e.code(), MIDI_CANNOT_OPEN);
-    }
-    try {
-        readMidiFile(dir.path());
-        ADD_FAILURE();
-    } catch (const MidiError& e) {
-        EXPECT_EQ(e.code(), MIDI_CANNOT_OPEN);
+    for (const auto& path : {dir.path / "missing.mid", dir.path}) {
+        try {
+            readMidiFile(path);
+            ADD_FAILURE() << path;
+        } catch (const MidiError& e) {
+            EXPECT_EQ(e.code(), MIDI_CANNOT_OPEN);
+        }
     }
 
     std::vector<uint8_t> shortHeader = {'M', 'T', 'h', 'd', 0, 0, 0, 6, 0, 0, 0};
@@ -269,12 +244,6 @@ TEST(MidiReader, ErrorCodes) {
         SCOPED_TRACE(tc.what);
         EXPECT_EQ(errorOf(tc.bytes), tc.code);
     }
-    // Code 8 is caught like every other, as a MidiError and as a std::exception.
-    try {
-        parseMidiFile(otherChunk);
-    } catch (const std::exception& e) {
-        EXPECT_STREQ(e.what(), "MIDI chunk is not a track");
-    }
 }
 
 TEST(MidiTriggers, NeedAnOpeningTempo) {
@@ -309,10 +278,6 @@ TEST(MidiTriggers, TimesAreTruncatedSinglePrecision) {
 }
 
 TEST(MidiNoteName, Names) {
-    EXPECT_EQ(midiNoteName(60), "C5");
-    EXPECT_EQ(midiNoteName(0), "C0");
-    EXPECT_EQ(midiNoteName(69), "A5");
-    EXPECT_EQ(midiNoteName(127), "G10");
-    EXPECT_EQ("MIDI-" + midiNoteName(61), "MIDI-C#5");
-    EXPECT_EQ(midiNoteName(255), "D#21");
+    for (auto [note, name] : {std::pair{0, "C0"}, {61, "C#5"}, {69, "A5"}, {127, "G10"}, {255, "D#21"}})
+        EXPECT_EQ(midiNoteName(uint8_t(note)), name);
 }
