@@ -6,36 +6,26 @@
 
 using namespace RenderEngine;
 
-TEST(RenderSizes, ScreenOf1280GivesTheShowsTargetSizes) {
-    RenderSize render = renderSizeFor(1280, 561, 1.0f, 0x61);
-    EXPECT_EQ(render.width, 1280);
-    EXPECT_EQ(render.height, 561);
-    // Half-size occlusion blur targets use integer division.
-    EXPECT_EQ(render.width / 2, 640);
-    EXPECT_EQ(render.height / 2, 280);
-    RenderSize first = motionBlurTargetSize(render, 0);
-    EXPECT_EQ(first.width, 1280);
-    EXPECT_EQ(first.height, 2244);
-    RenderSize tenth = motionBlurTargetSize(render, 9);
-    EXPECT_EQ(tenth.width, 673);
-    EXPECT_EQ(tenth.height, 224);
-    RenderSize ao = occlusionTargetSize(render, 1.0f);
-    EXPECT_EQ(ao.width, 1280);
-    EXPECT_EQ(ao.height, 561);
+namespace {
+
+void expectSize(RenderSize size, int width, int height) {
+    EXPECT_EQ(size.width, width);
+    EXPECT_EQ(size.height, height);
 }
 
-TEST(RenderSizes, ScaleTruncatesAndCubeModeForces512) {
-    RenderSize half = renderSizeFor(1279, 561, 0.5f, 0);
-    EXPECT_EQ(half.width, 639);
-    EXPECT_EQ(half.height, 280);
-    RenderSize cube = renderSizeFor(1920, 842, 0.5f, RE_CUBEMAP);
-    EXPECT_EQ(cube.width, 512);
-    EXPECT_EQ(cube.height, 512);
+}  // namespace
+
+TEST(RenderSizes, TargetSizesTruncateAndCubeModeForces512) {
+    const RenderSize render = renderSizeFor(1280, 561, 1.0f, 0x61);
+    expectSize(render, 1280, 561);
+    expectSize(motionBlurTargetSize(render, 0), 1280, 2244);
+    expectSize(motionBlurTargetSize(render, 9), 673, 224);
+    expectSize(occlusionTargetSize(render, 1.0f), 1280, 561);
+    expectSize(renderSizeFor(1279, 561, 0.5f, 0), 639, 280);
+    expectSize(renderSizeFor(1920, 842, 0.5f, RE_CUBEMAP), 512, 512);
     // A nonsensical scale must not produce undefined conversions.
-    RenderSize huge = renderSizeFor(1280, 561, 1.0e30f, 0);
-    EXPECT_GT(huge.width, 0);
-    RenderSize ao = occlusionTargetSize({640, 280}, 0.0f);
-    EXPECT_GT(ao.width, 0);
+    EXPECT_GT(renderSizeFor(1280, 561, 1.0e30f, 0).width, 0);
+    EXPECT_GT(occlusionTargetSize({640, 280}, 0.0f).width, 0);
 }
 
 TEST(RenderSizes, PrefixCarriesReflectionThenTheLightModel) {
@@ -56,10 +46,7 @@ TEST(RenderSizes, CubeModeDropsTheFeaturesItCannotRunWith) {
 }
 
 TEST(RenderSizes, MotionBlurHistoryLengthIsTruncatedAndClamped) {
-    EXPECT_EQ(motionBlurHistoryLength(0.55f), 5);
-    EXPECT_EQ(motionBlurHistoryLength(0.0f), 1);
-    EXPECT_EQ(motionBlurHistoryLength(-1.0f), 1);
-    EXPECT_EQ(motionBlurHistoryLength(2.0f), 10);
-    EXPECT_EQ(motionBlurHistoryLength(1.0f), 10);
-    EXPECT_EQ(motionBlurHistoryLength(0.19f), 1);
+    const std::pair<float, int> cases[] = {{0.55f, 5}, {0.19f, 1}, {0.0f, 1}, {-1.0f, 1}, {1.0f, 10}, {2.0f, 10}};
+    for (const auto& [amount, length] : cases)
+        EXPECT_EQ(motionBlurHistoryLength(amount), length) << amount;
 }

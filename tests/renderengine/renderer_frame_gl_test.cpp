@@ -5,9 +5,9 @@
 #include <GL/glew.h>
 #include <GL/glu.h>
 
-#include <cmath>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -56,6 +56,16 @@ protected:
         renderer.light(name) = light;
         return light;
     }
+
+    // A white, matcapped model drawing `geometry`, for pictures whose brightness is read back.
+    RecordingModel* addWhiteModel(Renderer& renderer, const std::string& name, std::function<void()> geometry,
+                                  int pass = 0) {
+        RecordingModel* model = addModel(renderer, name, 0, pass);
+        model->geometry = std::move(geometry);
+        RenderObject* object = renderer.object(name);
+        object->diffuseTexture = object->matCapTexture = GL_TextureManager::getWhiteTexture();
+        return model;
+    }
 };
 
 // A camera looking at the origin from (eyeX, eyeY, eyeZ), set before the frame (cameraPreset).
@@ -81,6 +91,43 @@ void project(float x, float y, float z, int& px, int& py) {
 
 float luminance(const std::array<float, 4>& c) {
     return 0.299f * c[0] + 0.587f * c[1] + 0.114f * c[2];
+}
+
+void expectColour(const std::array<float, 4>& pixel, float r, float g, float b, float tolerance = 0.02f) {
+    EXPECT_NEAR(pixel[0], r, tolerance);
+    EXPECT_NEAR(pixel[1], g, tolerance);
+    EXPECT_NEAR(pixel[2], b, tolerance);
+}
+
+float sceneryLuminance(const Renderer& renderer, int x, int y) {
+    return luminance(retest::readTargetPixel(renderer.sceneryTarget, x, y));
+}
+
+// Brightness of the finished picture `offsetX` pixels beside where a world point lands.
+float sceneryLuminanceAt(const Renderer& renderer, float x, float y, float z, int offsetX = 0) {
+    int px, py;
+    project(x, y, z, px, py);
+    return sceneryLuminance(renderer, px + offsetX, py);
+}
+
+// Full ambient light and no radial term: a white surface comes out white wherever it faces.
+void lightEvenly(Renderer& renderer) {
+    for (float& c : renderer.ambientLightColor)
+        c = 1.0f;
+    renderer.radialLightFactor = 0;
+}
+
+// Evenly lit, seen from 10 units in front along +z: the set-up of the post-process picture tests.
+void lightEvenlyAndLookFromFront(Renderer& renderer) {
+    lightEvenly(renderer);
+    renderer.cameraPreset = true;
+    setCamera(0, 0, 10, 0);
+}
+
+GLint glInteger(GLenum name) {
+    GLint value = -1;
+    glGetIntegerv(name, &value);
+    return value;
 }
 
 }  // namespace
@@ -123,10 +170,8 @@ TEST_F(RendererFrame, BlendModesSwitchOnlyWhenTheModeChanges) {
     RecordingModel* c = addModel(renderer, "c", 0);
     RecordingModel* d = addModel(renderer, "d", 2);
     renderer.renderFrame(0.0f, 0.0f);
-    ASSERT_EQ(a->draws.size(), 1u);
-    ASSERT_EQ(b->draws.size(), 1u);
-    ASSERT_EQ(c->draws.size(), 1u);
-    ASSERT_EQ(d->draws.size(), 1u);
+    for (RecordingModel* model : {a, b, c, d})
+        ASSERT_EQ(model->draws.size(), 1u);
     for (const retest::DrawRecord* r : {&a->draws[0], &b->draws[0]}) {
         EXPECT_TRUE(r->blend);
         EXPECT_EQ(r->blendSource, GL_ONE);
@@ -142,10 +187,7 @@ TEST_F(RendererFrame, BlendModesSwitchOnlyWhenTheModeChanges) {
     EXPECT_EQ(d->draws[0].blendDestination, GL_ONE_MINUS_SRC_ALPHA);
     EXPECT_FLOAT_EQ(d->draws[0].aoEnable, 0.0f);
     // After the walk the opaque state is back.
-    float aoEnable = -1.0f;
-    glGetUniformfv(renderer.prepareShader.programId,
-                   glGetUniformLocation(renderer.prepareShader.programId, "aoEnable"), &aoEnable);
-    EXPECT_FLOAT_EQ(aoEnable, 1.0f);
+    EXPECT_FLOAT_EQ(retest::uniformValue(renderer.prepareShader.programId, "aoEnable", 1)[0], 1.0f);
     GLboolean depthWrites = GL_FALSE;
     glGetBooleanv(GL_DEPTH_WRITEMASK, &depthWrites);
     EXPECT_EQ(depthWrites, GL_TRUE);
@@ -165,16 +207,9 @@ TEST_F(RendererFrame, ObjectsAreDrawnOnlyInTheirPassWhenVisibleAndNotExcluded) {
     EXPECT_EQ(hidden->draws.size(), 0u);
     EXPECT_EQ(excluded->draws.size(), 0u);
     EXPECT_EQ(shown->draws.size(), 1u);
-
-    Renderer layered(nullptr, nullptr, 1.0f, 0x40 | RE_DOF_LAYERS);
-    RecordingModel* front = addModel(layered, "front", 0, 1);
-    RecordingModel* back = addModel(layered, "back", 0, 0);
-    layered.renderFrame(0.0f, 0.0f);
-    EXPECT_EQ(front->draws.size(), 1u);
-    EXPECT_EQ(back->draws.size(), 1u);
 }
 
-TEST_F(RendererFrame, ObjectsGetTheirTransformTexturesAndTime) {
+TEST_F(RendererFrame, ObjectsGetTheirTransformTexturesTimeAndCameraFlag) {
     Renderer renderer(nullptr, GL_TextureManager::getWhiteTexture(), 1.0f, 0x140);
     RecordingModel* model = addModel(renderer, "object");
     RenderObject* object = renderer.object("object");
@@ -188,7 +223,7 @@ TEST_F(RendererFrame, ObjectsGetTheirTransformTexturesAndTime) {
     glLoadIdentity();
     renderer.renderFrame(2.5f, 0.0f);
     ASSERT_EQ(model->draws.size(), 1u);
-    const retest::DrawRecord& r = model->draws[0];
+    const retest::DrawRecord r = model->draws[0];
     EXPECT_FLOAT_EQ(r.modelTime, 2.5f);
     EXPECT_EQ(r.program, renderer.prepareShader.programId);
     EXPECT_FALSE(r.flag);
@@ -201,22 +236,17 @@ TEST_F(RendererFrame, ObjectsGetTheirTransformTexturesAndTime) {
     EXPECT_EQ(r.textures[0], 0);  // no matcap: the unit is cleared
     EXPECT_EQ(r.textures[1], white);
     EXPECT_EQ(r.textures[2], white);
-}
 
-TEST_F(RendererFrame, CameraFlagFollowsPresetAndCameraObjectName) {
-    Renderer renderer(nullptr, nullptr, 1.0f, 0x40);
-    RecordingModel* model = addModel(renderer, "object");
-    renderer.renderFrame(0.0f, 0.0f);
+    // The flag says the camera is already set: by the caller, or by a named camera object (even one
+    // that does not exist, which must not create an entry).
     renderer.cameraPreset = true;
     renderer.renderFrame(0.0f, 0.0f);
     renderer.cameraPreset = false;
     renderer.cameraObjectName = "no such object";
     renderer.renderFrame(0.0f, 0.0f);
     ASSERT_EQ(model->draws.size(), 3u);
-    EXPECT_FALSE(model->draws[0].flag);
     EXPECT_TRUE(model->draws[1].flag);
     EXPECT_TRUE(model->draws[2].flag);
-    // Looking the camera object up does not create an entry.
     EXPECT_EQ(renderer.objects.count("no such object"), 0u);
 }
 
@@ -253,23 +283,18 @@ TEST_F(RendererFrame, StateOnReturnIsRestored) {
     glDisable(GL_DEPTH_TEST);
     renderer.renderFrame(0.0f, 0.1f);
 
-    GLint value = -1;
-    glGetIntegerv(GL_CURRENT_PROGRAM, &value);
-    EXPECT_EQ(value, 0);
+    EXPECT_EQ(glInteger(GL_CURRENT_PROGRAM), 0);
     EXPECT_FALSE(glIsEnabled(GL_BLEND));
     EXPECT_TRUE(glIsEnabled(GL_DEPTH_TEST));
-    glGetIntegerv(GL_ACTIVE_TEXTURE, &value);
-    EXPECT_EQ(value, GL_TEXTURE0);
+    EXPECT_EQ(glInteger(GL_ACTIVE_TEXTURE), GL_TEXTURE0);
     for (int unit = 0; unit < 3; ++unit) {
         glActiveTexture(GL_TEXTURE0 + unit);
-        glGetIntegerv(GL_TEXTURE_BINDING_2D, &value);
-        EXPECT_EQ(value, 0) << "unit " << unit;
+        EXPECT_EQ(glInteger(GL_TEXTURE_BINDING_2D), 0) << "unit " << unit;
     }
     glActiveTexture(GL_TEXTURE0);
     ASSERT_EQ(GL_FBOTexture::fboStack().size(), depth);
     EXPECT_EQ(GL_FBOTexture::fboStack().back(), &outer);
-    glGetIntegerv(GL_FRAMEBUFFER_BINDING, &value);
-    EXPECT_EQ(GLuint(value), outer.framebufferId);
+    EXPECT_EQ(GLuint(glInteger(GL_FRAMEBUFFER_BINDING)), outer.framebufferId);
     GLint viewport[4];
     glGetIntegerv(GL_VIEWPORT, viewport);
     EXPECT_EQ(viewport[2], 16);
@@ -294,98 +319,73 @@ TEST_F(RendererFrame, MotionBlurAveragesTheHistoryAndAdvancesAtMost30TimesASecon
     EXPECT_NEAR(renderer.motionBlurTimer, MOTION_BLUR_STEP, 1e-6f);
 
     // 60 frames a second: the first frame does not advance the history, the second does.
-    auto mixed = frame(1, 0, 0, 0.017f);
-    EXPECT_NEAR(mixed[0], 0.5f, 0.02f);
-    EXPECT_NEAR(mixed[1], 0.5f, 0.02f);
-    auto next = frame(0, 0, 1, 0.017f);
-    EXPECT_NEAR(next[0], 0.5f, 0.02f);
-    EXPECT_NEAR(next[1], 0.0f, 0.02f);
-    EXPECT_NEAR(next[2], 0.5f, 0.02f);
+    expectColour(frame(1, 0, 0, 0.017f), 0.5f, 0.5f, 0.0f);
+    expectColour(frame(0, 0, 1, 0.017f), 0.5f, 0.0f, 0.5f);
 
     // A history of one picture only copies and redraws it.
     renderer.motionBlurAmount = -1.0f;
-    auto single = frame(0, 0, 1, 0.017f);
-    EXPECT_NEAR(single[2], 1.0f, 0.02f);
-    EXPECT_NEAR(single[0], 0.0f, 0.02f);
+    expectColour(frame(0, 0, 1, 0.017f), 0.0f, 0.0f, 1.0f);
 }
 
 // A cube on a floor, lit from the +x side: the lit face is brighter than the face turned away, and
 // the floor in the corner next to the cube gets darker with ambient occlusion on.
 TEST_F(RendererFrame, LitCubeOnAFloorShowsLightingAndContactOcclusion) {
-    auto renderScene = [&](uint32_t mask, int probeCount, const float (*probes)[3], std::vector<float>& out) {
-        Renderer renderer(nullptr, nullptr, 1.0f, mask);
-        RecordingModel* model = addModel(renderer, "scene");
-        model->geometry = [] {
-            retest::drawFloor(20, 0);
-            retest::drawBox(-1, 0, -1, 1, 2, 1);
-        };
-        RenderObject* object = renderer.object("scene");
-        object->diffuseTexture = GL_TextureManager::getWhiteTexture();
-        object->matCapTexture = GL_TextureManager::getWhiteTexture();
-        Light* light = addLight(renderer, "sun", 8);
-        light->position[1] = 4, light->position[2] = -1;
-        light->falloffDistance = 60;
-        renderer.ambientLightColor[0] = renderer.ambientLightColor[1] = renderer.ambientLightColor[2] = 0.3f;
-        renderer.radialLightFactor = 0;
-        renderer.cameraPreset = true;
-        setCamera(4, 3.5f, 6, 0.8f);
-        renderer.renderFrame(0.0f, 0.0f);
-        for (int i = 0; i < probeCount; ++i) {
-            int x, y;
-            project(probes[i][0], probes[i][1], probes[i][2], x, y);
-            out.push_back(luminance(retest::readTargetPixel(renderer.sceneryTarget, x, y)));
-        }
-    };
     const float probes[][3] = {
         {1.0f, 1.0f, 0.0f},    // +x face, towards the light
         {0.0f, 1.0f, 1.0f},    // +z face, turned away from it
         {0.0f, 0.0f, 1.08f},   // floor in the corner in front of the +z face
         {-3.0f, 0.0f, 4.0f},   // open floor, far from the cube
     };
-    std::vector<float> plain, occluded;
-    renderScene(0x40, 4, probes, plain);
-    renderScene(0x41, 4, probes, occluded);
-    ASSERT_EQ(plain.size(), 4u);
+    auto renderScene = [&](uint32_t mask) {
+        Renderer renderer(nullptr, nullptr, 1.0f, mask);
+        addWhiteModel(renderer, "scene", [] {
+            retest::drawFloor(20, 0);
+            retest::drawBox(-1, 0, -1, 1, 2, 1);
+        });
+        Light* light = addLight(renderer, "sun", 8);
+        light->position[1] = 4, light->position[2] = -1;
+        light->falloffDistance = 60;
+        for (float& c : renderer.ambientLightColor)
+            c = 0.3f;
+        renderer.radialLightFactor = 0;
+        renderer.cameraPreset = true;
+        setCamera(4, 3.5f, 6, 0.8f);
+        renderer.renderFrame(0.0f, 0.0f);
+        std::vector<float> out;
+        for (const auto& probe : probes)
+            out.push_back(sceneryLuminanceAt(renderer, probe[0], probe[1], probe[2]));
+        return out;
+    };
+    const std::vector<float> plain = renderScene(0x40), occluded = renderScene(0x41);
     EXPECT_GT(plain[0], plain[1] + 0.1f) << "lit " << plain[0] << " dark " << plain[1];
     EXPECT_LT(occluded[2], plain[2] - 0.05f) << "corner with " << occluded[2] << " without " << plain[2];
     // Open floor stays (almost) as it was.
     EXPECT_NEAR(occluded[3], plain[3], 0.05f);
 }
 
-TEST_F(RendererFrame, CubeModeFillsThePanoramaFromTheFaces) {
+// Cube mode draws six faces into the panorama: a wall on the +X side of the camera lands where azimuth 0
+// sits on the horizon (right of the centre after the quarter turn), and the other directions keep the
+// background gradient.
+TEST_F(RendererFrame, CubeModePanoramaPlacesDirectionsByAzimuth) {
     Renderer renderer(nullptr, nullptr, 1.0f, RE_CUBEMAP | RE_REAL_LIGHT_MODEL);
+    RecordingModel* wall = addWhiteModel(renderer, "wall", [] { retest::drawBox(5, -3, -3, 6, 3, 3); });
+    lightEvenly(renderer);
     renderer.backgroundGradient = true;
     for (float* c : {renderer.gradientTopColor, renderer.gradientBottomColor})
         c[0] = 0.2f, c[1] = 0.4f, c[2] = 0.6f;
     orvotest::TraceCapture trace;
     renderer.renderFrame(0.0f, 0.0f);
     EXPECT_EQ(trace.count("WARNING"), 0) << trace.text();
-    const int centreX = renderer.sceneryTarget->width / 2;
-    const int centreY = renderer.sceneryTarget->height / 2;
-    auto centre = retest::readTargetPixel(renderer.sceneryTarget, centreX, centreY);
-    EXPECT_NEAR(centre[0], 0.2f, 0.03f);
-    EXPECT_NEAR(centre[1], 0.4f, 0.03f);
-    EXPECT_NEAR(centre[2], 0.6f, 0.03f);
     EXPECT_TRUE(orvotest::drainGLErrors().empty());
-}
+    EXPECT_EQ(wall->draws.size(), 6u);
 
-// A wall on the +X side of the camera lands where the panorama puts azimuth 0 on the horizon (right of
-// the centre after the quarter turn), and nothing lands on the opposite side.
-TEST_F(RendererFrame, CubeModePanoramaPlacesDirectionsByAzimuth) {
-    Renderer renderer(nullptr, nullptr, 1.0f, RE_CUBEMAP | RE_REAL_LIGHT_MODEL);
-    RecordingModel* wall = addModel(renderer, "wall");
-    wall->geometry = [] { retest::drawBox(5, -3, -3, 6, 3, 3); };
-    renderer.object("wall")->diffuseTexture = GL_TextureManager::getWhiteTexture();
-    renderer.object("wall")->matCapTexture = GL_TextureManager::getWhiteTexture();
-    renderer.ambientLightColor[0] = renderer.ambientLightColor[1] = renderer.ambientLightColor[2] = 1.0f;
-    renderer.radialLightFactor = 0;
-    renderer.renderFrame(0.0f, 0.0f);
     const int width = renderer.sceneryTarget->width, height = renderer.sceneryTarget->height;
     // Picture rows run bottom-up, the panorama's y downward: the middle row is the same either way.
-    EXPECT_GT(luminance(retest::readTargetPixel(renderer.sceneryTarget, int(width * 0.78f), height / 2)), 0.8f);
-    EXPECT_LT(luminance(retest::readTargetPixel(renderer.sceneryTarget, int(width * 0.22f), height / 2)), 0.05f);
-    // Six faces were drawn for the one pass.
-    EXPECT_EQ(wall->draws.size(), 6u);
+    EXPECT_GT(sceneryLuminance(renderer, int(width * 0.78f), height / 2), 0.8f);
+    for (int x : {width / 2, int(width * 0.22f)}) {
+        SCOPED_TRACE(x);
+        expectColour(retest::readTargetPixel(renderer.sceneryTarget, x, height / 2), 0.2f, 0.4f, 0.6f, 0.03f);
+    }
 }
 
 // The adders with real files: a scene file drawn with its own camera, and an OBJ model.
@@ -422,18 +422,14 @@ TEST_F(RendererFrame, ScenesAndObjModelsAreDrawnThroughTheirAdapters) {
     RenderObject* model = renderer.object("model");
     ASSERT_NE(scene, nullptr);
     ASSERT_NE(model, nullptr);
-    EXPECT_EQ(scene->diffuseTexture, nullptr);
-    EXPECT_EQ(scene->matCapTexture, nullptr);
-    EXPECT_EQ(model->matCapTexture, nullptr);
     auto* wrapped = dynamic_cast<Orvo_WrapModelRender*>(scene->model);
     ASSERT_NE(wrapped, nullptr);
-    EXPECT_TRUE(wrapped->scene.setView);
-    EXPECT_TRUE(wrapped->scene.setProjection);
     auto* obj = dynamic_cast<zelFramework::ObjModel*>(model->model);
     ASSERT_NE(obj, nullptr);
     EXPECT_EQ(obj->frames.size(), 1u);
 
-    renderer.ambientLightColor[0] = renderer.ambientLightColor[1] = renderer.ambientLightColor[2] = 0.5f;
+    for (float& c : renderer.ambientLightColor)
+        c = 0.5f;
     renderer.cameraObjectName = "scene";
     orvotest::TraceCapture trace;
     renderer.renderFrame(0.5f, 0.0f);
@@ -443,9 +439,9 @@ TEST_F(RendererFrame, ScenesAndObjModelsAreDrawnThroughTheirAdapters) {
     // The scene's camera looks straight at the quad: lit in the middle, empty at the edge. The model's
     // triangle (no diffuse picture, so black) covers the upper right quarter of the middle.
     const int width = renderer.sceneryTarget->width, height = renderer.sceneryTarget->height;
-    EXPECT_GT(luminance(retest::readTargetPixel(renderer.sceneryTarget, width * 2 / 5, height * 2 / 5)), 0.3f);
-    EXPECT_LT(luminance(retest::readTargetPixel(renderer.sceneryTarget, width * 11 / 20, height * 11 / 20)), 0.05f);
-    EXPECT_LT(luminance(retest::readTargetPixel(renderer.sceneryTarget, 2, 2)), 0.01f);
+    EXPECT_GT(sceneryLuminance(renderer, width * 2 / 5, height * 2 / 5), 0.3f);
+    EXPECT_LT(sceneryLuminance(renderer, width * 11 / 20, height * 11 / 20), 0.05f);
+    EXPECT_LT(sceneryLuminance(renderer, 2, 2), 0.01f);
     fs::remove_all(folder);
 }
 
@@ -469,40 +465,32 @@ TEST_F(RendererFrame, FlaresAddTheirLightAsCameraFacingSprites) {
 // Depth of field: the focus follows the object in the middle of the picture; a far object's edge
 // spreads with the radius while the focused object's edge stays sharp.
 TEST_F(RendererFrame, DepthOfFieldBlursAwayFromTheFocusedObject) {
-    auto edgeValues = [&](float radius, float& nearOutside, float& farOutside, float& nearInside) {
+    struct Edges {
+        float nearOutside, farOutside, nearInside;
+    };
+    auto edgeValues = [&](float radius) {
         Renderer renderer(nullptr, nullptr, 1.0f, 0x60);
-        RecordingModel* boxes = addModel(renderer, "boxes");
-        boxes->geometry = [] {
+        addWhiteModel(renderer, "boxes", [] {
             retest::drawBox(-1, -1, -1, 1, 1, 1);
             retest::drawBox(18, 4, -42, 22, 8, -38);
-        };
-        renderer.object("boxes")->diffuseTexture = GL_TextureManager::getWhiteTexture();
-        renderer.object("boxes")->matCapTexture = GL_TextureManager::getWhiteTexture();
-        renderer.ambientLightColor[0] = renderer.ambientLightColor[1] = renderer.ambientLightColor[2] = 1.0f;
-        renderer.radialLightFactor = 0;
-        renderer.cameraPreset = true;
+        });
+        lightEvenlyAndLookFromFront(renderer);
         renderer.dofFocusBackShift = 0.0f;
         renderer.dofFocusFalloff = 1.0f;
         renderer.dofFocusQuality = 3.0f;
         renderer.dofFocusRadius = radius;
-        setCamera(0, 0, 10, 0);
         renderer.renderFrame(0.0f, 0.0f);
-        int x, y;
-        project(1.0f, 0.0f, 1.0f, x, y);
-        nearOutside = luminance(retest::readTargetPixel(renderer.sceneryTarget, x + 3, y));
-        nearInside = luminance(retest::readTargetPixel(renderer.sceneryTarget, x - 3, y));
-        project(22.0f, 6.0f, -38.0f, x, y);
-        farOutside = luminance(retest::readTargetPixel(renderer.sceneryTarget, x + 3, y));
+        return Edges{sceneryLuminanceAt(renderer, 1.0f, 0.0f, 1.0f, 3),
+                     sceneryLuminanceAt(renderer, 22.0f, 6.0f, -38.0f, 3),
+                     sceneryLuminanceAt(renderer, 1.0f, 0.0f, 1.0f, -3)};
     };
-    float sharpNear, sharpFar, sharpInside, blurNear, blurFar, blurInside;
-    edgeValues(0.0f, sharpNear, sharpFar, sharpInside);
-    edgeValues(20.0f, blurNear, blurFar, blurInside);
-    EXPECT_LT(sharpFar, 0.02f);
-    EXPECT_GT(blurFar, sharpFar + 0.1f) << "the far edge must spread";
+    const Edges sharp = edgeValues(0.0f), blurred = edgeValues(20.0f);
+    EXPECT_LT(sharp.farOutside, 0.02f);
+    EXPECT_GT(blurred.farOutside, sharp.farOutside + 0.1f) << "the far edge must spread";
     // Only the filtered fringe texel of the focused object may reach past its edge.
-    EXPECT_LT(blurNear, 0.08f) << "the focused edge must stay sharp";
-    EXPECT_GT(blurFar, blurNear + 0.1f);
-    EXPECT_NEAR(blurInside, sharpInside, 0.05f);
+    EXPECT_LT(blurred.nearOutside, 0.08f) << "the focused edge must stay sharp";
+    EXPECT_GT(blurred.farOutside, blurred.nearOutside + 0.1f);
+    EXPECT_NEAR(blurred.nearInside, sharp.nearInside, 0.05f);
 }
 
 // The glow blooms from the colour's alpha: an object with glow lights up the black around it, one
@@ -510,21 +498,13 @@ TEST_F(RendererFrame, DepthOfFieldBlursAwayFromTheFocusedObject) {
 TEST_F(RendererFrame, GlowSpreadsFromGlowingObjectsOnly) {
     auto besideBox = [&](float objectGlow, float intensity) {
         Renderer renderer(nullptr, nullptr, 1.0f, 0xC0);
-        RecordingModel* box = addModel(renderer, "box");
-        box->geometry = [] { retest::drawBox(-1, -1, -1, 1, 1, 1); };
-        RenderObject* object = renderer.object("box");
-        object->diffuseTexture = object->matCapTexture = GL_TextureManager::getWhiteTexture();
-        object->glowIntensity = objectGlow;
-        renderer.ambientLightColor[0] = renderer.ambientLightColor[1] = renderer.ambientLightColor[2] = 1.0f;
-        renderer.radialLightFactor = 0;
-        renderer.cameraPreset = true;
+        addWhiteModel(renderer, "box", [] { retest::drawBox(-1, -1, -1, 1, 1, 1); });
+        renderer.object("box")->glowIntensity = objectGlow;
+        lightEvenlyAndLookFromFront(renderer);
         renderer.glowIntensity = intensity;
         renderer.glowRadius = 1.0f;
-        setCamera(0, 0, 10, 0);
         renderer.renderFrame(0.0f, 0.0f);
-        int x, y;
-        project(1.0f, 0.0f, 1.0f, x, y);
-        return luminance(retest::readTargetPixel(renderer.sceneryTarget, x + 4, y));
+        return sceneryLuminanceAt(renderer, 1.0f, 0.0f, 1.0f, 4);
     };
     const float none = besideBox(0.0f, 1.0f);
     const float glowing = besideBox(1.0f, 1.0f);
@@ -534,33 +514,21 @@ TEST_F(RendererFrame, GlowSpreadsFromGlowingObjectsOnly) {
     EXPECT_NEAR(stronger, 2.0f * glowing, 0.01f);
 }
 
-// Depth-of-field layers: each pass draws its own objects, and the combine puts the second pass over
-// the first, so both show in the finished picture.
+// Depth-of-field layers: each pass draws only its own objects, and the combine puts the second pass
+// over the first, so both show in the finished picture.
 TEST_F(RendererFrame, DepthOfFieldLayersCombineBothPasses) {
     zelFramework::gltkInit();
     {
         orvotest::TraceCapture trace;
         Renderer renderer(nullptr, nullptr, 1.0f, 0x50);
-        RecordingModel* back = addModel(renderer, "back", 0, 0);
-        back->geometry = [] { retest::drawBox(-4, -1, -1, -2, 1, 1); };
-        RecordingModel* front = addModel(renderer, "front", 0, 1);
-        front->geometry = [] { retest::drawBox(2, -1, -1, 4, 1, 1); };
-        for (const char* name : {"back", "front"})
-            renderer.object(name)->diffuseTexture = renderer.object(name)->matCapTexture =
-                GL_TextureManager::getWhiteTexture();
-        renderer.ambientLightColor[0] = renderer.ambientLightColor[1] = renderer.ambientLightColor[2] = 1.0f;
-        renderer.radialLightFactor = 0;
-        renderer.cameraPreset = true;
+        RecordingModel* back = addWhiteModel(renderer, "back", [] { retest::drawBox(-4, -1, -1, -2, 1, 1); }, 0);
+        RecordingModel* front = addWhiteModel(renderer, "front", [] { retest::drawBox(2, -1, -1, 4, 1, 1); }, 1);
+        lightEvenlyAndLookFromFront(renderer);
         renderer.dofLayerBlurAmount = 0.0f;  // no blur: only the combine is under test
-        setCamera(0, 0, 10, 0);
         renderer.renderFrame(0.0f, 0.0f);
-        int x, y;
-        project(-3.0f, 0.0f, 1.0f, x, y);
-        EXPECT_GT(luminance(retest::readTargetPixel(renderer.sceneryTarget, x, y)), 0.8f);
-        project(3.0f, 0.0f, 1.0f, x, y);
-        EXPECT_GT(luminance(retest::readTargetPixel(renderer.sceneryTarget, x, y)), 0.8f);
-        project(0.0f, 0.0f, 1.0f, x, y);
-        EXPECT_LT(luminance(retest::readTargetPixel(renderer.sceneryTarget, x, y)), 0.02f);
+        EXPECT_GT(sceneryLuminanceAt(renderer, -3.0f, 0.0f, 1.0f), 0.8f);
+        EXPECT_GT(sceneryLuminanceAt(renderer, 3.0f, 0.0f, 1.0f), 0.8f);
+        EXPECT_LT(sceneryLuminanceAt(renderer, 0.0f, 0.0f, 1.0f), 0.02f);
         EXPECT_EQ(back->draws.size(), 1u);
         EXPECT_EQ(front->draws.size(), 1u);
         EXPECT_EQ(trace.count("WARNING"), 0) << trace.text();
