@@ -38,9 +38,11 @@ void EditorTest::startEditor() {
     editor->activate();
 }
 
-Controller* EditorTest::addController(const char* name, std::initializer_list<ControllerKey> keys) {
-    Controller* c = set.get(name);
-    for (const ControllerKey& key : keys) c->addKey(key.time, key.value);
+Controller* EditorTest::threeKeys() {
+    Controller* c = set.get("fade");
+    c->addKey(20.0f, 0.2f);
+    c->addKey(40.0f, 0.4f);
+    c->addKey(60.0f, 0.7f);
     return c;
 }
 
@@ -56,6 +58,11 @@ void EditorTest::leftClick(float x, float y) {
     send(WM_LBUTTONUP, x, y);
 }
 
+void EditorTest::pickWorkspace(int row) {
+    move(0.05f, 0.955f);
+    leftClick(0.05f, rowY(row));
+}
+
 void EditorTest::press(uint32_t key) {
     setKeyDown(key, true);
     editor->handleMessage(WM_KEYDOWN, key, 1);
@@ -64,6 +71,13 @@ void EditorTest::press(uint32_t key) {
 void EditorTest::release(uint32_t key) {
     setKeyDown(key, false);
     editor->handleMessage(WM_KEYUP, key, 1);
+}
+
+void EditorTest::controlZ() {
+    press(VK_CONTROL);
+    press('Z');
+    release('Z');
+    release(VK_CONTROL);
 }
 
 size_t EditorTest::snapshotFiles() const {

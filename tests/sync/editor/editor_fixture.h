@@ -17,6 +17,10 @@ namespace orvotest {
 // The silent axis of the fixture: 100 s, so a key at t seconds sits at x = t / 100.
 constexpr uint32_t EDITOR_SHOW_MS = 100000;
 constexpr int EDITOR_VIEWPORT = 1000;
+// The key band, and the row of the transport buttons (play at x 0.9, pause 0.933, record 0.966).
+constexpr float KEY_BAND = 0.23f, BUTTON_ROW = 0.89f;
+// The centre of row i of a menu whose title sits at y 0.95.
+inline float rowY(int i) { return 0.95f - (float(i) + 0.5f) / 50.0f; }
 
 class EditorTest : public GLTest {
 protected:
@@ -25,15 +29,16 @@ protected:
 
     // Builds the editor over the current set and activates it.
     void startEditor();
-    // A controller with keys (time, value) and linear segments.
-    zelFramework::Controller* addController(const char* name,
-                                            std::initializer_list<zelFramework::ControllerKey> keys);
+    // "fade" with keys at 20, 40 and 60 s (x 0.2, 0.4, 0.6) of values 0.2, 0.4 and 0.7, linear.
+    zelFramework::Controller* threeKeys();
 
     void send(uint32_t message, float x, float y, uintptr_t wParam = 0);
     void move(float x, float y) { send(zelFramework::WM_MOUSEMOVE, x, y); }
     void leftClick(float x, float y);
+    void pickWorkspace(int row);  // opens "WORKSPACE" and clicks the row
     void press(uint32_t key);
     void release(uint32_t key);
+    void controlZ();
     size_t snapshotFiles() const;
 
     std::unique_ptr<TraceCapture> capture;

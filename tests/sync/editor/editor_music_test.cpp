@@ -65,19 +65,15 @@ protected:
     MusicState music;
 };
 
-TEST_F(EditorMusic, TheAxisIsTheDecodedSoundtrack) {
+TEST_F(EditorMusic, TheAxisIsTheDecodedSoundtrackAndTabClickSeeksItInWholeMilliseconds) {
     startEditor();
     const DecodedAudio* audio = musicAudio(music.stream);
     EXPECT_EQ(editor->view.samples, audio->frames());
     EXPECT_EQ(editor->view.totalSamples, audio->frameCount());
     EXPECT_EQ(editor->view.sampleRate, uint32_t(RATE));
     EXPECT_EQ(editor->view.visibleEnd, audio->frameCount());
-}
 
-TEST_F(EditorMusic, TabClickSeeksTheMusicInWholeMilliseconds) {
-    startEditor();
     // Mid-window is frame 48973.5, 1110.51 ms: the music goes to 1110 ms, cut, not rounded.
-    editor->view.visibleStart = 0;
     editor->view.visibleEnd = 97947;
     press(VK_TAB);
     leftClick(0.5f, 0.6f);
@@ -86,19 +82,13 @@ TEST_F(EditorMusic, TabClickSeeksTheMusicInWholeMilliseconds) {
     EXPECT_EQ(musicGetTime(music.stream), 1110u);
 }
 
-TEST_F(EditorMusic, PauseAndPlayHoldAndReleaseTheMusic) {
+TEST_F(EditorMusic, PausePlayAndRecordTapsGoToTheMusic) {
     startEditor();
-    const float buttonY = 0.87f + 0.02f;
-    leftClick(0.9f + 0.033f + 0.01f, buttonY);
-    EXPECT_EQ(rt.state, RuntimeState::Paused);
+    leftClick(0.943f, BUTTON_ROW);
     EXPECT_TRUE(musicPausedAll());
-    leftClick(0.9f + 0.01f, buttonY);
-    EXPECT_EQ(rt.state, RuntimeState::Playing);
+    leftClick(0.91f, BUTTON_ROW);
     EXPECT_FALSE(musicPausedAll());
-}
 
-TEST_F(EditorMusic, RecordTapsTakeTheMusicPosition) {
-    startEditor();
     musicSetTime(music.stream, 2345);
     rt.playTime = 0.5f;  // the show clock is not what counts while a stream plays
     editor->recordMode = true;
