@@ -342,9 +342,9 @@ TEST_F(RendererFrame, LitCubeOnAFloorShowsLightingAndContactOcclusion) {
             retest::drawFloor(20, 0);
             retest::drawBox(-1, 0, -1, 1, 2, 1);
         });
-        Light* light = addLight(renderer, "sun", 8);
-        light->position[1] = 4, light->position[2] = -1;
-        light->falloffDistance = 60;
+        // The renderer's own adder: its light must reach the geometry pass as given.
+        const float sunPosition[3] = {8, 4, -1}, white[3] = {1, 1, 1};
+        renderer.addLight("sun", sunPosition, white, 60);
         for (float& c : renderer.ambientLightColor)
             c = 0.3f;
         renderer.radialLightFactor = 0;
