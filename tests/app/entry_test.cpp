@@ -1,30 +1,32 @@
-// orvo-show as a whole process: options, start-up, frames until Escape or close, shutdown.
+// orvo-show as a whole process: options, start-up, the dialog, the show until Escape or close, capture,
+// benchmark and MIDI errors, shutdown.
 #include <gtest/gtest.h>
 
-#include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <regex>
 #include <sstream>
 #include <string>
 #include <vector>
+
+#include "tone_file.h"
 
 namespace fs = std::filesystem;
 
 namespace {
 
-struct ShowRun {
+struct ProgramRun {
     int exitCode = -1;
     std::string out, err;
-    bool acted = false;
-    int endedAfterMs = -1;
+    bool acted = false;  // the program was still running when the script acted on it
 };
 
 std::string slurp(const fs::path& p) {
-    std::ifstream f(p);
+    std::ifstream f(p, std::ios::binary);
     std::stringstream s;
     s << f.rdbuf();
     return s.str();
@@ -39,7 +41,7 @@ std::vector<std::string> linesOf(const std::string& text) {
 
 // One scratch folder per test process, removed when the process ends.
 struct ScratchRoot {
-    fs::path path = fs::temp_directory_path() / ("orvo_entry_" + std::to_string(::getpid()));
+    fs::path path = fs::temp_directory_path() / ("orvo_program_" + std::to_string(::getpid()));
     ~ScratchRoot() {
         std::error_code ec;
         fs::remove_all(path, ec);
@@ -49,98 +51,89 @@ struct ScratchRoot {
 fs::path scratch(const std::string& name) {
     static ScratchRoot root;
     const fs::path dir = root.path / name;
+    fs::remove_all(dir);
     fs::create_directories(dir);
     return dir;
 }
 
-// Starts the program; `whileRunning` (a shell command) runs once its window is up, then we wait.
-ShowRun runShow(const std::string& args, const std::string& whileRunning = "") {
+// Runs the program in a fresh folder without a sound device; `script` (shell) runs alongside it with $pid
+// set. A run that has not ended within 30 s is killed, which fails the test instead of hanging it.
+ProgramRun runProgram(const std::string& args, const std::string& script = "true") {
     const fs::path dir = scratch("run");
-    std::string cmd = "SDL_AUDIODRIVER=dummy '" ORVO_SHOW "' " + args + " >'" + (dir / "out").string() + "' 2>'" +
-                      (dir / "err").string() + "'";
-    if (!whileRunning.empty()) {
-        // As soon as the window named by the initial title is visible (at most 20 s), act on it: the
-        // request is queued during loading and found at the main loop's first message check. "acted"
-        // records that the process was still alive when the action went out, "ended" how many
-        // milliseconds it took to end after that.
-        cmd = cmd + " & pid=$!; end=$((SECONDS + 20)); while kill -0 $pid 2>/dev/null && [ $SECONDS -lt $end ]; do"
-                    " w=$(xdotool search --onlyvisible --name '^orv$' 2>/dev/null | head -1); [ -n \"$w\" ] && break;"
-                    " sleep 0.1; done; " +
-              "kill -0 $pid && echo acted >'" + (dir / "acted").string() + "'; t0=$(date +%s%N); " + whileRunning +
-              " 2>/dev/null" +
-              // A show that ignores the request is killed after 20 s, which fails the test instead of hanging it.
-              "; (sleep 20; kill -KILL $pid) >/dev/null 2>&1 & dog=$!; wait $pid; rc=$?; kill $dog 2>/dev/null; "
-              "echo $(( ($(date +%s%N) - t0) / 1000000 )) >'" + (dir / "ended").string() + "'; exit $rc";
-    }
-    const fs::path script = dir / "run.sh";
-    std::ofstream(script) << cmd << "\n";
-    const int status = std::system(("bash '" + script.string() + "'").c_str());
-    ShowRun r;
+    const std::string cmd = "cd '" + dir.string() + "' || exit 99; SDL_AUDIODRIVER=dummy '" ORVO_SHOW "' " + args +
+                            " >out 2>err & pid=$!; (sleep 30; kill -KILL $pid) >/dev/null 2>&1 & dog=$!; " + script +
+                            "; wait $pid; rc=$?; kill $dog 2>/dev/null; exit $rc";
+    std::ofstream(dir / "run.sh") << cmd << "\n";
+    const int status = std::system(("bash '" + (dir / "run.sh").string() + "'").c_str());
+    ProgramRun r;
     r.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     r.out = slurp(dir / "out");
-    r.acted = fs::exists(dir / "acted");
-    r.endedAfterMs = fs::exists(dir / "ended") ? std::stoi("0" + slurp(dir / "ended")) : -1;
-    fs::remove(dir / "acted");
-    fs::remove(dir / "ended");
     r.err = slurp(dir / "err");
+    r.acted = fs::exists(dir / "acted");
     return r;
 }
 
-void writeSoundtrack(const fs::path& folder) {
-    const fs::path wav = folder / "tone.wav";
-    std::ofstream f(wav, std::ios::binary);
-    const uint32_t frames = 44100, bytes = frames * 4;
-    auto put = [&f](uint32_t v, int n) {
-        for (int i = 0; i < n; ++i) f.put(char((v >> (8 * i)) & 0xFF));
-    };
-    f.write("RIFF", 4), put(36 + bytes, 4), f.write("WAVEfmt ", 8), put(16, 4), put(1, 2), put(2, 2);
-    put(44100, 4), put(44100 * 4, 4), put(4, 2), put(16, 2), f.write("data", 4), put(bytes, 4);
-    for (uint32_t i = 0; i < frames * 2; ++i) put(uint32_t(int16_t((i * 37) % 2000 - 1000)) & 0xFFFF, 2);
-    f.close();
-    ASSERT_EQ(std::system(("lame --quiet '" + wav.string() + "' '" + (folder / "anthem.mp3").string() + "'").c_str()), 0);
+// The test composition in an empty resources folder (or the given one).
+std::string testShow(const std::string& args, const fs::path& resources = scratch("resources")) {
+    return "--test-composition --resources '" + resources.string() + "' " + args;
+}
+
+// Waits for a visible window with exactly this title, notes that the program still runs, then runs `action`
+// with the window in $w.
+std::string inWindow(const std::string& title, const std::string& action) {
+    return "for i in $(seq 400); do w=$(xdotool search --onlyvisible --name '^" + title +
+           "$' 2>/dev/null | head -1); [ -n \"$w\" ] && break; sleep 0.05; done; sleep 0.3; "
+           "kill -0 $pid && touch acted; " + action + " 2>/dev/null";
+}
+std::string pressIn(const std::string& title, const std::string& keys) {
+    return inWindow(title, "xdotool windowfocus --sync $w key " + keys);
 }
 
 }  // namespace
 
-TEST(EntryOptions, BadCommandLinesExitWithTwoAndOneLine) {
-    for (const char* args : {"--width abc", "--height 0", "--width 16385", "--frobnicate", "--resources"}) {
-        const ShowRun r = runShow(args);
+TEST(ProgramOptions, BadCommandLinesExitWithTwoAndOneLine) {
+    for (const char* args : {"--width abc", "--frobnicate", "--resources"}) {
+        const ProgramRun r = runProgram(args);
         EXPECT_EQ(r.exitCode, 2) << args;
         EXPECT_EQ(linesOf(r.err).size(), 1u) << args << ": " << r.err;
         EXPECT_EQ(r.err.rfind("orvo-show: ", 0), 0u) << r.err;
     }
-    const ShowRun help = runShow("--help");
+    const ProgramRun help = runProgram("--help");
     EXPECT_EQ(help.exitCode, 0);
     EXPECT_NE(help.out.find("--no-dialog"), std::string::npos);
-    const ShowRun version = runShow("--version");
+    const ProgramRun version = runProgram("--version");
     EXPECT_EQ(version.exitCode, 0);
     EXPECT_EQ(version.out.rfind("orvo-show ", 0), 0u);
 }
 
-TEST(EntryShow, EscapeEndsTheShowWithTheTraceStopped) {
+TEST(ProgramDialog, EscapeExitsWith255WithoutAShow) {
+    const ProgramRun r = runProgram(testShow("--windowed --width 320 --height 180"), pressIn("tessaly!2", "Escape"));
+    EXPECT_EQ(r.exitCode, 255) << r.err;
+    EXPECT_EQ(r.err.find("pushing"), std::string::npos) << r.err;
+}
+
+TEST(ProgramDialog, EnterRunsTheShowWithItsSoundtrackUntilEscape) {
     const fs::path resources = scratch("with-music");
-    writeSoundtrack(resources);
-    const ShowRun r = runShow("--resources '" + resources.string() + "' --windowed --no-dialog --width 320 --height 200",
-                          "xdotool key --window $w Escape");
+    ASSERT_TRUE(orvotest::writeToneMp3(resources / "anthem.mp3", 1, 440.0, 0.3));
+    const ProgramRun r = runProgram(testShow("--windowed --width 320 --height 180", resources),
+                                    pressIn("tessaly!2", "Return") + "; " + pressIn("orv", "Escape"));
     EXPECT_TRUE(r.acted) << "the show was gone before Escape reached it";
-    // Well before anything the show schedules could end it by itself.
-    EXPECT_LT(r.endedAfterMs, 15000);
     EXPECT_EQ(r.exitCode, 0) << r.err;
     const std::vector<std::string> lines = linesOf(r.err);
     ASSERT_GE(lines.size(), 3u) << r.err;
     EXPECT_EQ(lines[0], "INFO (trace): Trace started");
     EXPECT_EQ(lines[1], "INFO (trace): Enabled quit on trace level: 1");
-    EXPECT_EQ(lines.back(), "INFO (trace): Trace stopped.");
+    EXPECT_NE(r.err.find("at load time: 3\n"), std::string::npos) << r.err;
     EXPECT_EQ(r.err.find("WARNING (music)"), std::string::npos) << "the soundtrack did not open: " << r.err;
+    EXPECT_EQ(lines.back(), "INFO (trace): Trace stopped.");
 }
 
-TEST(EntryShow, WithoutSoundtrackItRunsSilentAndTheCloseRequestEndsIt) {
-    const fs::path resources = scratch("no-music");
+TEST(ProgramShow, WithoutSoundtrackItRunsSilentAndTheCloseRequestEndsIt) {
     // SIGTERM arrives the way the close button does: as WM_CLOSE through the window procedure.
-    const ShowRun r = runShow("--resources '" + resources.string() + "' --windowed --no-dialog --width 256 --height 144",
-                          "kill -TERM $pid");
+    const ProgramRun r = runProgram("--resources '" + scratch("no-music").string() +
+                                        "' --windowed --no-dialog --width 256 --height 144",
+                                    inWindow("orv", "kill -TERM $pid"));
     EXPECT_TRUE(r.acted);
-    EXPECT_LT(r.endedAfterMs, 15000);
     EXPECT_EQ(r.exitCode, 0) << r.err;
     const std::vector<std::string> lines = linesOf(r.err);
     int warnings = 0;
@@ -149,4 +142,72 @@ TEST(EntryShow, WithoutSoundtrackItRunsSilentAndTheCloseRequestEndsIt) {
     EXPECT_NE(r.err.find("anthem.mp3"), std::string::npos);
     ASSERT_FALSE(lines.empty());
     EXPECT_EQ(lines.back(), "INFO (trace): Trace stopped.");
+}
+
+TEST(ProgramShow, LivePlaybackFromALateStartEndsByItselfAtTheScheduleEnd) {
+    const ProgramRun r = runProgram(testShow("--no-dialog --windowed --width 320 --height 180 --from 9.6"));
+    EXPECT_EQ(r.exitCode, 0) << r.err;
+    // Every layer is released once at the end of a played show.
+    EXPECT_NE(r.err.find("at load time: 3\n"), std::string::npos) << r.err;
+    EXPECT_NE(r.err.find("3\n3\n3\nINFO (trace): Trace stopped."), std::string::npos) << r.err;
+}
+
+TEST(ProgramCapture, TwoCapturesOfOneSpanAreByteIdentical) {
+    const fs::path frames = scratch("frames");
+    for (const char* run : {"a", "b"}) {
+        const ProgramRun r = runProgram(testShow("--width 320 --height 180 --fps 10 --from 3.9 --to 4.2 --capture '" +
+                                                 (frames / run).string() + "'"));
+        ASSERT_EQ(r.exitCode, 0) << r.err;
+        EXPECT_NE(r.err.find("capture: 4 frames"), std::string::npos) << r.err;
+        EXPECT_EQ(r.err.find("ERROR"), std::string::npos) << r.err;
+    }
+    for (int i = 0; i < 4; ++i) {
+        const std::string name = "frame_00000" + std::to_string(i) + ".png";
+        const std::string a = slurp(frames / "a" / name);
+        ASSERT_GT(a.size(), 100u) << name;
+        EXPECT_EQ(a, slurp(frames / "b" / name)) << name;
+    }
+    EXPECT_FALSE(fs::exists(frames / "a" / "frame_000004.png"));
+    EXPECT_NE(slurp(frames / "a" / "frame_000000.png"), slurp(frames / "a" / "frame_000002.png"));
+}
+
+TEST(ProgramCapture, ABadMidiFileEndsTheProgramCleanlyThroughTheTraceLog) {
+    const fs::path bad = scratch("midi") / "cues.mid";
+    std::ofstream(bad) << "not a MIDI file";
+    const ProgramRun r = runProgram(testShow("--width 320 --height 180 --capture frames --midi '" + bad.string() + "'"));
+    EXPECT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_NE(r.err.find("ERROR (midi): cannot read the MIDI file \"" + bad.string() + "\" (code 2)"), std::string::npos)
+        << r.err;
+    EXPECT_NE(r.err.find("capture: 0 frames"), std::string::npos) << r.err;
+}
+
+TEST(ProgramCapture, AVideoIsMadeFromTheCaptureWhenFfmpegIsThere) {
+    if (std::system("command -v ffmpeg >/dev/null 2>&1") != 0) GTEST_SKIP() << "ffmpeg is not installed";
+    const fs::path frames = scratch("video-frames");
+    const fs::path video = scratch("video") / "clip.mp4";
+    const ProgramRun r = runProgram(testShow("--width 320 --height 180 --fps 10 --from 1 --to 1.5 --capture '" +
+                                             frames.string() + "' --video '" + video.string() + "'"));
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    ASSERT_TRUE(fs::exists(video)) << r.err;
+    const fs::path probe = video.parent_path() / "probe.txt";
+    ASSERT_EQ(std::system(("ffprobe -v error -count_frames -show_entries stream=nb_read_frames -of csv=p=0 '" +
+                           video.string() + "' >'" + probe.string() + "'").c_str()),
+              0);
+    EXPECT_EQ(slurp(probe), "6\n");
+}
+
+TEST(ProgramBenchmark, TheReportNamesEveryEntryAndTheSpan) {
+    const ProgramRun r = runProgram(testShow("--width 320 --height 180 --benchmark --fps 20 --to 5"));
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    const std::vector<std::string> all = linesOf(r.out);
+    ASSERT_EQ(all.size(), 4u) << r.out;
+    const std::regex entry(
+        R"(entry=\d+ name=\S+ slot=\d+ start_ms=\d+ end_ms=\d+ frames=(\d+) avg_ms=[\d.]+ p95_ms=[\d.]+ fps=[\d.]+)");
+    std::smatch m;
+    ASSERT_TRUE(std::regex_match(all[0], m, entry)) << all[0];
+    EXPECT_EQ(m[1], "101");  // 0 to 5 s at 20 frames a second
+    ASSERT_TRUE(std::regex_match(all[2], m, entry)) << all[2];
+    EXPECT_EQ(all[2].rfind("entry=3 name=testflash slot=2 start_ms=4000 end_ms=4500 frames=11 ", 0), 0u) << all[2];
+    EXPECT_TRUE(std::regex_match(all[3], std::regex(R"(total step_fps=20 frames=101 avg_ms=[\d.]+ p95_ms=[\d.]+ fps=[\d.]+)")))
+        << all[3];
 }

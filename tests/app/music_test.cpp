@@ -5,7 +5,6 @@
 #include <unistd.h>
 
 #include <algorithm>
-#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -16,31 +15,17 @@
 #include "app/music.h"
 #include "platform/platform.h"
 #include "support/trace_capture.h"
+#include "tone_file.h"
 
 using namespace zelFramework;
 namespace fs = std::filesystem;
 
 namespace {
 
-constexpr int RATE = 44100;
+constexpr int RATE = orvotest::TONE_RATE;
 constexpr int SECONDS = 3;
 constexpr double TONE_HZ = 1000.0;
 constexpr double AMPLITUDE = 0.5;
-
-void put16(std::ofstream& f, uint16_t v) { f.put(char(v & 0xFF)).put(char(v >> 8)); }
-void put32(std::ofstream& f, uint32_t v) { put16(f, uint16_t(v & 0xFFFF)), put16(f, uint16_t(v >> 16)); }
-
-void writeToneWav(const fs::path& path) {
-    std::ofstream f(path, std::ios::binary);
-    const uint32_t frames = RATE * SECONDS, bytes = frames * 4;
-    f.write("RIFF", 4), put32(f, 36 + bytes), f.write("WAVEfmt ", 8);
-    put32(f, 16), put16(f, 1), put16(f, 2), put32(f, RATE), put32(f, RATE * 4), put16(f, 4), put16(f, 16);
-    f.write("data", 4), put32(f, bytes);
-    for (uint32_t i = 0; i < frames; ++i) {
-        const auto s = int16_t(std::lround(AMPLITUDE * 32767.0 * std::sin(2.0 * M_PI * TONE_HZ * i / RATE)));
-        put16(f, uint16_t(s)), put16(f, uint16_t(s));
-    }
-}
 
 // One folder per test process with the encoded tone, a truncated copy and two files that are no MP3.
 struct Files {
@@ -54,9 +39,7 @@ struct Files {
 
     Files() {
         fs::create_directories(dir);
-        writeToneWav(dir / "tone.wav");
-        const std::string cmd = "lame --quiet -b 128 '" + (dir / "tone.wav").string() + "' '" + tone.string() + "'";
-        encoded = std::system(cmd.c_str()) == 0 && fs::exists(tone);
+        encoded = orvotest::writeToneMp3(tone, SECONDS, TONE_HZ, AMPLITUDE);
         if (encoded) {
             std::ifstream in(tone, std::ios::binary);
             std::vector<char> bytes((std::istreambuf_iterator<char>(in)), {});
@@ -136,16 +119,6 @@ TEST_F(Music, MissingAndUndecodableFilesLeaveTheRecordInvalidWithOneWarning) {
     EXPECT_EQ(musicAudio(nullptr), nullptr);
 }
 
-TEST_F(Music, BackslashNamesOpenTheFile) {
-    useDriver("dummy");
-    std::string name = files().tone.string();
-    std::replace(name.begin(), name.end(), '/', '\\');
-    const MusicState state = openSoundtrack(name);
-    EXPECT_TRUE(state.valid);
-    ASSERT_NE(musicAudio(state.stream), nullptr);
-    EXPECT_EQ(musicAudio(state.stream)->rate, RATE);
-}
-
 TEST_F(Music, PositionPauseSeekAndStopOnADevice) {
     useDriver("dummy");
     ASSERT_TRUE(musicStartup());
@@ -222,7 +195,9 @@ TEST_F(Music, WithoutADeviceTheStreamPlaysSilentlyOnItsOwnClock) {
 
 TEST_F(Music, SpectrumShowsTheToneWhilePlayingAndSilenceOtherwise) {
     useDriver("no-such-driver");  // the clock path gives a steady position for the analysis
-    const MusicState state = openSoundtrack(files().tone.string());
+    std::string name = files().tone.string();
+    std::replace(name.begin(), name.end(), '/', '\\');  // names written with backslashes open too
+    const MusicState state = openSoundtrack(name);
     ASSERT_TRUE(state.valid);
     const float* spectrum = musicSpectrum();
     ASSERT_NE(spectrum, nullptr);

@@ -1,3 +1,4 @@
+// The command line: every option, every refusal as one line naming the option, the help text.
 #include <gtest/gtest.h>
 
 #include <set>
@@ -11,17 +12,6 @@ using namespace zelFramework;
 namespace {
 ParsedOptions parse(std::vector<std::string> args) { return parseOptions(args); }
 }  // namespace
-
-TEST(Options, NoOptionMeansTheDesignedBehaviour) {
-    const ParsedOptions p = parse({});
-    EXPECT_TRUE(p.error.empty());
-    EXPECT_FALSE(p.options.help);
-    EXPECT_TRUE(p.options.resources.empty());
-    EXPECT_EQ(p.options.width, 0);
-    EXPECT_EQ(p.options.height, 0);
-    EXPECT_FALSE(p.options.windowed);
-    EXPECT_FALSE(p.options.noDialog);
-}
 
 TEST(Options, EveryOptionReadsItsValue) {
     const ParsedOptions p =

@@ -7,26 +7,24 @@ namespace zelFramework {
 namespace {
 
 TEST(FrameTimeStats, PercentileIsTheTimeThatNinetyFivePercentStayWithin) {
-    std::vector<double> times;
-    for (int i = 100; i >= 1; --i) times.push_back(double(i));  // unsorted: 100 ... 1 ms
-    const FrameTimeStats s = frameTimeStats(times);
-    EXPECT_EQ(s.frames, 100u);
-    EXPECT_DOUBLE_EQ(s.averageMs, 50.5);
-    EXPECT_DOUBLE_EQ(s.p95Ms, 95.0);
-    EXPECT_NEAR(s.fps, 1000.0 / 50.5, 1e-9);
-}
-
-TEST(FrameTimeStats, FewAndNoFrames) {
-    const FrameTimeStats one = frameTimeStats({4.0});
-    EXPECT_DOUBLE_EQ(one.p95Ms, 4.0);
-    EXPECT_DOUBLE_EQ(one.fps, 250.0);
-    const FrameTimeStats spike = frameTimeStats({1.0, 1.0, 1.0, 1.0, 1.0, 1.0, 1.0, 1.0, 1.0, 1.0, 1.0, 1.0, 1.0, 1.0,
-                                                 1.0, 1.0, 1.0, 1.0, 1.0, 50.0});
-    EXPECT_DOUBLE_EQ(spike.p95Ms, 1.0);  // one slow frame in twenty is the 5 % the figure leaves out
-    const FrameTimeStats none = frameTimeStats({});
-    EXPECT_EQ(none.frames, 0u);
-    EXPECT_DOUBLE_EQ(none.averageMs, 0.0);
-    EXPECT_DOUBLE_EQ(none.fps, 0.0);
+    std::vector<double> descending, spike(19, 1.0);
+    for (int i = 100; i >= 1; --i) descending.push_back(double(i));  // unsorted: 100 ... 1 ms
+    spike.push_back(50.0);  // one slow frame in twenty is the 5 % the figure leaves out
+    const struct {
+        std::vector<double> times;
+        FrameTimeStats expected;
+    } cases[] = {{descending, {100, 50.5, 95.0, 1000.0 / 50.5}},
+                 {{4.0}, {1, 4.0, 4.0, 250.0}},
+                 {spike, {20, 69.0 / 20.0, 1.0, 20000.0 / 69.0}},
+                 {{}, {0, 0.0, 0.0, 0.0}}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.times.size());
+        const FrameTimeStats s = frameTimeStats(c.times);
+        EXPECT_EQ(s.frames, c.expected.frames);
+        EXPECT_NEAR(s.averageMs, c.expected.averageMs, 1e-9);
+        EXPECT_DOUBLE_EQ(s.p95Ms, c.expected.p95Ms);
+        EXPECT_NEAR(s.fps, c.expected.fps, 1e-9);
+    }
 }
 
 }  // namespace
