@@ -144,40 +144,6 @@ TEST(SceneFormat, HeaderIsTheCountOrAMarkerFollowedByTheCount) {
     EXPECT_TRUE(parse(empty, s));
 }
 
-TEST(SceneFormat, VertexAnimationChangesAccumulateFrameByFrame) {
-    OrvoScene scene;
-    SceneObject o = namedObject("blob", "");
-    o.frameTimes = {0, 10, 20};
-    o.vertexCount = 4;
-    o.positions.assign(12, 0.0f);
-    o.normals.assign(12, 0.0f);
-    o.texCoords.assign(8, 0.0f);
-    o.changeCounts = {2, 1};
-    o.changeIndices = {1, 3, 1};
-    o.changePositions = {1, 1, 1, 3, 3, 3, 2, 2, 2};
-    o.changeNormals = {0, 1, 0, 0, 0, 1, 1, 0, 0};
-    o.indices = {0, 1, 2, 0, 2, 3};
-    scene.objects.push_back(std::move(o));
-    std::vector<uint8_t> bytes = encode(scene);
-
-    OrvoScene s;
-    std::string problem;
-    ASSERT_TRUE(parse(bytes, s, &problem)) << problem;
-    const SceneObject& blob = s.objects[0];
-    ASSERT_EQ(blob.blockCount(), 3u);
-    auto pos = [&](int block, int vertex) { return blob.positions[12 * block + 3 * vertex]; };
-    auto nrmY = [&](int block, int vertex) { return blob.normals[12 * block + 3 * vertex + 1]; };
-    EXPECT_EQ(pos(0, 1), 0.0f);
-    EXPECT_EQ(pos(1, 1), 1.0f);  // entries 0 and 1 belong to frame 1
-    EXPECT_EQ(pos(1, 3), 3.0f);
-    EXPECT_EQ(nrmY(1, 1), 1.0f);
-    EXPECT_EQ(pos(2, 1), 2.0f);  // entry 2 to frame 2,
-    EXPECT_EQ(pos(2, 3), 3.0f);  // which keeps frame 1's other change
-    EXPECT_EQ(nrmY(2, 1), 0.0f);
-    // Written back, only the stored form appears.
-    EXPECT_EQ(encode(s), bytes);
-}
-
 TEST(SceneFormat, ChildrenFollowParentNamesInFileOrderAndMaterialsBindByName) {
     OrvoScene scene;
     scene.objects.push_back(namedObject("root", "", "shiny"));

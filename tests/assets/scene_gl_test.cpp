@@ -4,52 +4,22 @@
 
 #include <png.h>
 
-#include <GL/glu.h>
-
 #include <cmath>
 #include <string>
 
 #include "assets/orvo_writer.h"
+#include "gl/gl_readback.h"
 #include "gl/gl_test_files.h"
 #include "gl/shader.h"
 #include "gl/texture_manager.h"
 #include "support/gl_fixture.h"
 #include "support/trace_capture.h"
+#include "scene_test_objects.h"
 
 using namespace zelFramework;
 using namespace orvotest;
 
 namespace {
-
-SceneObjectDesc object(const std::string& name, const std::string& parent, const std::string& material = "") {
-    SceneObjectDesc d;
-    d.name = name;
-    d.parent = parent;
-    d.materialName = material;
-    return d;
-}
-
-std::vector<Float3> square(float cx, float cy, float h = 0.4f) {
-    return {{cx - h, cy - h, 0}, {cx + h, cy - h, 0}, {cx + h, cy + h, 0}, {cx - h, cy + h, 0}};
-}
-
-SceneObjectDesc quad(const std::string& name, const std::string& parent, const std::string& material, float cx,
-                     float cy = 0) {
-    SceneObjectDesc d = object(name, parent, material);
-    d.positions = square(cx, cy);
-    d.normals.assign(4, Float3{0, 0, 1});
-    d.uvs = {{0, 0}, {1, 0}, {1, 1}, {0, 1}};
-    d.indices = {0, 1, 2, 0, 2, 3};
-    return d;
-}
-
-SceneMaterial material(const std::string& name, const std::string& diffuse, const std::string& light = "") {
-    SceneMaterial m;
-    m.name = name;
-    m.diffuseMap = diffuse;
-    m.lightMap = light;
-    return m;
-}
 
 OrvoScene build(const OrvoWriter& w) {
     OrvoScene scene;
@@ -65,22 +35,6 @@ void writePicture(const std::string& name, int channels, uint8_t r, uint8_t g, u
         if (channels == 4) pixels.push_back(255);
     }
     ASSERT_TRUE(writePng(name, 2, 2, channels == 4 ? PNG_COLOR_TYPE_RGBA : PNG_COLOR_TYPE_RGB, 8, pixels));
-}
-
-GLint wrapS(GL_Texture* t) {
-    GLint value = 0;
-    glBindTexture(GL_TEXTURE_2D, t->textureId);
-    glGetTexParameteriv(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, &value);
-    glBindTexture(GL_TEXTURE_2D, 0);
-    return value;
-}
-
-std::vector<float> bufferFloats(GLuint buffer, size_t count) {
-    std::vector<float> out(count);
-    glBindBuffer(GL_ARRAY_BUFFER, buffer);
-    glGetBufferSubData(GL_ARRAY_BUFFER, 0, GLsizeiptr(count * sizeof(float)), out.data());
-    glBindBuffer(GL_ARRAY_BUFFER, 0);
-    return out;
 }
 
 std::vector<float> matrix(GLenum which) {
@@ -122,20 +76,14 @@ protected:
         Rgba c = readPixel(int((x + 4) / 8 * GL_TEST_WIDTH), int((y + 4) / 8 * GL_TEST_HEIGHT));
         return c.r > 128 || c.g > 128 || c.b > 128;
     }
+    // Buffers, client arrays and the modelview matrix are as drawing found them.
     void expectStateRestored() {
-        GLint arrayBuffer = -1, elementBuffer = -1;
-        glGetIntegerv(GL_ARRAY_BUFFER_BINDING, &arrayBuffer);
-        glGetIntegerv(GL_ELEMENT_ARRAY_BUFFER_BINDING, &elementBuffer);
-        EXPECT_EQ(arrayBuffer, 0);
-        EXPECT_EQ(elementBuffer, 0);
-        EXPECT_FALSE(glIsEnabled(GL_VERTEX_ARRAY));
-        EXPECT_FALSE(glIsEnabled(GL_NORMAL_ARRAY));
-        EXPECT_FALSE(glIsEnabled(GL_TEXTURE_COORD_ARRAY));
-        GLint depth = 0;
-        glGetIntegerv(GL_MODELVIEW_STACK_DEPTH, &depth);
-        EXPECT_EQ(depth, 1);
-        float identity[16] = {1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1};
-        EXPECT_EQ(matrix(GL_MODELVIEW_MATRIX), std::vector<float>(identity, identity + 16));
+        EXPECT_EQ(glInteger(GL_ARRAY_BUFFER_BINDING), 0);
+        EXPECT_EQ(glInteger(GL_ELEMENT_ARRAY_BUFFER_BINDING), 0);
+        for (GLenum array : {GL_VERTEX_ARRAY, GL_NORMAL_ARRAY, GL_TEXTURE_COORD_ARRAY})
+            EXPECT_FALSE(glIsEnabled(array)) << array;
+        EXPECT_EQ(glInteger(GL_MODELVIEW_STACK_DEPTH), 1);
+        EXPECT_EQ(matrix(GL_MODELVIEW_MATRIX), (std::vector<float>{1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1}));
         EXPECT_TRUE(drainGLErrors().empty());
     }
     ScratchFolder dir;
@@ -149,15 +97,15 @@ TEST_F(SceneGL, PreparationFindsTexturesWithTheirFallbacks) {
     dir.write("prep-red.png.light", dir.read("prep-red.png"));
     writePicture("prep-light.png", 3, 0, 255, 0);
     OrvoWriter w;
-    w.addObject(object("root", ""));
-    w.addObject(quad("companion", "root", "red", 0));
-    w.addObject(quad("lightonly", "root", "lit", 0));
-    w.addObject(quad("plain", "root", "no-such-material", 0));
-    SceneObjectDesc noIndices = quad("loose", "root", "red", 0);
+    w.addObject(sceneObject("root", ""));
+    w.addObject(sceneQuad("companion", "root", "red", 0));
+    w.addObject(sceneQuad("lightonly", "root", "lit", 0));
+    w.addObject(sceneQuad("plain", "root", "no-such-material", 0));
+    SceneObjectDesc noIndices = sceneQuad("loose", "root", "red", 0);
     noIndices.indices.clear();
     w.addObject(noIndices);
-    w.addMaterial(material("red", "prep-red.png"));
-    w.addMaterial(material("lit", "prep-missing.png", "prep-light.png"));
+    w.addMaterial(sceneMaterial("red", "prep-red.png"));
+    w.addMaterial(sceneMaterial("lit", "prep-missing.png", "prep-light.png"));
     OrvoScene scene = build(w);
     prepareSceneObject(scene.objects[0]);
 
@@ -170,12 +118,12 @@ TEST_F(SceneGL, PreparationFindsTexturesWithTheirFallbacks) {
     ASSERT_NE(b, nullptr);
     EXPECT_EQ(b->diffuseTexture, red);
     EXPECT_EQ(b->lightTexture, redLight);  // no light map named: the ".light" companion
-    EXPECT_EQ(wrapS(red), GL_CLAMP_TO_EDGE);
-    EXPECT_EQ(wrapS(redLight), GL_CLAMP_TO_EDGE);
+    EXPECT_EQ(textureParameter(red->textureId, GL_TEXTURE_WRAP_S), GL_CLAMP_TO_EDGE);
+    EXPECT_EQ(textureParameter(redLight->textureId, GL_TEXTURE_WRAP_S), GL_CLAMP_TO_EDGE);
     b = scene.objects[2].buffers.get();
     EXPECT_EQ(b->diffuseTexture, white);
     EXPECT_EQ(b->lightTexture, green);
-    EXPECT_EQ(wrapS(green), GL_REPEAT);
+    EXPECT_EQ(textureParameter(green->textureId, GL_TEXTURE_WRAP_S), GL_REPEAT);
     b = scene.objects[3].buffers.get();
     EXPECT_EQ(b->diffuseTexture, white);
     EXPECT_EQ(b->lightTexture, white);
@@ -191,7 +139,7 @@ TEST_F(SceneGL, PreparationFindsTexturesWithTheirFallbacks) {
 
 TEST_F(SceneGL, AnAnimatedMeshKeepsItsLastFrameInTheSecondSetAndPlays) {
     OrvoWriter w;
-    SceneObjectDesc wave = quad("wave", "", "", -2);
+    SceneObjectDesc wave = sceneQuad("wave", "", "", -2);
     wave.keys = {sceneKey(0, {})};
     wave.frameTimes = {0, 24, 48};
     wave.laterFrames = {{square(0, 0), wave.normals}, {square(2, 0), wave.normals}};
@@ -223,19 +171,19 @@ TEST_F(SceneGL, AnAnimatedMeshKeepsItsLastFrameInTheSecondSetAndPlays) {
 
 TEST_F(SceneGL, KeysMoveObjectsTransformsNestAndAHiddenKeyHidesTheSubtree) {
     OrvoWriter w;
-    w.addObject(object("root", ""));
-    SceneObjectDesc mover = quad("mover", "root", "", 0);
+    w.addObject(sceneObject("root", ""));
+    SceneObjectDesc mover = sceneQuad("mover", "root", "", 0);
     mover.keys = {sceneKey(0, {0, 0, 0}), sceneKey(48, {2, 0, 0})};
     w.addObject(mover);
-    SceneObjectDesc rider = quad("rider", "mover", "", 0, 2);  // drawn at (0, 2) relative to the mover
+    SceneObjectDesc rider = sceneQuad("rider", "mover", "", 0, 2);  // drawn at (0, 2) relative to the mover
     rider.keys = {sceneKey(0, {0, 1, 0})};
     w.addObject(rider);
     // Hidden until its second key, with a child and a grandchild that have no keys of their own.
-    SceneObjectDesc parent = quad("parent", "root", "", -2, -2);
+    SceneObjectDesc parent = sceneQuad("parent", "root", "", -2, -2);
     parent.keys = {sceneKey(0, {}, {}, {1, 1, 1}, false), sceneKey(48, {}, {}, {1, 1, 1}, true)};
     w.addObject(parent);
-    w.addObject(quad("child", "parent", "", 2, -2));
-    w.addObject(quad("grandchild", "child", "", 0, -2));
+    w.addObject(sceneQuad("child", "parent", "", 2, -2));
+    w.addObject(sceneQuad("grandchild", "child", "", 0, -2));
     OrvoScene scene = build(w);
     prepareSceneObject(scene.objects[0]);
 
@@ -258,16 +206,16 @@ TEST_F(SceneGL, OnlyOpaqueMaterialsWithThreeChannelPicturesAreDrawn) {
     writePicture("pass-rgb.png", 3, 0, 0, 255);
     writePicture("pass-rgba.png", 4, 0, 0, 255);
     OrvoWriter w;
-    w.addObject(object("root", ""));
-    w.addObject(quad("solid", "root", "solid", -2));
-    w.addObject(quad("glass", "root", "glass", 0));
-    w.addObject(quad("cutout", "root", "cutout", 2));
-    w.addObject(quad("underglass", "glass", "solid", 0, 2));  // children of a filtered object still draw
-    w.addMaterial(material("solid", "pass-rgb.png"));
-    SceneMaterial glass = material("glass", "pass-rgb.png");
+    w.addObject(sceneObject("root", ""));
+    w.addObject(sceneQuad("solid", "root", "solid", -2));
+    w.addObject(sceneQuad("glass", "root", "glass", 0));
+    w.addObject(sceneQuad("cutout", "root", "cutout", 2));
+    w.addObject(sceneQuad("underglass", "glass", "solid", 0, 2));  // children of a filtered object still draw
+    w.addMaterial(sceneMaterial("solid", "pass-rgb.png"));
+    SceneMaterial glass = sceneMaterial("glass", "pass-rgb.png");
     glass.transparency = 0.5f;
     w.addMaterial(glass);
-    w.addMaterial(material("cutout", "pass-rgba.png"));
+    w.addMaterial(sceneMaterial("cutout", "pass-rgba.png"));
     OrvoScene scene = build(w);
     prepareSceneObject(scene.objects[0]);
     draw(scene, 0);
@@ -284,8 +232,8 @@ TEST_F(SceneGL, MaterialUniformsGoToTheProgramUnlessThereIsNone) {
     GL_Shader shader;
     ASSERT_TRUE(shader.createFromSource("sceneuniforms", kUniformVertex, nullptr, kUniformFragment, nullptr));
     OrvoWriter w;
-    w.addObject(quad("shiny", "", "shiny", 0));
-    SceneMaterial shiny = material("shiny", "");
+    w.addObject(sceneQuad("shiny", "", "shiny", 0));
+    SceneMaterial shiny = sceneMaterial("shiny", "");
     shiny.roughness = 0.25f;
     shiny.glowIntensity = 0.75f;
     shiny.reflectionIntensity = 0.5f;
@@ -328,7 +276,7 @@ TEST_F(SceneGL, MaterialUniformsGoToTheProgramUnlessThereIsNone) {
 
 TEST_F(SceneGL, TheSceneCameraSetsFrustumAndViewOrNothingWithoutSamples) {
     OrvoWriter w;
-    w.addObject(quad("target", "", "", 0));
+    w.addObject(sceneQuad("target", "", "", 0));
     SceneCameraSample c = cameraLookAt({0, 0, 5}, {0, 0, 0}, {0, 1, 0}, 90, 90, 1.0f, 100);
     w.addCameraSample(c);
     OrvoScene scene = build(w);

@@ -8,54 +8,31 @@
 #include "assets/orvo_writer.h"
 #include "assets/scene_info.h"
 #include "gl/gl_test_files.h"
+#include "scene_test_objects.h"
 
 using namespace zelFramework;
 
+using namespace orvotest;
+
 namespace {
-
-SceneObjectDesc named(const std::string& name, const std::string& parent) {
-    SceneObjectDesc d;
-    d.name = name;
-    d.parent = parent;
-    return d;
-}
-
-SceneMaterial material(const std::string& name, const std::string& diffuse, const std::string& light = "") {
-    SceneMaterial m;
-    m.name = name;
-    m.diffuseMap = diffuse;
-    m.lightMap = light;
-    return m;
-}
-
-SceneObjectDesc quad(const std::string& name, const std::string& parent) {
-    SceneObjectDesc d;
-    d.name = name;
-    d.parent = parent;
-    d.materialName = "tiles";
-    d.positions = {{0, 0, 0}, {1, 0, 0}, {1, 1, 0}, {0, 1, 0}};
-    d.normals.assign(4, Float3{0, 0, 1});
-    d.uvs = {{0, 0}, {1, 0}, {1, 1}, {0, 1}};
-    d.indices = {0, 1, 2, 0, 2, 3};
-    return d;
-}
 
 OrvoWriter sampleWriter() {
     OrvoWriter w;
-    w.addObject(named("root", ""));
-    SceneObjectDesc q = quad("floor", "root");
+    w.addObject(sceneObject("root", ""));
+    SceneObjectDesc q = sceneQuad("floor", "root", "tiles", 0.5f, 0.5f, 0.5f);
     q.keys = {sceneKey(0, {0, 0, 0}), sceneKey(48, {2, 0, 0}, {0, 0, 90})};
     w.addObject(q);
-    SceneObjectDesc wave = quad("wave", "floor");
+    SceneObjectDesc wave = sceneQuad("wave", "floor", "tiles", 0.5f, 0.5f, 0.5f);
     wave.frameTimes = {0, 12, 24};
     SceneMeshPose up{wave.positions, wave.normals};
+    up.positions[1].z = 1;
     up.positions[2].z = 1;
     SceneMeshPose further = up;
     further.positions[3].z = 2;
     further.normals[3] = {0, 1, 0};
     wave.laterFrames = {up, further};
     w.addObject(wave);
-    SceneMaterial tiles = material("tiles", "tiles.png", "tiles-light.png");
+    SceneMaterial tiles = sceneMaterial("tiles", "tiles.png", "tiles-light.png");
     tiles.roughness = 0.25f;
     w.addMaterial(tiles);
     for (int i = 0; i < 48; ++i) w.addCameraSample(cameraLookAt({float(i), 2, 10}, {0, 0, 0}));
@@ -89,15 +66,18 @@ TEST(OrvoWriter, WrittenScenesReadBackAsBuilt) {
     EXPECT_EQ(read.cameraSamples[5].direction.x, -5.0f);
     EXPECT_EQ(read.auxRecordsA[0].value, 0.5f);
 
-    // Only the vertices that moved are stored: one for the first later frame, one for the second.
+    // Only the vertices that moved are stored: two for the first later frame, one for the second,
+    // and reading adds each frame's changes to those of the frames before.
     const SceneObject& wave = read.objects[2];
-    EXPECT_EQ(wave.changeCounts, (std::vector<uint32_t>{1, 1}));
-    EXPECT_EQ(wave.changeIndices, (std::vector<uint32_t>{2, 3}));
+    EXPECT_EQ(wave.changeCounts, (std::vector<uint32_t>{2, 1}));
+    EXPECT_EQ(wave.changeIndices, (std::vector<uint32_t>{1, 2, 3}));
     ASSERT_EQ(wave.blockCount(), 3u);
-    EXPECT_EQ(wave.positions[12 * 1 + 3 * 2 + 2], 1.0f);
-    EXPECT_EQ(wave.positions[12 * 2 + 3 * 2 + 2], 1.0f);
-    EXPECT_EQ(wave.positions[12 * 2 + 3 * 3 + 2], 2.0f);
+    auto z = [&](int block, int vertex) { return wave.positions[12 * block + 3 * vertex + 2]; };
+    EXPECT_EQ(std::vector<float>({z(0, 1), z(0, 2), z(0, 3)}), std::vector<float>({0, 0, 0}));
+    EXPECT_EQ(std::vector<float>({z(1, 1), z(1, 2), z(1, 3)}), std::vector<float>({1, 1, 0}));
+    EXPECT_EQ(std::vector<float>({z(2, 1), z(2, 2), z(2, 3)}), std::vector<float>({1, 1, 2}));
     EXPECT_EQ(wave.normals[12 * 2 + 3 * 3 + 1], 1.0f);
+    EXPECT_EQ(wave.normals[12 * 1 + 3 * 3 + 1], 0.0f);
 
     // The loaded scene writes out to the same bytes.
     std::vector<uint8_t> again;
@@ -117,7 +97,7 @@ TEST(OrvoWriter, WritesFilesTheLoaderAndTheDescriptionRead) {
     ASSERT_EQ(scene.objectCount(), 3u);
     // The description counts the stored changes and bounds every frame, not only the first.
     std::string info = describeScene(scene);
-    EXPECT_NE(info.find("    - wave  mesh 4 vertices, 2 triangles  vertex frames 3 (2 changes)  material tiles"),
+    EXPECT_NE(info.find("    - wave  mesh 4 vertices, 2 triangles  vertex frames 3 (3 changes)  material tiles"),
               std::string::npos)
         << info;
     EXPECT_NE(info.find("bounding box (object coordinates): (0, 0, 0) .. (1, 1, 2)"), std::string::npos) << info;
@@ -142,9 +122,9 @@ TEST(OrvoWriter, RefusesDescriptionsTheFormatOrTheDrawingCannotCarry) {
         {"frames without poses", [](OrvoWriter& w) { w.objects()[2].laterFrames.pop_back(); }, "one later frame"},
         {"pose of another size", [](OrvoWriter& w) { w.objects()[2].laterFrames[0].positions.pop_back(); },
          "every later frame"},
-        {"long map name", [](OrvoWriter& w) { w.addMaterial(material("x", std::string(300, 'p'))); },
+        {"long map name", [](OrvoWriter& w) { w.addMaterial(sceneMaterial("x", std::string(300, 'p'))); },
          "diffuse map"},
-        {"object under itself", [](OrvoWriter& w) { w.addObject(named("root", "floor")); },
+        {"object under itself", [](OrvoWriter& w) { w.addObject(sceneObject("root", "floor")); },
          "its own ancestor"},
     };
     for (const Case& c : cases) {

@@ -3,6 +3,7 @@
 #include "gl/gltk.h"
 #include "gl/shader.h"
 
+#include "gl_readback.h"
 #include "gl_test_files.h"
 #include "support/gl_fixture.h"
 #include "support/trace_capture.h"
@@ -21,12 +22,7 @@ namespace {
 constexpr int W = 64, H = 36;
 
 std::vector<uint8_t> targetPixels(GL_FBOTexture& target) {
-    glBindFramebuffer(GL_READ_FRAMEBUFFER, target.framebufferId);
-    glReadBuffer(GL_COLOR_ATTACHMENT0);
-    std::vector<uint8_t> pixels = readPixelsRgba(0, 0, target.width, target.height);
-    glBindFramebuffer(GL_READ_FRAMEBUFFER, 0);
-    glReadBuffer(GL_BACK);
-    return pixels;
+    return framebufferPixels(target.framebufferId, 0, 0, target.width, target.height);
 }
 
 uint8_t redAt(const std::vector<uint8_t>& pixels, int x, int y) { return pixels[(size_t(y) * W + size_t(x)) * 4]; }
@@ -126,13 +122,9 @@ TEST_F(Toolkit, BlurAtIntensityZeroKeepsThePictureAtOneSpreadsAWhitePixel) {
     for (size_t i = 0; i < flat.size(); i += 4)
         ASSERT_NEAR(flat[i], 102, 1) << "pixel " << i / 4;
     // The caller's program, target, stack and texture unit are left alone.
-    GLint program = -1, framebuffer = -1, active = 0;
-    glGetIntegerv(GL_CURRENT_PROGRAM, &program);
-    glGetIntegerv(GL_FRAMEBUFFER_BINDING, &framebuffer);
-    glGetIntegerv(GL_ACTIVE_TEXTURE, &active);
-    EXPECT_EQ(program, 0);
-    EXPECT_EQ(framebuffer, 0);
-    EXPECT_EQ(active, GL_TEXTURE0);
+    EXPECT_EQ(glInteger(GL_CURRENT_PROGRAM), 0);
+    EXPECT_EQ(glInteger(GL_FRAMEBUFFER_BINDING), 0);
+    EXPECT_EQ(glInteger(GL_ACTIVE_TEXTURE), GL_TEXTURE0);
     EXPECT_EQ(GL_FBOTexture::fboStack().size(), depth);
 
     dot(a);
