@@ -35,7 +35,7 @@ TEST_F(EditorTest, UndoRestoresEachSnapshotInTurn) {
     EXPECT_EQ(c->keys.size(), 2u);
 }
 
-TEST_F(EditorTest, SaveThenResetRoundTrips) {
+TEST_F(EditorTest, SaveThenResetRoundTripsAndListsWhatTheFileBrings) {
     Controller* c = set.get("fade");
     c->addKey(10.0f, 0.25f);
     c->addKey(50.0f, 0.75f);
@@ -51,25 +51,19 @@ TEST_F(EditorTest, SaveThenResetRoundTrips) {
     c->segments[0].curve = CURVE_LINEAR;
     c->keys[0].value = 0.9f;
     editor->selectedKeys = {2};
+    ControllerSet other;  // the file also brings a controller the set has not met
+    ASSERT_TRUE(other.load("data\\demosynch.dat"));
+    other.get("glow")->addKey(1.0f, 1.0f);
+    ASSERT_TRUE(other.save("data\\demosynch.dat"));
+    ASSERT_EQ(editor->controllersMenu.entries.size(), 1u);
     pickWorkspace(4);
+    ASSERT_EQ(editor->controllersMenu.entries.size(), 2u);
+    EXPECT_EQ(editor->controllersMenu.entries[1].text, "glow");
     ASSERT_EQ(c->keys.size(), 2u);
     EXPECT_FLOAT_EQ(c->keys[0].value, 0.25f);
     EXPECT_EQ(c->segments[0].curve, CURVE_EXPONENTIAL);
     EXPECT_EQ(c->segments[0].ends, ENDS_VALONE);
     EXPECT_TRUE(editor->selectedKeys.empty());  // indices into the replaced keys are dropped
-}
-
-TEST_F(EditorTest, ResetListsControllersTheFileBrings) {
-    set.get("fade");
-    ControllerSet other;
-    other.get("fade");
-    other.get("glow")->addKey(1.0f, 1.0f);
-    ASSERT_TRUE(other.save("data\\demosynch.dat"));
-    startEditor();
-    ASSERT_EQ(editor->controllersMenu.entries.size(), 1u);
-    pickWorkspace(4);
-    ASSERT_EQ(editor->controllersMenu.entries.size(), 2u);
-    EXPECT_EQ(editor->controllersMenu.entries[1].text, "glow");
 }
 
 TEST_F(EditorTest, ShutdownDeletesTheSnapshotsStillOnTheUndoList) {
