@@ -3,6 +3,7 @@
 #include "gl/gltk.h"
 #include "gl/texture.h"
 
+#include "gl_readback.h"
 #include "support/gl_fixture.h"
 #include "support/trace_capture.h"
 
@@ -39,8 +40,7 @@ protected:
 // Linear filtering on llvmpipe lands a few steps off exact texel colours.
 ::testing::AssertionResult near(const std::vector<Rgba>& actual, const std::vector<Rgba>& expected) {
     for (size_t i = 0; i < actual.size(); ++i) {
-        const Rgba& p = actual[i];
-        const Rgba& q = expected[i];
+        const Rgba &p = actual[i], &q = expected[i];
         if (std::abs(p.r - q.r) > 6 || std::abs(p.g - q.g) > 6 || std::abs(p.b - q.b) > 6 || p.a != q.a)
             return ::testing::AssertionFailure() << "element " << i << " is " << p << ", expected " << q;
     }
@@ -74,33 +74,26 @@ std::vector<int> litColumns(int y) {
 
 }  // namespace
 
-TEST_F(Draw2D, QuadStandsUprightAndFlipTurnsItUpsideDown) {
+TEST_F(Draw2D, QuadStandsUprightFlipsScalesAndTurnsAboutTheScreenCentre) {
     quadrants.bind(GL_TEXTURE0);
     drawQuad(false, 1.0f, 0.0f, 0.0f, 0.0f);
-    EXPECT_TRUE(near(quadrantColours(), (std::vector<Rgba>{RED, GREEN, BLUE, WHITE})));
+    EXPECT_TRUE(near(quadrantColours(), {RED, GREEN, BLUE, WHITE}));
     drawQuad(true, 1.0f, 0.0f, 0.0f, 0.0f);
-    EXPECT_TRUE(near(quadrantColours(), (std::vector<Rgba>{BLUE, WHITE, RED, GREEN})));
-
+    EXPECT_TRUE(near(quadrantColours(), {BLUE, WHITE, RED, GREEN}));
     // The matrices the caller had are left as they were.
-    GLint mode = 0;
-    glGetIntegerv(GL_MATRIX_MODE, &mode);
-    EXPECT_EQ(mode, GL_MODELVIEW);
-    GLint depth = 0;
-    glGetIntegerv(GL_PROJECTION_STACK_DEPTH, &depth);
-    EXPECT_EQ(depth, 1);
-}
+    EXPECT_EQ(glInteger(GL_MATRIX_MODE), GL_MODELVIEW);
+    EXPECT_EQ(glInteger(GL_PROJECTION_STACK_DEPTH), 1);
 
-TEST_F(Draw2D, QuadScalesAndTurnsAboutTheScreenCentre) {
-    quadrants.bind(GL_TEXTURE0);
+    glClear(GL_COLOR_BUFFER_BIT);
+    drawQuad(false, 1.0f, 0.0f, 0.0f, 90.0f);
+    EXPECT_TRUE(near(quadrantColours(), {GREEN, WHITE, RED, BLUE}));
+
+    glClear(GL_COLOR_BUFFER_BIT);
     drawQuad(false, 0.5f, 0.0f, 0.0f, 0.0f);
     EXPECT_EQ(readPixel(10, 10), BLACK);
     EXPECT_EQ(readPixel(245, 245), BLACK);
     EXPECT_TRUE(near(readPixel(96, 96), RED));
     EXPECT_TRUE(near(readPixel(160, 160), WHITE));
-
-    glClear(GL_COLOR_BUFFER_BIT);
-    drawQuad(false, 1.0f, 0.0f, 0.0f, 90.0f);
-    EXPECT_TRUE(near(quadrantColours(), (std::vector<Rgba>{GREEN, WHITE, RED, BLUE})));
 
     glClear(GL_COLOR_BUFFER_BIT);
     drawQuad(false, 1.0f, 0.25f, 0.0f, 0.0f);  // a quarter of the screen to the right
@@ -177,7 +170,7 @@ TEST(BitmapFontTest, DejaVuSansRendersPrintableCharactersOnly) {
     EXPECT_NE(font.name.find("DejaVu Sans"), std::string::npos);
     EXPECT_GT(font.advance['W' - 32], font.advance['i' - 32]);
     EXPECT_GT(font.advance[' ' - 32], 0);
-    EXPECT_EQ(font.textWidth("Wi"), font.advance['W' - 32] + font.advance['i' - 32]);
+    EXPECT_EQ(font.textWidth("Wi\n"), font.advance['W' - 32] + font.advance['i' - 32]);  // no list, no width
     EXPECT_GT(font.ascent, 10);
 
     drawText(font.listBase, -0.5f, 0.0f, 1, 1, 1, 1, "   ");
