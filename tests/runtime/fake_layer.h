@@ -1,6 +1,8 @@
 // Layers and a frame host that write down what the runtime does with them, for tests without GL.
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include <deque>
 #include <set>
 #include <string>
@@ -125,5 +127,25 @@ inline void resetRuntime() {
         if (deleted.insert(r.layer).second) delete r.layer;
     runtime() = ShowRuntime{};
 }
+
+// Runs each test on a fresh process-wide runtime and collects what it writes to the debugger output.
+class RuntimeTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        resetRuntime();
+        setDebugOutputHook([this](const char* text) { debug += text; });
+    }
+    void TearDown() override {
+        setDebugOutputHook({});
+        resetRuntime();
+    }
+    FakeLayer* add(const std::string& name) {
+        auto* layer = new FakeLayer(name, log);
+        registerLayer(layer, name);
+        return layer;
+    }
+    CallLog log;
+    std::string debug;
+};
 
 }  // namespace zelFramework::testing

@@ -31,16 +31,8 @@ private:
     CallLog& log_;
 };
 
-class LoadingTest : public ::testing::Test {
+class LoadingTest : public RuntimeTest {
 protected:
-    void SetUp() override {
-        resetRuntime();
-        setDebugOutputHook([this](const char* text) { debug += text; });
-    }
-    void TearDown() override {
-        setDebugOutputHook({});
-        resetRuntime();
-    }
     void addLayers(int count, int failing = -1) {
         for (int i = 1; i <= count; ++i) {
             std::string name = "layer" + std::to_string(i);
@@ -58,9 +50,7 @@ protected:
         }
         return out;
     }
-    CallLog log;
     CountingLoadingHost host{log};
-    std::string debug;
 };
 
 TEST_F(LoadingTest, InitialisesEveryLayerInOrderAndReadsANamedMidiFile) {
@@ -133,7 +123,7 @@ TEST_F(LoadingTest, LayersRegisteredDuringLoadingAreLoadedToo) {
         CallLog& log_;
     };
     registerLayer(new Spawning(log), "parent");
-    registerLayer(new FakeLayer("second", log), "second");
+    add("second");
     loadShowOn(host);
     EXPECT_EQ(runtime().state, RuntimeState::Ready);
     EXPECT_EQ(log.count("init child1") + log.count("init child2"), 2u);

@@ -15,18 +15,11 @@ using Calls = std::vector<std::string>;
 // Frames are 125 ms apart so that every show time is exact in float arithmetic.
 constexpr int64_t STEP = 125;
 
-class MainLoopTest : public ::testing::Test {
+class MainLoopTest : public RuntimeTest {
 protected:
-    void SetUp() override {
-        resetRuntime();
-        setDebugOutputHook([this](const char* text) { debug += text; });
-    }
-    void TearDown() override {
-        setDebugOutputHook({});
-        resetRuntime();
-    }
+    using RuntimeTest::add;
     void add(const std::string& name, uint32_t slot, uint32_t startMs, uint32_t endMs) {
-        registerLayer(new FakeLayer(name, log), name);
+        add(name);
         scheduleLayer(name, slot, startMs, endMs);
     }
     void play() {
@@ -44,9 +37,7 @@ protected:
         }
         return out;
     }
-    CallLog log;
     ScriptedHost host{log, 1000, STEP};
-    std::string debug;
 };
 
 TEST_F(MainLoopTest, NothingRunsUnlessReadyAndAnEmptyScheduleEndsAtOnce) {
@@ -57,7 +48,7 @@ TEST_F(MainLoopTest, NothingRunsUnlessReadyAndAnEmptyScheduleEndsAtOnce) {
 
     resetRuntime();
     log.calls.clear();
-    registerLayer(new FakeLayer("a", log), "a");
+    add("a");
     play();
     EXPECT_EQ(host.frames, 0);
     EXPECT_EQ(log.count("release a"), 1u);
@@ -88,7 +79,7 @@ TEST_F(MainLoopTest, SlotsDrawInAscendingOrderAndTheLaterEntryWinsASlot) {
     add("high", 90, 0, 250);
     add("low", 3, 0, 250);
     add("replaced", 7, 0, 250);
-    registerLayer(new FakeLayer("winner", log), "winner");
+    add("winner");
     scheduleLayer("winner", 7, 125, 250);
     play();
     EXPECT_EQ(frame(0), (Calls{"tools start", "clear", "setTime low", "begin", "render low", "end", "setTime replaced",
@@ -139,7 +130,7 @@ TEST_F(MainLoopTest, TriggersOfTheFrameWindowArriveAfterSetTimeInListOrder) {
 TEST_F(MainLoopTest, QuitStopsTheMusicAndReleasesEveryLayerInRegistrationOrder) {
     add("first", 0, 0, 100000);
     add("second", 1, 0, 100000);
-    registerLayer(new FakeLayer("unscheduled", log), "unscheduled");
+    add("unscheduled");
     host.stream = true;
     host.scriptedMessages.push_back({3, {WM_QUIT, 0, 0}});
     play();

@@ -6,24 +6,7 @@
 namespace zelFramework::testing {
 namespace {
 
-class ScheduleTest : public ::testing::Test {
-protected:
-    void SetUp() override {
-        resetRuntime();
-        setDebugOutputHook([this](const char* text) { debug += text; });
-    }
-    void TearDown() override {
-        setDebugOutputHook({});
-        resetRuntime();
-    }
-    FakeLayer* add(const std::string& name) {
-        auto* layer = new FakeLayer(name, log);
-        registerLayer(layer, name);
-        return layer;
-    }
-    CallLog log;
-    std::string debug;
-};
+using ScheduleTest = RuntimeTest;
 
 TEST_F(ScheduleTest, RegistrationCountsAndLookupTakesTheFirstExactName) {
     FakeLayer* first = add("tunnel");
