@@ -21,6 +21,19 @@ intptr_t countingProcedure(WindowHandle, uint32_t, uintptr_t, intptr_t) {
     return 0;
 }
 
+// Position and client size of a window, and the GL viewport, as {x, y, width, height}.
+std::vector<int> placement(WindowHandle window) {
+    std::vector<int> r(4);
+    windowPosition(window, r[0], r[1]);
+    windowClientSize(window, r[2], r[3]);
+    return r;
+}
+std::vector<int> currentViewport() {
+    GLint v[4] = {};
+    glGetIntegerv(GL_VIEWPORT, v);
+    return {v[0], v[1], v[2], v[3]};
+}
+
 int cursorCounter() {
     const int c = showCursor(true);
     showCursor(false);
@@ -37,22 +50,14 @@ TEST(GLWindow, WindowedIsCentredWithTheExactClientSizeAndFixedFrame) {
     ASSERT_TRUE(w.create(320, 200, 2.28f, false, countingProcedure, "ovo"));
     EXPECT_TRUE(w.created);
     EXPECT_FALSE(w.fullScreen);
-    int cw = 0, ch = 0, x = 0, y = 0;
-    windowClientSize(w.windowHandle(), cw, ch);
-    EXPECT_EQ(cw, 320);
-    EXPECT_EQ(ch, 200);
-    windowPosition(w.windowHandle(), x, y);
-    EXPECT_EQ(x, screenW / 2 - 160);
-    EXPECT_EQ(y, screenH / 2 - 100);
+    EXPECT_EQ(placement(w.windowHandle()), (std::vector<int>{screenW / 2 - 160, screenH / 2 - 100, 320, 200}));
     EXPECT_TRUE(windowHasCaption(w.windowHandle()));
     EXPECT_FALSE(windowIsResizable(w.windowHandle()));
     EXPECT_EQ(windowTitle(w.windowHandle()), "ovo");
     EXPECT_EQ(cursorCounter(), cursorBefore);  // windowed leaves the cursor alone
 
     // 320 / 2.28 = 140.35 -> 140 at y (200 - 140) / 2 = 30.
-    GLint viewport[4] = {};
-    glGetIntegerv(GL_VIEWPORT, viewport);
-    EXPECT_EQ(std::vector<GLint>(viewport, viewport + 4), (std::vector<GLint>{0, 30, 320, 140}));
+    EXPECT_EQ(currentViewport(), (std::vector<int>{0, 30, 320, 140}));
 
     // gluPerspective(45, 2.28, 0.1, 100): m[5] = 1 / tan(22.5 deg), m[0] = m[5] / aspect.
     GLfloat projection[16] = {};
@@ -102,24 +107,13 @@ TEST(GLWindow, RefusedModeChangeFallsBackToABorderlessWindowAtTheOrigin) {
     ASSERT_TRUE(w.create(333, 222, 2.28f, true, showWindowProcedure, "ovo"));
     EXPECT_FALSE(w.fullScreen);
     EXPECT_FALSE(windowHasCaption(w.windowHandle()));
-    int cw = 0, ch = 0, x = -1, y = -1;
-    windowClientSize(w.windowHandle(), cw, ch);
-    windowPosition(w.windowHandle(), x, y);
-    EXPECT_EQ(cw, 333);
-    EXPECT_EQ(ch, 222);
-    EXPECT_EQ(x, 0);
-    EXPECT_EQ(y, 0);
+    EXPECT_EQ(placement(w.windowHandle()), (std::vector<int>{0, 0, 333, 222}));
     EXPECT_EQ(cursorCounter(), cursorBefore);  // the cursor stays visible
 
     // A second create replaces the first window; a negative band lets the picture overflow top and bottom.
     ASSERT_TRUE(w.create(1280, 500, 2.28f, false, showWindowProcedure, "two"));
-    EXPECT_EQ(w.width, 1280);
-    EXPECT_EQ(w.viewportHeight, 561);
-    EXPECT_EQ(w.viewportY, -30);
-    GLint viewport[4] = {};
-    glGetIntegerv(GL_VIEWPORT, viewport);
-    EXPECT_EQ(viewport[1], -30);
-    EXPECT_EQ(viewport[3], 561);
+    EXPECT_EQ(placement(w.windowHandle())[2], 1280);
+    EXPECT_EQ(currentViewport(), (std::vector<int>{0, -30, 1280, 561}));
     EXPECT_TRUE(w.destroy());
 }
 
