@@ -16,17 +16,29 @@ BillboardAxes& billboardAxes() {
     return axes;
 }
 
-}  // namespace
-
-void drawQuad(bool flip, float scale, float offsetX, float offsetY, float angle) {
+// Saves both matrices and maps the unit square to the screen; the caller's matrices come back in
+// endScreenSpace, so the 2-D routines leave the 3-D set-up as they found it.
+void beginScreenSpace(double bottom, double top) {
     glMatrixMode(GL_PROJECTION);
     glPushMatrix();
     glLoadIdentity();
-    gluOrtho2D(0.0, 1.0, 1.0, 0.0);  // y downward, (0, 0) at the top left
-
+    gluOrtho2D(0.0, 1.0, bottom, top);
     glMatrixMode(GL_MODELVIEW);
     glPushMatrix();
     glLoadIdentity();
+}
+
+void endScreenSpace() {
+    glMatrixMode(GL_PROJECTION);
+    glPopMatrix();
+    glMatrixMode(GL_MODELVIEW);
+    glPopMatrix();
+}
+
+}  // namespace
+
+void drawQuad(bool flip, float scale, float offsetX, float offsetY, float angle) {
+    beginScreenSpace(1.0, 0.0);  // y downward, (0, 0) at the top left
     glTranslatef(0.5f, 0.5f, 0.0f);
     glScalef(scale, scale, 1.0f);
     glRotatef(angle, 0.0f, 0.0f, 1.0f);
@@ -47,22 +59,11 @@ void drawQuad(bool flip, float scale, float offsetX, float offsetY, float angle)
     glTexCoord2f(0.0f, topT);
     glVertex2f(0.0f, 0.0f);
     glEnd();
-
-    glMatrixMode(GL_PROJECTION);
-    glPopMatrix();
-    glMatrixMode(GL_MODELVIEW);
-    glPopMatrix();
+    endScreenSpace();
 }
 
 void drawVerticalGradient(const float* bottomColor, const float* topColor) {
-    glMatrixMode(GL_PROJECTION);
-    glPushMatrix();
-    glLoadIdentity();
-    gluOrtho2D(0.0, 1.0, 0.0, 1.0);  // y upward
-    glMatrixMode(GL_MODELVIEW);
-    glPushMatrix();
-    glLoadIdentity();
-
+    beginScreenSpace(0.0, 1.0);  // y upward
     glBegin(GL_QUADS);
     glColor4f(topColor[0], topColor[1], topColor[2], 0.0f);
     glVertex2f(0.0f, 1.0f);
@@ -71,11 +72,7 @@ void drawVerticalGradient(const float* bottomColor, const float* topColor) {
     glVertex2f(1.0f, 0.0f);
     glVertex2f(0.0f, 0.0f);
     glEnd();
-
-    glMatrixMode(GL_PROJECTION);
-    glPopMatrix();
-    glMatrixMode(GL_MODELVIEW);
-    glPopMatrix();
+    endScreenSpace();
 }
 
 void drawBillboard(bool refreshAxes, float size, float x, float y, float z) {
