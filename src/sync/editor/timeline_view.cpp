@@ -19,8 +19,30 @@ const EditorColor COMPARE_LINE{0.15f, 0.15f, 0.1f, 1.0f};
 const EditorColor COMPARE_VALUE{0.2f, 0.2f, 0.0f, 1.0f};
 const EditorColor TICK{0.5f, 0.0f, 0.0f, 1.0f};
 
+// How one controller's keys are marked: a line above the key row, a width-2 line up to the value in
+// the curve band, and a line down through the waveform (`down`, also the key box's colour). The
+// edited controller's keys get a box on the key row; the compare controller's, dimmed, do not.
+struct KeyMarkColors {
+    EditorColor line, value, down;
+    bool box = false;
+};
+const KeyMarkColors CONTROLLER_MARKS{KEY_LINE, KEY_VALUE, KEY_BOX, true};
+const KeyMarkColors COMPARE_MARKS{COMPARE_LINE, COMPARE_VALUE, COMPARE_LINE, false};
+
 // The whole frame of `rate` x `seconds`, truncated toward zero as the axis counts.
 int64_t frameOf(uint32_t rate, float seconds) { return int64_t(double(float(rate) * seconds)); }
+
+void recordKeyMarks(const TimelineView& view, const Controller& keyed, const KeyMarkColors& colors) {
+    for (const ControllerKey& key : keyed.keys) {
+        const float x = view.timeToX(key.time);
+        drawLine(x, KEY_BOX_TOP, x, TIMELINE_TOP, colors.line);
+        glLineWidth(2.0f);
+        drawLine(x, CURVE_BAND_BOTTOM, x, curveY(key.value), colors.value);
+        glLineWidth(1.0f);
+        if (colors.box) fillRect(x - 0.005f, KEY_BOX_BOTTOM, x + 0.005f, KEY_BOX_TOP, colors.down);
+        drawLine(x, KEY_BOX_BOTTOM, x, 0.0f, colors.down);
+    }
+}
 
 }  // namespace
 
@@ -90,18 +112,6 @@ void TimelineView::recordWaveform() const {
     }
 }
 
-void TimelineView::recordControllerKeys() const {
-    for (const ControllerKey& key : controller->keys) {
-        const float x = timeToX(key.time);
-        drawLine(x, KEY_BOX_TOP, x, TIMELINE_TOP, KEY_LINE);
-        glLineWidth(2.0f);
-        drawLine(x, CURVE_BAND_BOTTOM, x, curveY(key.value), KEY_VALUE);
-        glLineWidth(1.0f);
-        fillRect(x - 0.005f, KEY_BOX_BOTTOM, x + 0.005f, KEY_BOX_TOP, KEY_BOX);
-        drawLine(x, KEY_BOX_BOTTOM, x, 0.0f, KEY_BOX);
-    }
-}
-
 void TimelineView::recordCurve() const {
     // Drawing samples the curve; what the layers read must not change because the editor looked.
     const float shown = controller->value;
@@ -114,17 +124,6 @@ void TimelineView::recordCurve() const {
     }
     glEnd();
     controller->value = shown;
-}
-
-void TimelineView::recordCompareKeys() const {
-    for (const ControllerKey& key : compare->keys) {
-        const float x = timeToX(key.time);
-        drawLine(x, KEY_BOX_TOP, x, TIMELINE_TOP, COMPARE_LINE);
-        glLineWidth(2.0f);
-        drawLine(x, CURVE_BAND_BOTTOM, x, curveY(key.value), COMPARE_VALUE);
-        glLineWidth(1.0f);
-        drawLine(x, KEY_BOX_BOTTOM, x, 0.0f, COMPARE_LINE);
-    }
 }
 
 void TimelineView::recordRuler() const {
@@ -156,10 +155,10 @@ void TimelineView::rebuild() {
     glNewList(timelineList, GL_COMPILE);
     recordWaveform();
     if (controller) {
-        recordControllerKeys();
+        recordKeyMarks(*this, *controller, CONTROLLER_MARKS);
         recordCurve();
     }
-    if (compare && compare != controller) recordCompareKeys();
+    if (compare && compare != controller) recordKeyMarks(*this, *compare, COMPARE_MARKS);
     recordRuler();
     glEndList();
 }

@@ -67,9 +67,7 @@ public:
 private:
     float frameToX(int64_t frame) const;
     void recordWaveform() const;
-    void recordControllerKeys() const;
     void recordCurve() const;
-    void recordCompareKeys() const;
     void recordRuler() const;
     void drawTimeCursor(float r, float g, float b, bool withValue) const;
 };
