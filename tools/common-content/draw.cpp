@@ -72,6 +72,26 @@ void fillSdf(Image& img, int x0, int y0, int x1, int y1, const std::function<flo
         }
 }
 
+namespace {
+
+// fillSdf over the bounding box of `points`, grown by `margin` (the stroke's half width) and by one
+// pixel for the soft edge.
+void fillSdfAround(Image& img, const std::vector<Vec2>& points, float margin,
+                   const std::function<float(float, float)>& sdf, const Paint& paint)
+{
+    float minX = points[0].x, maxX = minX, minY = points[0].y, maxY = minY;
+    for (const Vec2& p : points) {
+        minX = std::min(minX, p.x);
+        maxX = std::max(maxX, p.x);
+        minY = std::min(minY, p.y);
+        maxY = std::max(maxY, p.y);
+    }
+    fillSdf(img, floorI(minX - margin) - 1, floorI(minY - margin) - 1, ceilI(maxX + margin) + 1,
+            ceilI(maxY + margin) + 1, sdf, paint);
+}
+
+}  // namespace
+
 void fillAll(Image& img, const Paint& paint)
 {
     for (int y = 0; y < img.height; ++y)
@@ -130,50 +150,36 @@ void drawPolyline(Image& img, const std::vector<Vec2>& points, float width, cons
 {
     if (points.size() < 2)
         return;
-    float minX = points[0].x, maxX = minX, minY = points[0].y, maxY = minY;
-    for (const Vec2& p : points) {
-        minX = std::min(minX, p.x);
-        maxX = std::max(maxX, p.x);
-        minY = std::min(minY, p.y);
-        maxY = std::max(maxY, p.y);
-    }
     float h = width * 0.5f;
     // One distance over all segments, so joints are not drawn twice.
-    fillSdf(img, floorI(minX - h) - 1, floorI(minY - h) - 1, ceilI(maxX + h) + 1, ceilI(maxY + h) + 1,
-            [&points, h](float px, float py) {
-                float d = 1e9f;
-                for (size_t i = 0; i + 1 < points.size(); ++i)
-                    d = std::min(d, segmentDistance(px, py, points[i], points[i + 1]));
-                return d - h;
-            },
-            paint);
+    fillSdfAround(img, points, h,
+                  [&points, h](float px, float py) {
+                      float d = 1e9f;
+                      for (size_t i = 0; i + 1 < points.size(); ++i)
+                          d = std::min(d, segmentDistance(px, py, points[i], points[i + 1]));
+                      return d - h;
+                  },
+                  paint);
 }
 
 void fillPolygon(Image& img, const std::vector<Vec2>& pts, const Paint& paint)
 {
     if (pts.size() < 3)
         return;
-    float minX = pts[0].x, maxX = minX, minY = pts[0].y, maxY = minY;
-    for (const Vec2& p : pts) {
-        minX = std::min(minX, p.x);
-        maxX = std::max(maxX, p.x);
-        minY = std::min(minY, p.y);
-        maxY = std::max(maxY, p.y);
-    }
-    fillSdf(img, floorI(minX) - 1, floorI(minY) - 1, ceilI(maxX) + 1, ceilI(maxY) + 1,
-            [&pts](float px, float py) {
-                float d = 1e9f;
-                bool inside = false;
-                for (size_t i = 0, j = pts.size() - 1; i < pts.size(); j = i++) {
-                    const Vec2& a = pts[i];
-                    const Vec2& b = pts[j];
-                    d = std::min(d, segmentDistance(px, py, a, b));
-                    if ((a.y > py) != (b.y > py) && px < (b.x - a.x) * (py - a.y) / (b.y - a.y) + a.x)
-                        inside = !inside;
-                }
-                return inside ? -d : d;
-            },
-            paint);
+    fillSdfAround(img, pts, 0.0f,
+                  [&pts](float px, float py) {
+                      float d = 1e9f;
+                      bool inside = false;
+                      for (size_t i = 0, j = pts.size() - 1; i < pts.size(); j = i++) {
+                          const Vec2& a = pts[i];
+                          const Vec2& b = pts[j];
+                          d = std::min(d, segmentDistance(px, py, a, b));
+                          if ((a.y > py) != (b.y > py) && px < (b.x - a.x) * (py - a.y) / (b.y - a.y) + a.x)
+                              inside = !inside;
+                      }
+                      return inside ? -d : d;
+                  },
+                  paint);
 }
 
 void fillArc(Image& img, float cx, float cy, float r, float width, float a0, float a1, const Paint& paint)
