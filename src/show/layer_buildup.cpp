@@ -167,12 +167,7 @@ void Layer_BuildUp::slide6() {
 }
 
 void Layer_BuildUp::render() {
-    glColor3f(1.0f, 1.0f, 1.0f);
-    beginFinalTarget(finalTarget);
-    glEnable(GL_BLEND);
-    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
-    glDepthMask(GL_FALSE);
-    glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
+    beginSlides(finalTarget);
     switch (buildUpSlideAt(T)) {
     case 1: slide1(); break;
     case 2: slide2(); break;
@@ -182,9 +177,7 @@ void Layer_BuildUp::render() {
     case 6: slide6(); break;
     default: break;
     }
-    glDepthMask(GL_TRUE);
-    glDisable(GL_BLEND);
-    endFinalTarget(finalTarget);
+    endSlides(finalTarget);
 }
 
 }  // namespace zelFramework

@@ -29,12 +29,7 @@ void Layer_EndScreen::setTime(const LayerTime& t) {
 }
 
 void Layer_EndScreen::render() {
-    glColor3f(1.0f, 1.0f, 1.0f);
-    beginFinalTarget(finalTarget);
-    glEnable(GL_BLEND);
-    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
-    glDepthMask(GL_FALSE);
-    glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
+    beginSlides(finalTarget);
 
     drawSlideLayer(layers[0]);
     if (bindPicture(layers[1])) {
@@ -49,10 +44,7 @@ void Layer_EndScreen::render() {
     drawSlideLayer(layers[3]);
     drawSlideLayer(layers[endScreenLastLayer(T) - 1]);
 
-    // Depth writes back on: a renderer that runs next clears its depth buffer without touching the mask.
-    glDepthMask(GL_TRUE);
-    glDisable(GL_BLEND);
-    endFinalTarget(finalTarget);
+    endSlides(finalTarget);
 }
 
 }  // namespace zelFramework

@@ -11,6 +11,21 @@
 
 namespace zelFramework {
 
+void beginSlides(GL_FBOTexture* finalTarget) {
+    glColor3f(1.0f, 1.0f, 1.0f);
+    beginFinalTarget(finalTarget);
+    glEnable(GL_BLEND);
+    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+    glDepthMask(GL_FALSE);
+    glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
+}
+
+void endSlides(GL_FBOTexture* finalTarget) {
+    glDepthMask(GL_TRUE);
+    glDisable(GL_BLEND);
+    endFinalTarget(finalTarget);
+}
+
 float slidePulse(float x) { return 1.0f - 0.1f * std::fmod(4.0f * x, 1.0f); }
 
 void drawSlideLayer(GL_Texture* picture, bool flip, float scale, float offsetX, float offsetY) {

@@ -4,7 +4,14 @@
 
 namespace zelFramework {
 
+class GL_FBOTexture;
 class GL_Texture;
+
+// Opens the shared picture for slide layers: cleared, alpha blending on, depth writes off, white.
+void beginSlides(GL_FBOTexture* finalTarget);
+// Depth writes back on (a renderer that runs next clears its depth buffer without touching the
+// mask), blending off, and the shared picture closed.
+void endSlides(GL_FBOTexture* finalTarget);
 
 // The beat pulse: a scale of 1 - 0.1 x fmod(4x, 1), four shrinking steps a second. fmod keeps the
 // sign of x, so negative x gives scales above 1.
