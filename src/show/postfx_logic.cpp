@@ -10,14 +10,9 @@ namespace zelFramework {
 
 GL_Texture* gradingAt(const std::vector<GradingEntry>& gradings, float seconds) {
     GL_Texture* chosen = nullptr;
-    bool matched = false;
-    for (const GradingEntry& entry : gradings) {
-        if (entry.startSeconds <= seconds && seconds <= entry.endSeconds) {
-            chosen = entry.texture;
-            matched = true;
-        }
-    }
-    return matched ? chosen : nullptr;
+    for (const GradingEntry& entry : gradings)
+        if (entry.startSeconds <= seconds && seconds <= entry.endSeconds) chosen = entry.texture;
+    return chosen;
 }
 
 unsigned glitchSeed(float randValue) {
