@@ -7,8 +7,11 @@
 #include "gl/texture_manager.h"
 #include "platform/platform.h"
 #include "renderengine/renderer.h"
+#include "sync/controller.h"
 
 namespace zelFramework {
+
+float valueOf(const Controller* controller) { return controller ? controller->value : 0.0f; }
 
 GL_FBOTexture* findFinalTarget() {
     return dynamic_cast<GL_FBOTexture*>(GL_TextureManager::getTexture("finalTarget", GL_REPEAT, GL_REPEAT));
@@ -40,6 +43,14 @@ void drawScenery(RenderEngine::Renderer& renderer) {
     drawQuad(false, 1.0f, 0.0f, 0.0f, 0.0f);
     renderer.sceneryTarget->unbind();
 }
+
+void drawSceneryIntoFinal(RenderEngine::Renderer& renderer, GL_FBOTexture* finalTarget) {
+    beginFinalTarget(finalTarget);
+    drawScenery(renderer);
+    endFinalTarget(finalTarget);
+}
+
+GL_Texture* reflectionPicture() { return GL_TextureManager::getTexture("reflection.png", GL_REPEAT, GL_REPEAT); }
 
 bool assetFileExists(const std::string& name) {
     FILE* file = openFile(name, "rb");

@@ -1,5 +1,5 @@
 // Small pieces every layer of the show draws with: the shared picture target, pictures that may be
-// missing, and the copy of a renderer's finished picture into the shared target.
+// missing, controller values, and the copy of a renderer's finished picture into the shared target.
 #pragma once
 
 #include <GL/glew.h>
@@ -12,8 +12,12 @@ class Renderer;
 
 namespace zelFramework {
 
+struct Controller;
 class GL_FBOTexture;
 class GL_Texture;
+
+// A controller's current value; 0 for one the controller set did not have.
+float valueOf(const Controller* controller);
 
 // The render target published as "finalTarget", or null when nothing (or not a target) is there.
 GL_FBOTexture* findFinalTarget();
@@ -31,6 +35,11 @@ void endFinalTarget(GL_FBOTexture* finalTarget);
 
 // Draws the renderer's finished picture over the whole current target, in white.
 void drawScenery(RenderEngine::Renderer& renderer);
+// The renderer's finished picture as the whole shared target (opened, cleared, drawn, closed).
+void drawSceneryIntoFinal(RenderEngine::Renderer& renderer, GL_FBOTexture* finalTarget);
+
+// The environment picture the scene layers' renderers reflect.
+GL_Texture* reflectionPicture();
 
 // True when the named asset file can be opened from the resources folder.
 bool assetFileExists(const std::string& name);

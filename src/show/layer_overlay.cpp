@@ -14,8 +14,6 @@ namespace zelFramework {
 
 namespace {
 
-float valueOf(const Controller* c) { return c ? c->value : 0.0f; }
-
 void unbindTextures() {
     glActiveTexture(GL_TEXTURE0);
     glBindTexture(GL_TEXTURE_2D, 0);

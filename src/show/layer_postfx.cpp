@@ -17,8 +17,6 @@ void setSampler(GL_Shader& shader, const char* name, int unit) {
     glUniform1i(shader.uniformLocation(name), unit);
 }
 
-float valueOf(const Controller* c) { return c ? c->value : 0.0f; }
-
 }  // namespace
 
 bool Layer_PostFX::init(GL_TextureManager* /*textures*/, ControllerSet* controllers) {

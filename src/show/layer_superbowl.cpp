@@ -57,8 +57,7 @@ bool Layer_Superbowl::init(GL_TextureManager* textures, ControllerSet* controlle
     fadeOutLights = controllers->get("FadeOutLights");
     finalTarget = findFinalTarget();
 
-    renderer = new RenderEngine::Renderer(textures, GL_TextureManager::getTexture("reflection.png", GL_REPEAT, GL_REPEAT),
-                                          1.0f, 0x1C1);
+    renderer = new RenderEngine::Renderer(textures, reflectionPicture(), 1.0f, 0x1C1);
     renderer->addOrvoScene("bowl", "Vexil2000.orvo");
     renderer->radialLightFactor = 1.0f;
     renderer->cameraObjectName = "bowl";
@@ -121,7 +120,7 @@ void Layer_Superbowl::fadeStandLights(float fade) {
 }
 
 void Layer_Superbowl::updateLights() {
-    const float fade = fadeOutLights ? fadeOutLights->value : 0.0f;
+    const float fade = valueOf(fadeOutLights);
     RenderEngine::Light* studio = findLight(*renderer, "studioLight");
     switch (studioPhase(showTime)) {
     case StudioPhase::Characters: {
@@ -158,8 +157,8 @@ void Layer_Superbowl::updateVideo() {
 void Layer_Superbowl::render() {
     stadiumFlashes(sceneTime, flashTable(), renderer->flares);
     updateLights();
-    renderer->glowIntensity = (glowAmount ? glowAmount->value : 0.0f) * 3.0f;
-    renderer->glowRadius = (glowRadius ? glowRadius->value : 0.0f) * 1.5f;
+    renderer->glowIntensity = valueOf(glowAmount) * 3.0f;
+    renderer->glowRadius = valueOf(glowRadius) * 1.5f;
     updateVideo();
 
     glMatrixMode(GL_PROJECTION);
@@ -169,9 +168,7 @@ void Layer_Superbowl::render() {
     glLoadIdentity();
     renderer->renderFrame(sceneTime, delta);
 
-    beginFinalTarget(finalTarget);
-    drawScenery(*renderer);
-    endFinalTarget(finalTarget);
+    drawSceneryIntoFinal(*renderer, finalTarget);
     glDisable(GL_BLEND);
 }
 

@@ -26,8 +26,6 @@ const float LIGHT_TINTS[TUNNEL_LIGHTS][3] = {
     {0.9025f, 0.9025f, 0.95f}, {0.95f, 0.9025f, 0.95f}, {0.95f, 0.95f, 1.0f},     {0.95f, 0.9025f, 0.95f},
 };
 
-float valueOf(const Controller* c) { return c ? c->value : 0.0f; }
-
 constexpr float STAND_HALF_WIDTH = 1.77f;
 constexpr float STAND_HALF_HEIGHT = 1.0f;
 

@@ -47,16 +47,6 @@ void addLights(RenderEngine::Renderer& renderer, const LightPlacement (&lights)[
     for (const LightPlacement& l : lights) renderer.addLight(l.name, l.position, l.colour, l.falloff);
 }
 
-float valueOf(const Controller* c) { return c ? c->value : 0.0f; }
-
-GL_Texture* reflectionPicture() { return GL_TextureManager::getTexture("reflection.png", GL_REPEAT, GL_REPEAT); }
-
-void copyIntoFinal(RenderEngine::Renderer& renderer, GL_FBOTexture* finalTarget) {
-    beginFinalTarget(finalTarget);
-    drawScenery(renderer);
-    endFinalTarget(finalTarget);
-}
-
 }  // namespace
 
 float introLightIntensity(float t) {
@@ -106,7 +96,7 @@ void Layer_Intro::render() {
     renderer->glowIntensity = look.glowIntensity;
     renderer->lightIntensity = introLightIntensity(time);
     renderer->renderFrame(time, delta);
-    copyIntoFinal(*renderer, finalTarget);
+    drawSceneryIntoFinal(*renderer, finalTarget);
 }
 
 // ---- arena tunnel ----
@@ -139,7 +129,7 @@ void Layer_TunnelArena::render() {
     renderer->glowIntensity = valueOf(glowAmount) * 5.0f;
     renderer->glowRadius = valueOf(glowRadius) * 5.0f;
     renderer->renderFrame(time, delta);
-    copyIntoFinal(*renderer, finalTarget);
+    drawSceneryIntoFinal(*renderer, finalTarget);
 }
 
 // ---- titles ----
@@ -168,7 +158,7 @@ void Layer_Text::setTime(const LayerTime& t) {
 
 void Layer_Text::render() {
     renderer->renderFrame(time, delta);
-    copyIntoFinal(*renderer, finalTarget);
+    drawSceneryIntoFinal(*renderer, finalTarget);
 }
 
 }  // namespace zelFramework
