@@ -29,13 +29,6 @@ const CharacterPlacement CHARACTERS[] = {
     {"tabor", "tabor.obj", {-25.701f, -3177.013f, -1484.59f}, 15.0f},
 };
 
-struct LightPlacement {
-    const char* name;
-    float position[3];
-    float colour[3];
-    float falloff;
-};
-
 const LightPlacement LIGHTS[] = {
     {"studioLight", {175.476f, -3180.013f, -1383.365f}, {0.0f, 0.0f, 0.0f}, 450.0f},
     {"l1", {-400.0f, -2500.0f, -400.0f}, {0.55f, 0.5f, 0.5f}, 1800.0f},
@@ -65,7 +58,7 @@ bool Layer_Superbowl::init(GL_TextureManager* textures, ControllerSet* controlle
     if (RenderEngine::RenderObject* bowl = findObject(*renderer, "bowl")) bowl->diffuseAddFactor = 0.01f;
 
     addCharacters(textures);
-    addLights();
+    addLights(*renderer, LIGHTS);
     dofDistance = controllers->get("RE: Dof Distance");
 
     for (int n = VIDEO_FIRST_IMAGE; n <= VIDEO_LAST_IMAGE; ++n) {
@@ -96,10 +89,6 @@ void Layer_Superbowl::addCharacters(GL_TextureManager* /*textures*/) {
         o->lightInfluence = 0.0f;
         o->visible = false;
     }
-}
-
-void Layer_Superbowl::addLights() {
-    for (const LightPlacement& l : LIGHTS) renderer->addLight(l.name, l.position, l.colour, l.falloff);
 }
 
 void Layer_Superbowl::setTime(const LayerTime& t) {

@@ -45,7 +45,6 @@ private:
     GL_FBOTexture* finalTarget = nullptr;
 
     void addCharacters(GL_TextureManager* textures);
-    void addLights();
     void updateLights();
     void fadeStandLights(float fade);
     void updateVideo();

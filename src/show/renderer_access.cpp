@@ -12,6 +12,10 @@ RenderEngine::Light* findLight(RenderEngine::Renderer& renderer, const std::stri
     return found == renderer.lights.end() ? nullptr : found->second;
 }
 
+void addLights(RenderEngine::Renderer& renderer, std::span<const LightPlacement> lights) {
+    for (const LightPlacement& l : lights) renderer.addLight(l.name, l.position, l.colour, l.falloff);
+}
+
 void setColour(RenderEngine::Light* light, float r, float g, float b) {
     if (!light) return;
     light->color[0] = r;

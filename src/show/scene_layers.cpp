@@ -6,18 +6,12 @@
 #include "gl/texture_manager.h"
 #include "renderengine/renderer.h"
 #include "show/layer_gl.h"
+#include "show/renderer_access.h"
 #include "sync/controller_set.h"
 
 namespace zelFramework {
 
 namespace {
-
-struct LightPlacement {
-    const char* name;
-    float position[3];
-    float colour[3];
-    float falloff;
-};
 
 const LightPlacement INTRO_LIGHTS[] = {
     {"light-cam-2", {0.098f, 14.963f, -7.242f}, {1.0f, 1.0f, 1.0f}, 10.0f},
@@ -41,11 +35,6 @@ const LightPlacement TEXT_LIGHTS[] = {
     {"l3", {1000.0f, 400.0f, 500.0f}, {0.8f, 0.8f, 0.8f}, 3000.0f},
     {"l4", {1000.0f, -400.0f, 0.0f}, {1.8f, 1.2f, 1.5f}, 1200.0f},
 };
-
-template <size_t N>
-void addLights(RenderEngine::Renderer& renderer, const LightPlacement (&lights)[N]) {
-    for (const LightPlacement& l : lights) renderer.addLight(l.name, l.position, l.colour, l.falloff);
-}
 
 }  // namespace
 
