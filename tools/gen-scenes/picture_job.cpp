@@ -16,7 +16,6 @@ bool writePicture(const PictureJob& job, const std::string& outputDir) {
     content::Image img = job.paint();
     content::clampAll(img);
     std::string path = resourcePath(outputDir, job.name);
-    if (job.format == PictureFormat::Jpeg) return content::writeJpeg(path, img, 90);
     return content::writePng(path, img, content::PngChannels::Rgb);
 }
 

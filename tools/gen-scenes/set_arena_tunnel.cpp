@@ -105,18 +105,17 @@ SetDescription buildArenaTunnelScene() {
     mat("arena_sign", "stadium_backdrop.png", {0.2f, 0.2f, 0.2f}, 0.5f, 0.6f);
     mat("arena_pitch", "stadium_pitch.png", {0.05f, 0.05f, 0.05f}, 0.9f, 0.3f);
     mat("arena_view", "arena_view.png", {0, 0, 0}, 1.0f, 0.8f);
-    using PF = PictureFormat;
     s.pictures = {
-        {"arena_wall.png", PF::PngRgb, paintArenaWall},
-        {"arena_floor.png", PF::PngRgb, paintArenaFloor},
-        {"arena_ceiling.png", PF::PngRgb, paintArenaCeiling},
-        {"tunnel_lamp.png", PF::PngRgb, paintTunnelLamp},
-        {"tv_body.png", PF::PngRgb, paintTvBody},
-        {"arena_banner1.png", PF::PngRgb, [] { return paintArenaBanner(0); }},
-        {"arena_banner2.png", PF::PngRgb, [] { return paintArenaBanner(1); }},
-        {"arena_banner3.png", PF::PngRgb, [] { return paintArenaBanner(2); }},
-        {"arena_view.png", PF::PngRgb, paintArenaView},
-        {light, PF::PngRgb, [] { return paintSphereLight(rgb(1, 1, 1), rgb(0.6f, 0.6f, 0.66f)); }},
+        {"arena_wall.png", paintArenaWall},
+        {"arena_floor.png", paintArenaFloor},
+        {"arena_ceiling.png", paintArenaCeiling},
+        {"tunnel_lamp.png", paintTunnelLamp},
+        {"tv_body.png", paintTvBody},
+        {"arena_banner1.png", [] { return paintArenaBanner(0); }},
+        {"arena_banner2.png", [] { return paintArenaBanner(1); }},
+        {"arena_banner3.png", [] { return paintArenaBanner(2); }},
+        {"arena_view.png", paintArenaView},
+        {light, [] { return paintSphereLight(rgb(1, 1, 1), rgb(0.6f, 0.6f, 0.66f)); }},
     };
     Mesh walls, floor, ceiling, panels, steel, doors, banners[3], sign, pitch, view, frame;
     buildShell(walls, floor, ceiling);

@@ -176,18 +176,17 @@ SetDescription buildIntroScene() {
     mat("on_air", "intro_onair.png", {0.5f, 0.5f, 0.5f}, 0.2f, 1.0f);
     mat("spot_lenses", "tunnel_lamp.png", {1, 1, 1}, 0.1f, 1.0f);
     mat("acoustic_panels", "intro_wall.png", {0.05f, 0.05f, 0.05f}, 0.9f);
-    using PF = PictureFormat;
     s.pictures = {
-        {"intro_floor.png", PF::PngRgb, paintGalleryFloor},
-        {"intro_wall.png", PF::PngRgb, paintGalleryWall},
-        {"intro_videowall.png", PF::PngRgb, paintVideoWall},
-        {"intro_plastic.png", PF::PngRgb, paintDarkPlastic},
-        {"intro_feeds.png", PF::PngRgb, paintMonitorFeeds},
-        {"intro_console.png", PF::PngRgb, paintMixingConsole},
-        {"intro_desk.png", PF::PngRgb, paintDeskTop},
-        {"intro_onair.png", PF::PngRgb, paintOnAirSign},
-        {"tunnel_lamp.png", PF::PngRgb, paintTunnelLamp},
-        {light, PF::PngRgb, [] { return paintSphereLight(rgb(1, 1, 1), rgb(0.58f, 0.58f, 0.66f)); }},
+        {"intro_floor.png", paintGalleryFloor},
+        {"intro_wall.png", paintGalleryWall},
+        {"intro_videowall.png", paintVideoWall},
+        {"intro_plastic.png", paintDarkPlastic},
+        {"intro_feeds.png", paintMonitorFeeds},
+        {"intro_console.png", paintMixingConsole},
+        {"intro_desk.png", paintDeskTop},
+        {"intro_onair.png", paintOnAirSign},
+        {"tunnel_lamp.png", paintTunnelLamp},
+        {light, [] { return paintSphereLight(rgb(1, 1, 1), rgb(0.58f, 0.58f, 0.66f)); }},
     };
     Mesh floor, walls, steel, screens, frame, desk, panel, body, feeds, slab, sign, lenses, acoustic;
     buildRoom(floor, walls, steel);

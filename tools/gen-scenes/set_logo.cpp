@@ -38,9 +38,9 @@ SetDescription buildLogoScene() {
     s.materials.push_back(makeMaterial("logo_chrome", "logo_chrome.png", "logo_light.png", {0.6f, 0.6f, 0.6f}, 0.2f, 0.1f, 0.3f));
     s.materials.push_back(makeMaterial("logo_accent", "logo_accent.png", "logo_light.png", {1, 0.8f, 0.9f}, 0.2f, 0.6f, 0.3f));
     s.pictures = {
-        {"logo_chrome.png", PictureFormat::PngRgb, paintChrome},
-        {"logo_accent.png", PictureFormat::PngRgb, paintAccent},
-        {"logo_light.png", PictureFormat::PngRgb, [] { return paintSphereLight(rgb(1, 1, 1), rgb(0.5f, 0.52f, 0.6f)); }},
+        {"logo_chrome.png", paintChrome},
+        {"logo_accent.png", paintAccent},
+        {"logo_light.png", [] { return paintSphereLight(rgb(1, 1, 1), rgb(0.5f, 0.52f, 0.6f)); }},
     };
     Mesh letters;
     for (LetterMesh& l : extrudeLine("VELMORA", 0.4f, 0.12f, {0, -0.12f, 0}, false)) letters.append(l.mesh);

@@ -278,25 +278,24 @@ SetDescription buildStadiumScene() {
     mat("goal_posts", "stadium_goalpost.png", {0.5f, 0.5f, 0.3f}, 0.3f);
     mat("kit_home", "stadium_kit_home.png", {0.2f, 0.2f, 0.2f}, 0.6f);
     mat("kit_away", "stadium_kit_away.png", {0.2f, 0.2f, 0.2f}, 0.6f);
-    using PF = PictureFormat;
     s.pictures = {
-        {"stadium_pitch.png", PF::PngRgb, paintFootballPitch},
-        {"stadium_apron.png", PF::PngRgb, paintApron},
-        {"stadium_crowd.png", PF::PngRgb, paintCrowdAtlas},
-        {"stadium_seats.png", PF::PngRgb, paintSeatRow},
-        {"stadium_stairs.png", PF::PngRgb, paintStairs},
-        {"stadium_concrete.png", PF::PngRgb, paintConcrete},
-        {"stadium_boards.png", PF::PngRgb, paintLedBoards},
-        {"stadium_concourse.png", PF::PngRgb, paintConcourse},
-        {"stadium_roof.png", PF::PngRgb, paintRoofPanels},
-        {"stadium_steel.png", PF::PngRgb, paintSteel},
-        {"stadium_lamps.png", PF::PngRgb, paintFloodlightLamps},
-        {"stadium_stage.png", PF::PngRgb, paintStageFloor},
-        {"stadium_backdrop.png", PF::PngRgb, paintBroadcastBackdrop},
-        {"stadium_goalpost.png", PF::PngRgb, [] { return content::Image(16, 16, content::hex(0xf2c81c)); }},
-        {"stadium_kit_home.png", PF::PngRgb, [] { return paintTeamKit(0x1f4fd1, 0xf2f2f2); }},
-        {"stadium_kit_away.png", PF::PngRgb, [] { return paintTeamKit(0xd01c28, 0x1b1b22); }},
-        {light, PF::PngRgb, [] { return paintSphereLight(rgb(1, 1, 1), rgb(0.62f, 0.62f, 0.68f)); }},
+        {"stadium_pitch.png", paintFootballPitch},
+        {"stadium_apron.png", paintApron},
+        {"stadium_crowd.png", paintCrowdAtlas},
+        {"stadium_seats.png", paintSeatRow},
+        {"stadium_stairs.png", paintStairs},
+        {"stadium_concrete.png", paintConcrete},
+        {"stadium_boards.png", paintLedBoards},
+        {"stadium_concourse.png", paintConcourse},
+        {"stadium_roof.png", paintRoofPanels},
+        {"stadium_steel.png", paintSteel},
+        {"stadium_lamps.png", paintFloodlightLamps},
+        {"stadium_stage.png", paintStageFloor},
+        {"stadium_backdrop.png", paintBroadcastBackdrop},
+        {"stadium_goalpost.png", [] { return content::Image(16, 16, content::hex(0xf2c81c)); }},
+        {"stadium_kit_home.png", [] { return paintTeamKit(0x1f4fd1, 0xf2f2f2); }},
+        {"stadium_kit_away.png", [] { return paintTeamKit(0xd01c28, 0x1b1b22); }},
+        {light, [] { return paintSphereLight(rgb(1, 1, 1), rgb(0.62f, 0.62f, 0.68f)); }},
     };
 
     s.add("vexil", "", "");

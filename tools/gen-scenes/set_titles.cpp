@@ -93,10 +93,9 @@ SetDescription buildTitleScene(const TitleText& title, int index) {
     s.materials.push_back(makeMaterial("title_floor", "title_floor.png", "title_light.png", {0.5f, 0.5f, 0.55f}, 0.15f,
                                        0, 0.25f));
     uint32_t accent = title.accent;
-    s.pictures.push_back({letterPicture, PictureFormat::PngRgb, [accent] { return paintLetterSurface(accent); }});
-    s.pictures.push_back({"title_floor.png", PictureFormat::PngRgb, paintFloor});
-    s.pictures.push_back({"title_light.png", PictureFormat::PngRgb,
-                          [] { return paintSphereLight(rgb(1, 1, 1), rgb(0.55f, 0.55f, 0.62f)); }});
+    s.pictures.push_back({letterPicture, [accent] { return paintLetterSurface(accent); }});
+    s.pictures.push_back({"title_floor.png", paintFloor});
+    s.pictures.push_back({"title_light.png", [] { return paintSphereLight(rgb(1, 1, 1), rgb(0.55f, 0.55f, 0.62f)); }});
 
     s.add("title", "", "");
     s.add("floor", "title", "title_floor", makeGrid({0, kFloorY, 150}, 1400, 900, 14, 9));

@@ -134,17 +134,16 @@ SetDescription buildTunnelScene() {
     mat("crates", "stadium_concrete.png", {0.1f, 0.1f, 0.1f}, 0.9f);
     mat("computer_case", "computer_beige.png", {0.3f, 0.3f, 0.3f}, 0.5f);
     mat("computer_screen", "computer_screen.png", {0.8f, 0.8f, 0.8f}, 0.1f, 0.8f);
-    using PF = PictureFormat;
     s.pictures = {
-        {"tunnel_wall.png", PF::PngRgb, paintTunnelWall},
-        {"tunnel_floor.png", PF::PngRgb, paintTunnelFloor},
-        {"tunnel_vault.png", PF::PngRgb, paintTunnelVault},
-        {"tunnel_lamp.png", PF::PngRgb, paintTunnelLamp},
-        {"tunnel_rib.png", PF::PngRgb, paintTunnelRib},
-        {"tv_body.png", PF::PngRgb, paintTvBody},
-        {"computer_beige.png", PF::PngRgb, paintBeige},
-        {"computer_screen.png", PF::PngRgb, paintComputerScreen},
-        {light, PF::PngRgb, [] { return paintSphereLight(rgb(1, 1, 1), rgb(0.6f, 0.6f, 0.66f)); }},
+        {"tunnel_wall.png", paintTunnelWall},
+        {"tunnel_floor.png", paintTunnelFloor},
+        {"tunnel_vault.png", paintTunnelVault},
+        {"tunnel_lamp.png", paintTunnelLamp},
+        {"tunnel_rib.png", paintTunnelRib},
+        {"tv_body.png", paintTvBody},
+        {"computer_beige.png", paintBeige},
+        {"computer_screen.png", paintComputerScreen},
+        {light, [] { return paintSphereLight(rgb(1, 1, 1), rgb(0.6f, 0.6f, 0.66f)); }},
     };
 
     s.picturesFromElsewhere = {kTvScreenPicture};

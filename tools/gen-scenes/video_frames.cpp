@@ -92,7 +92,7 @@ std::vector<PictureJob> videoFrameJobs() {
     auto add = [&](int n) {
         char name[64];
         std::snprintf(name, sizeof name, "video\\Tabor_Pimsel_%05d.png", n);
-        jobs.push_back({name, PictureFormat::PngRgb, [n] { return paintVideoFrame(n); }});
+        jobs.push_back({name, [n] { return paintVideoFrame(n); }});
     };
     add(1);
     for (int n = 58; n <= 174; ++n) add(n);

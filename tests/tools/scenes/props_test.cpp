@@ -95,7 +95,7 @@ TEST(ScenePictures, ResourceNamesMapToFoldersAndPicturesAreWrittenAsRgb) {
     EXPECT_EQ(resourcePath("out", "video\\Tabor_Pimsel_00001.png"), "out/video/Tabor_Pimsel_00001.png");
     EXPECT_EQ(resourcePath("out", "plain.png"), "out/plain.png");
     std::string folder = testing::TempDir() + "scene_pictures";
-    PictureJob job{"sub\\pic.png", PictureFormat::PngRgb, [] {
+    PictureJob job{"sub\\pic.png", [] {
                        content::Image img(8, 4, {0.2f, 0.4f, 0.6f, 0.5f});
                        img.at(0, 0) = {2, -1, 0.5f, 1};  // out of range: clamped when written
                        return img;
