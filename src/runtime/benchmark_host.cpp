@@ -18,12 +18,6 @@ std::string registrationName(const ShowRuntime& rt, const Layer_Base* layer) {
     return "?";
 }
 
-long expectedFrames(int fps) {
-    const ShowRuntime& rt = runtime();
-    const uint32_t start = spanStartMs(rt), end = spanEndMs(rt);
-    return end >= start ? long(uint64_t(end - start) * uint64_t(fps) / 1000u) + 1 : 0;
-}
-
 void printStats(std::FILE* out, const FrameTimeStats& s) {
     std::fprintf(out, "frames=%zu avg_ms=%.3f p95_ms=%.3f fps=%.1f\n", s.frames, s.averageMs, s.p95Ms, s.fps);
 }
@@ -45,7 +39,7 @@ FrameTimeStats frameTimeStats(std::vector<double> frameMs) {
 }
 
 BenchmarkHost::BenchmarkHost(WindowHandle window, int fps)
-    : StepClockHost(window, fps), fps_(fps > 0 ? fps : 30), progress_("benchmark", expectedFrames(fps_)) {
+    : StepClockHost(window, fps), progress_("benchmark", spanFrameCount(runtime(), framesPerSecond())) {
     const ShowRuntime& rt = runtime();
     for (const ScheduleEntry& e : rt.schedule) labels_.push_back({registrationName(rt, e.layer), e.slot, e.startMs, e.endMs});
     entryFrameMs_.resize(labels_.size());
@@ -79,7 +73,7 @@ void BenchmarkHost::report(std::FILE* out) {
                      l.endMs);
         printStats(out, frameTimeStats(entryFrameMs_[i]));
     }
-    std::fprintf(out, "total step_fps=%d ", fps_);
+    std::fprintf(out, "total step_fps=%d ", framesPerSecond());
     printStats(out, frameTimeStats(allFrameMs_));
 }
 

@@ -41,7 +41,6 @@ private:
     std::vector<std::vector<double>> entryFrameMs_;
     std::vector<double> allFrameMs_;
     int64_t mark_ = 0;
-    int fps_;
     ProgressBar progress_;
 };
 

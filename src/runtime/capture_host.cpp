@@ -11,18 +11,10 @@
 
 namespace zelFramework {
 
-namespace {
-
-long expectedFrames(int fps) {
-    const ShowRuntime& rt = runtime();
-    const uint32_t start = spanStartMs(rt), end = spanEndMs(rt);
-    return end >= start ? long(uint64_t(end - start) * uint64_t(fps) / 1000u) + 1 : 0;
-}
-
-}  // namespace
-
 CaptureHost::CaptureHost(WindowHandle window, int fps, std::string dir)
-    : StepClockHost(window, fps), dir_(std::move(dir)), progress_("capture", expectedFrames(fps > 0 ? fps : 30)) {}
+    : StepClockHost(window, fps),
+      dir_(std::move(dir)),
+      progress_("capture", spanFrameCount(runtime(), framesPerSecond())) {}
 
 std::string CaptureHost::framePath(const std::string& dir, long index) {
     char name[32];

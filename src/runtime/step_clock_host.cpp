@@ -15,4 +15,9 @@ uint32_t spanStartMs(const ShowRuntime& rt) {
     return rt.span.hasFrom ? truncateMs(rt.span.fromSeconds * 1000.0f) : rt.minStartMs;
 }
 
+long spanFrameCount(const ShowRuntime& rt, int fps) {
+    const uint32_t start = spanStartMs(rt), end = spanEndMs(rt);
+    return end >= start ? long(uint64_t(end - start) * uint64_t(fps) / 1000u) + 1 : 0;
+}
+
 }  // namespace zelFramework

@@ -23,6 +23,7 @@ protected:
     // the finished picture.
     virtual void onFrame(uint32_t showMs) = 0;
     int64_t presented() const { return presented_; }
+    int framesPerSecond() const { return int(fps_); }
 
 private:
     int64_t fps_;
@@ -31,5 +32,7 @@ private:
 
 // The first moment it draws: the requested start or the schedule's start.
 uint32_t spanStartMs(const ShowRuntime& rt);
+// How many frames a step clock of `fps` shows from the span's start to its end, both included.
+long spanFrameCount(const ShowRuntime& rt, int fps);
 
 }  // namespace zelFramework
