@@ -4,13 +4,11 @@
 #include "gl/gltk.h"
 #include "gl/texture.h"
 
-#include "platform/native_window.h"
+#include "support/bench_gl_context.h"
 
 #include <benchmark/benchmark.h>
 
-#include <cstdio>
-#include <cstdlib>
-#include <filesystem>
+#include <cstdint>
 #include <vector>
 
 using namespace zelFramework;
@@ -19,31 +17,25 @@ namespace {
 
 constexpr int PICTURE_WIDTH = 1280, PICTURE_HEIGHT = 561;
 
-// One hidden window and the toolkit for the whole run; the shader files are read from a scratch copy
-// so the scrambled copies are not written into the source tree.
+// One hidden window and the toolkit for the whole run.
 bool setUpContext() {
     static bool ready = [] {
-        WindowRequest request;
-        request.title = "orvo-bench";
-        request.hidden = true;
-        if (!openWindow(request)) {
-            std::fprintf(stderr, "no GL context: %s\n", lastWindowError().c_str());
-            return false;
-        }
-        std::filesystem::path folder = std::filesystem::temp_directory_path() / "orvo-gl-bench";
-        std::filesystem::create_directories(folder / "shaders");
-        for (const char* file : {"spreadBlurVert.h", "spreadBlurFrag.h"})
-            std::filesystem::copy_file(std::filesystem::path(ORVO_SOURCE_DIR) / "shaders" / file,
-                                       folder / "shaders" / file,
-                                       std::filesystem::copy_options::overwrite_existing);
-        std::filesystem::current_path(folder);
+        if (!openBenchContext("orvo-gl-bench")) return false;
         gltkInit();
         return true;
     }();
     return ready;
 }
 
-void fillWithPattern(GL_FBOTexture& target) {
+bool contextOrSkip(benchmark::State& state) {
+    if (setUpContext()) return true;
+    state.SkipWithError("no GL context");
+    return false;
+}
+
+// A target of the show's picture size with bright squares on blue, so the blurs have edges to spread.
+void createPatternPicture(GL_FBOTexture& target) {
+    target.create(1, 8, PICTURE_WIDTH, PICTURE_HEIGHT, GL_RGBA, true);
     target.begin();
     glClearColor(0.2f, 0.4f, 0.6f, 1.0f);
     glClear(GL_COLOR_BUFFER_BIT);
@@ -58,10 +50,7 @@ void fillWithPattern(GL_FBOTexture& target) {
 }
 
 void BM_UploadRgba1920x1080(benchmark::State& state) {
-    if (!setUpContext()) {
-        state.SkipWithError("no GL context");
-        return;
-    }
+    if (!contextOrSkip(state)) return;
     std::vector<uint8_t> pixels(size_t(1920) * 1080 * 4);
     for (size_t i = 0; i < pixels.size(); ++i)
         pixels[i] = uint8_t(i * 31);
@@ -79,13 +68,9 @@ void BM_UploadRgba1920x1080(benchmark::State& state) {
 BENCHMARK(BM_UploadRgba1920x1080)->Unit(benchmark::kMillisecond);
 
 void BM_GltkBlurIntensity1(benchmark::State& state) {
-    if (!setUpContext()) {
-        state.SkipWithError("no GL context");
-        return;
-    }
+    if (!contextOrSkip(state)) return;
     GL_FBOTexture picture;
-    picture.create(1, 8, PICTURE_WIDTH, PICTURE_HEIGHT, GL_RGBA, true);
-    fillWithPattern(picture);
+    createPatternPicture(picture);
     for (auto _ : state) {
         gltkBlur(&picture, &picture, 1.0f, 1.0f);
         glFinish();
@@ -95,13 +80,9 @@ void BM_GltkBlurIntensity1(benchmark::State& state) {
 BENCHMARK(BM_GltkBlurIntensity1)->Unit(benchmark::kMillisecond);
 
 void BM_GltkSpreadBlur(benchmark::State& state) {
-    if (!setUpContext()) {
-        state.SkipWithError("no GL context");
-        return;
-    }
+    if (!contextOrSkip(state)) return;
     GL_FBOTexture picture;
-    picture.create(1, 8, PICTURE_WIDTH, PICTURE_HEIGHT, GL_RGBA, true);
-    fillWithPattern(picture);
+    createPatternPicture(picture);
     const float intensity = float(state.range(0)) / 100.0f;
     const float quality = float(state.range(1)) / 100.0f;
     for (auto _ : state) {

@@ -12,7 +12,6 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
-#include <filesystem>
 #include <memory>
 #include <vector>
 
@@ -21,8 +20,8 @@
 #include "gl/fbo_texture.h"
 #include "gl/gltk.h"
 #include "gl/texture_manager.h"
-#include "platform/native_window.h"
 #include "renderengine/renderer.h"
+#include "support/bench_gl_context.h"
 
 using namespace zelFramework;
 using RenderEngine::Renderer;
@@ -113,21 +112,7 @@ double copyPassSeconds = 0.0;  // mean time of the plain copy pass, measured fir
 
 bool setUpContext() {
     static bool ready = [] {
-        WindowRequest request;
-        request.title = "orvo-bench";
-        request.hidden = true;
-        if (!openWindow(request)) {
-            std::fprintf(stderr, "no GL context: %s\n", lastWindowError().c_str());
-            return false;
-        }
-        // Work in a scratch copy of the shader folder so the scrambled copies stay out of the tree.
-        std::filesystem::path folder = std::filesystem::temp_directory_path() / "orvo-renderengine-bench";
-        std::filesystem::create_directories(folder / "shaders");
-        for (const auto& entry : std::filesystem::directory_iterator(std::filesystem::path(ORVO_SOURCE_DIR) / "shaders"))
-            if (entry.path().extension() == ".h")
-                std::filesystem::copy_file(entry.path(), folder / "shaders" / entry.path().filename(),
-                                           std::filesystem::copy_options::overwrite_existing);
-        std::filesystem::current_path(folder);
+        if (!openBenchContext("orvo-renderengine-bench")) return false;
         setScreenMetrics(pictureWidth, pictureWidth * 9 / 16);
         gltkInit();
         return true;
