@@ -40,7 +40,8 @@ const LightPlacement LIGHTS[] = {
     {"l7", {0.0f, -3500.0f, 0.0f}, {0.9f, 0.8f, 0.8f}, 800.0f},
 };
 
-const char* const STAND_LIGHTS[7] = {"l1", "l2", "l3", "l4", "l5", "l6", "l7"};
+// The stand lights l1 .. l7 follow the studio light in LIGHTS; they fade from their placed colours.
+constexpr int FIRST_STAND_LIGHT = 1;
 
 }  // namespace
 
@@ -59,6 +60,10 @@ bool Layer_Superbowl::init(GL_TextureManager* textures, ControllerSet* controlle
 
     addCharacters(textures);
     addLights(*renderer, LIGHTS);
+    studioLight = findLight(*renderer, "studioLight");
+    for (int i = 0; i < STAND_LIGHT_COUNT; ++i)
+        standLights[i] = findLight(*renderer, LIGHTS[FIRST_STAND_LIGHT + i].name);
+    for (int i = 0; i < 2; ++i) characters[i] = findObject(*renderer, CHARACTERS[i].object);
     dofDistance = controllers->get("RE: Dof Distance");
 
     for (int n = VIDEO_FIRST_IMAGE; n <= VIDEO_LAST_IMAGE; ++n) {
@@ -98,34 +103,34 @@ void Layer_Superbowl::setTime(const LayerTime& t) {
 }
 
 void Layer_Superbowl::fadeStandLights(float fade) {
-    float f[7];
-    for (int i = 0; i < 7; ++i) f[i] = stadiumLightFactor(i, fade);
-    setColour(findLight(*renderer, "l1"), 0.55f * f[0], 0.5f * f[0], 0.5f * f[0]);
-    setColour(findLight(*renderer, "l2"), 0.55f * f[1], 0.5f * f[1], 0.5f * f[1]);
-    for (int i = 2; i < 6; ++i) setColour(findLight(*renderer, STAND_LIGHTS[i]), 0.5f * f[i], 0.5f * f[i], 0.5f * f[i]);
-    RenderEngine::Light* l7 = findLight(*renderer, "l7");
-    setColour(l7, 0.9f * f[6], 0.8f * f[6], 0.8f * f[6]);
-    if (l7) l7->falloffDistance = 800.0f;
+    for (int i = 0; i < STAND_LIGHT_COUNT; ++i) {
+        const float f = stadiumLightFactor(i, fade);
+        const float* placed = LIGHTS[FIRST_STAND_LIGHT + i].colour;
+        setColour(standLights[i], placed[0] * f, placed[1] * f, placed[2] * f);
+    }
+    // While the characters are shown the last stand light lights them with a short reach; it gets its
+    // placed reach back here.
+    RenderEngine::Light* l7 = standLights[STAND_LIGHT_COUNT - 1];
+    if (l7) l7->falloffDistance = LIGHTS[FIRST_STAND_LIGHT + STAND_LIGHT_COUNT - 1].falloff;
 }
 
 void Layer_Superbowl::updateLights() {
     const float fade = valueOf(fadeOutLights);
-    RenderEngine::Light* studio = findLight(*renderer, "studioLight");
     switch (studioPhase(showTime)) {
     case StudioPhase::Characters: {
-        for (const char* name : {"pimsel", "tabor"})
-            if (RenderEngine::RenderObject* o = findObject(*renderer, name)) o->visible = true;
-        setColour(studio, 0.8f, 0.8f, 1.0f);
-        RenderEngine::Light* l7 = findLight(*renderer, "l7");
+        for (RenderEngine::RenderObject* o : characters)
+            if (o) o->visible = true;
+        setColour(studioLight, 0.8f, 0.8f, 1.0f);
+        RenderEngine::Light* l7 = standLights[STAND_LIGHT_COUNT - 1];
         setPosition(l7, 175.476f, -3180.013f, -1523.365f);
         if (l7) l7->falloffDistance = 450.0f;
         return;
     }
     case StudioPhase::LightsOut: {
         renderer->flares.clear();
-        setPosition(studio, 0.0f, -3200.0f, 0.0f);
+        setPosition(studioLight, 0.0f, -3200.0f, 0.0f);
         const auto c = studioPulseColour(sceneTime, fade);
-        setColour(studio, c[0], c[1], c[2]);
+        setColour(studioLight, c[0], c[1], c[2]);
         fadeStandLights(fade);
         return;
     }
@@ -139,8 +144,8 @@ void Layer_Superbowl::updateVideo() {
     const int image = stadiumVideoImage(showTime);
     if (image == 0) return;
     GL_Texture* frame = videoFrames[image - VIDEO_FIRST_IMAGE];
-    for (const char* name : {"tabor", "pimsel"})
-        if (RenderEngine::RenderObject* o = findObject(*renderer, name)) o->diffuseTexture = frame;
+    for (RenderEngine::RenderObject* o : characters)
+        if (o) o->diffuseTexture = frame;
 }
 
 void Layer_Superbowl::render() {

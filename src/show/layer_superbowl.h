@@ -11,6 +11,8 @@
 
 namespace RenderEngine {
 class Renderer;
+struct Light;
+struct RenderObject;
 }
 
 namespace zelFramework {
@@ -42,6 +44,11 @@ private:
     Controller* glowAmount = nullptr;
     Controller* fadeOutLights = nullptr;
     GL_Texture* videoFrames[VIDEO_IMAGE_COUNT] = {};
+    // Found once after loading; the renderer keeps its records for its whole life.
+    static constexpr int STAND_LIGHT_COUNT = 7;
+    RenderEngine::Light* studioLight = nullptr;
+    RenderEngine::Light* standLights[STAND_LIGHT_COUNT] = {};  // l1 .. l7
+    RenderEngine::RenderObject* characters[2] = {};            // null for a character left out
     GL_FBOTexture* finalTarget = nullptr;
 
     void addCharacters(GL_TextureManager* textures);

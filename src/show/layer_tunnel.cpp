@@ -91,7 +91,8 @@ bool Layer_Tunnel::init(GL_TextureManager* textures, ControllerSet* controllers)
     renderer->addOrvoScene("logo", "velmora-logo.orvo");
     renderer->cameraPreset = true;
     renderer->cameraObjectName.clear();
-    if (RenderEngine::RenderObject* logo = findObject(*renderer, "logo")) {
+    logo = findObject(*renderer, "logo");
+    if (logo) {
         logo->position[0] = 0.0f;
         logo->position[1] = 1.0f;
         logo->position[2] = 89.83f;
@@ -107,6 +108,7 @@ bool Layer_Tunnel::init(GL_TextureManager* textures, ControllerSet* controllers)
         const float position[3] = {0.0f, 3.5881f, LIGHT_DEPTHS[i]};
         const float white[3] = {1.0f, 1.0f, 1.0f};
         renderer->addLight(LIGHT_NAMES[i], position, white, 80.0f);
+        lights[i] = findLight(*renderer, LIGHT_NAMES[i]);
     }
     return true;
 }
@@ -122,11 +124,10 @@ void Layer_Tunnel::setLights(float c) {
     const float s = (1.0f - c) * (1.0f - c);
     for (int i = 0; i < TUNNEL_LIGHTS; ++i) {
         const float k = flicker.levels[size_t(i)] * s;
-        setColour(findLight(*renderer, LIGHT_NAMES[i]), k * LIGHT_TINTS[i][0], k * LIGHT_TINTS[i][1],
-                  k * LIGHT_TINTS[i][2]);
+        setColour(lights[i], k * LIGHT_TINTS[i][0], k * LIGHT_TINTS[i][1], k * LIGHT_TINTS[i][2]);
     }
     if (c > 0.001f) {
-        RenderEngine::Light* l1 = findLight(*renderer, "l1");
+        RenderEngine::Light* l1 = lights[0];
         if (!l1) return;
         setPosition(l1, 4.136f, -0.2f, -48.377f);
         const float k = (1.0f - c) * flicker.levels[1];
@@ -211,7 +212,7 @@ TunnelView Layer_Tunnel::cameraView() {
     const float zt = tunnelTargetDepth(time);
     cameraCut = tunnelCameraCut(time, tunnelPath().flashTimes, cameraCut);
     TunnelView view = tunnelSecondPartView(time, localTime, cameraCut);
-    if (RenderEngine::RenderObject* logo = findObject(*renderer, "logo")) {
+    if (logo) {
         logo->position[0] = -0.6f;
         logo->position[1] = 1.1f;
         logo->position[2] = zt;

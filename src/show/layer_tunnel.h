@@ -9,6 +9,8 @@
 
 namespace RenderEngine {
 class Renderer;
+struct Light;
+struct RenderObject;
 }
 
 namespace zelFramework {
@@ -33,6 +35,9 @@ private:
     float time = 0.0f;
     float start = 124.19f;
     RenderEngine::Renderer* renderer = nullptr;  // kept for the life of the process
+    // Found once after loading; the renderer keeps its records for its whole life.
+    RenderEngine::Light* lights[TUNNEL_LIGHTS] = {};  // l1 .. l8
+    RenderEngine::RenderObject* logo = nullptr;
     Controller* zoom = nullptr;
     GL_FBOTexture* finalTarget = nullptr;
     GL_FBOTexture scopeTarget;
