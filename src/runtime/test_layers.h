@@ -7,13 +7,19 @@ namespace zelFramework {
 
 struct Controller;
 
+// What the test layers share: nothing to load unless they override init, and nothing to release.
+class TestLayer : public Layer_Base {
+public:
+    bool init(GL_TextureManager*, ControllerSet*) override { return true; }
+    void release() override {}
+};
+
 // A vertical gradient whose colours turn slowly with show time.
-class Layer_TestGradient : public Layer_Base {
+class Layer_TestGradient : public TestLayer {
 public:
     bool init(GL_TextureManager* textures, ControllerSet* controllers) override;
     void setTime(const LayerTime& t) override { time_ = t.time; }
     void render() override;
-    void release() override {}
 
 private:
     float time_ = 0.0f;
@@ -21,12 +27,10 @@ private:
 };
 
 // A square turning about the picture centre, and a bar along the bottom showing the entry's progress.
-class Layer_TestSquare : public Layer_Base {
+class Layer_TestSquare : public TestLayer {
 public:
-    bool init(GL_TextureManager*, ControllerSet*) override { return true; }
     void setTime(const LayerTime& t) override;
     void render() override;
-    void release() override {}
 
 private:
     float localTime_ = 0.0f;
@@ -34,12 +38,10 @@ private:
 };
 
 // A white flash that fades out over its entry.
-class Layer_TestFlash : public Layer_Base {
+class Layer_TestFlash : public TestLayer {
 public:
-    bool init(GL_TextureManager*, ControllerSet*) override { return true; }
     void setTime(const LayerTime& t) override;
     void render() override;
-    void release() override {}
 
 private:
     float strength_ = 0.0f;
