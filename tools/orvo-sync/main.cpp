@@ -4,7 +4,6 @@
 //   orvo-sync eval FILE NAME SECONDS    print one controller's value (FILE binary, or text when *.txt)
 #include <charconv>
 #include <cstdio>
-#include <cstring>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -29,10 +28,6 @@ int usage() {
 int fail(const std::string& what) {
     std::fprintf(stderr, "orvo-sync: %s\n", what.c_str());
     return 1;
-}
-
-bool endsWith(std::string_view s, std::string_view suffix) {
-    return s.size() >= suffix.size() && s.substr(s.size() - suffix.size()) == suffix;
 }
 
 // Reads either form into `data`; false with `problem` naming the file.
@@ -76,7 +71,7 @@ int eval(const std::string& path, const std::string& name, const std::string& se
 
     SyncData data;
     std::string problem;
-    if (!readSyncData(path, endsWith(path, ".txt"), data, problem)) return fail(problem);
+    if (!readSyncData(path, path.ends_with(".txt"), data, problem)) return fail(problem);
     ControllerSet set;
     applySyncData(data, set);
     for (uint32_t i = 0; i < set.count(); ++i) {
