@@ -42,6 +42,23 @@ constexpr ButtonPlace TRANSPORT_BUTTONS[] = {
     {"editor//button-record.png", 0.066f, 0.0f},
 };
 
+// Where each menu's header sits and how wide it is; input works from activation on, before the
+// first draw.
+struct MenuPlace {
+    const char* title;
+    float x, y, width;
+};
+constexpr MenuPlace WORKSPACE_PLACE{"WORKSPACE", 0.025f, 0.95f, 0.1f};
+constexpr MenuPlace LAYERS_PLACE{"LAYERS", 0.15f, 0.95f, 0.15f};
+constexpr MenuPlace CONTROLLERS_PLACE{"CONTROLLERS", 0.325f, 0.95f, 0.2f};
+constexpr MenuPlace CONTROLLERS2_PLACE{"CONTROLLERS 2", 0.55f, 0.95f, 0.2f};
+
+void placeMenu(MenuList& menu, const MenuPlace& place) { menu.place(place.x, place.y, place.width); }
+
+void drawMenu(MenuList& menu, const BitmapFont& font, const MenuPlace& place, int32_t markedId) {
+    menu.draw(font, place.title, markedId, place.x, place.y, place.width);
+}
+
 constexpr float TRANSPORT_X = 0.9f, TRANSPORT_Y = 0.87f;
 constexpr float SEGMENT_BUTTONS_Y = 0.4f;
 
@@ -74,9 +91,9 @@ void TimelineEditor::fillMenus() {
     workspaceMenu.add(WORKSPACE_RESET, "reset");
     workspaceMenu.add(MENU_NONE, "-------");
     workspaceMenu.add(WORKSPACE_HELP, "help");
-    workspaceMenu.place(0.025f, 0.95f, 0.1f);
+    placeMenu(workspaceMenu, WORKSPACE_PLACE);
     layersMenu.entries.clear();
-    layersMenu.place(0.15f, 0.95f, 0.15f);
+    placeMenu(layersMenu, LAYERS_PLACE);
 
     controllersMenu.entries.clear();
     controllers2Menu.entries.clear();
@@ -84,8 +101,8 @@ void TimelineEditor::fillMenus() {
         for (uint32_t i = 0; i < set->count(); ++i)
             (i < CONTROLLERS_PER_MENU ? controllersMenu : controllers2Menu).add(int32_t(i), set->nameAt(i));
     }
-    controllersMenu.place(0.325f, 0.95f, 0.2f);
-    controllers2Menu.place(0.55f, 0.95f, 0.2f);
+    placeMenu(controllersMenu, CONTROLLERS_PLACE);
+    placeMenu(controllers2Menu, CONTROLLERS2_PLACE);
 }
 
 void TimelineEditor::activate() {
@@ -227,10 +244,10 @@ void TimelineEditor::draw() {
     view.drawOverlay();
 
     pushNormalisedSpace();
-    workspaceMenu.draw(smallFont, "WORKSPACE", MENU_NONE, 0.025f, 0.95f, 0.1f);
-    layersMenu.draw(smallFont, "LAYERS", MENU_NONE, 0.15f, 0.95f, 0.15f);
-    controllersMenu.draw(smallFont, "CONTROLLERS", selectedController, 0.325f, 0.95f, 0.2f);
-    controllers2Menu.draw(smallFont, "CONTROLLERS 2", selectedController, 0.55f, 0.95f, 0.2f);
+    drawMenu(workspaceMenu, smallFont, WORKSPACE_PLACE, MENU_NONE);
+    drawMenu(layersMenu, smallFont, LAYERS_PLACE, MENU_NONE);
+    drawMenu(controllersMenu, smallFont, CONTROLLERS_PLACE, selectedController);
+    drawMenu(controllers2Menu, smallFont, CONTROLLERS2_PLACE, selectedController);
     transportButtons.draw(TRANSPORT_X, TRANSPORT_Y);
     popNormalisedSpace();
     glDepthMask(GL_TRUE);
