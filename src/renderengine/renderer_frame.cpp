@@ -7,6 +7,7 @@
 #include "assets/scene_draw.h"
 #include "gl/fbo_texture.h"
 #include "renderengine/orvo_wrap_model_render.h"
+#include "renderengine/texture_units.h"
 
 namespace RenderEngine {
 
@@ -22,11 +23,6 @@ constexpr CubeFaceView CUBE_FACE_VIEWS[6] = {
     {{1, 0, 0}, {0, 0, 1}},  {{-1, 0, 0}, {0, 0, 1}}, {{0, 10, 0}, {0, 0, 1}},
     {{0, -10, 0}, {0, 0, 1}}, {{0, 0, -10}, {0, 1, 0}}, {{0, 0, 10}, {0, -1, 0}},
 };
-
-void clearUnit(int unit) {
-    glActiveTexture(GL_TEXTURE0 + unit);
-    glBindTexture(GL_TEXTURE_2D, 0);
-}
 
 }  // namespace
 

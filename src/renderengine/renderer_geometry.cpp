@@ -8,23 +8,9 @@
 #include "gl/fbo_texture.h"
 #include "gl/gltk.h"
 #include "gl/texture.h"
+#include "renderengine/texture_units.h"
 
 namespace RenderEngine {
-
-using zelFramework::GL_Texture;
-
-namespace {
-
-void bindOrClear(GL_Texture* texture, int unit) {
-    if (texture) {
-        texture->bind(GL_TEXTURE0 + unit);
-    } else {
-        glActiveTexture(GL_TEXTURE0 + unit);
-        glBindTexture(GL_TEXTURE_2D, 0);
-    }
-}
-
-}  // namespace
 
 void Renderer::geometryPass(int pass, float time, bool cameraSet) {
     deferredTarget->begin();
@@ -34,7 +20,7 @@ void Renderer::geometryPass(int pass, float time, bool cameraSet) {
         // Fixed-function drawing would modulate the gradient by whatever pictures are still bound
         // (the previous cube face, the layer's last texture), so the units are emptied first.
         for (int unit = 2; unit >= 0; --unit)
-            bindOrClear(nullptr, unit);
+            clearUnit(unit);
         zelFramework::drawVerticalGradient(gradientBottomColor, gradientTopColor);
         glClear(GL_DEPTH_BUFFER_BIT);
     } else {
@@ -171,10 +157,10 @@ void Renderer::drawFlares() {
     glEnable(GL_BLEND);
     glBlendFunc(GL_ONE, GL_ONE);
     glDepthMask(GL_FALSE);
-    bindOrClear(nullptr, 1);
+    clearUnit(1);
     // The reflection stays enabled on unit 2 after the objects; fixed-function drawing (the flares
     // here, the layer's copy of the finished picture later) would be tinted by it.
-    bindOrClear(nullptr, 2);
+    clearUnit(2);
     bindOrClear(flareTexture, 0);
     // bind enables texturing on the unit that was active before it, not necessarily on unit 0.
     glActiveTexture(GL_TEXTURE0);

@@ -5,6 +5,7 @@
 #include "gl/fbo_texture.h"
 #include "gl/gltk.h"
 #include "gl/texture.h"
+#include "renderengine/texture_units.h"
 
 namespace RenderEngine {
 
@@ -22,11 +23,6 @@ void bindAttachment(GL_FBOTexture* target, int attachment, int unit) {
     target->boundUnit = GL_TEXTURE0 + unit;
 }
 
-void clearUnit(int unit) {
-    glActiveTexture(GL_TEXTURE0 + unit);
-    glBindTexture(GL_TEXTURE_2D, 0);
-}
-
 void clearTarget() {
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
 }
@@ -40,10 +36,7 @@ void Renderer::occlusionPass() {
     glUseProgram(ssaoShader.programId);
     glUniform1f(ssaoShader.uniformLocation("rad"), aoRadius);
     glUniform1f(ssaoShader.uniformLocation("totStrength"), aoStrength);
-    if (noiseTexture)
-        noiseTexture->bind(GL_TEXTURE1);
-    else
-        clearUnit(1);
+    bindOrClear(noiseTexture, 1);
     bindAttachment(deferredTarget, 0, 0);
     drawQuad();
     if (noiseTexture)
