@@ -6,10 +6,11 @@
 #include <cmath>
 #include <csetjmp>
 #include <cstdio>
-#include <filesystem>
 #include <vector>
 
 #include <jpeglib.h>
+
+#include "output_file.h"
 
 namespace zelFramework::content {
 
@@ -19,18 +20,6 @@ unsigned char toByte(float v)
 }
 
 namespace {
-
-FILE* openForWriting(const std::string& path)
-{
-    std::error_code ec;
-    std::filesystem::path p(path);
-    if (p.has_parent_path())
-        std::filesystem::create_directories(p.parent_path(), ec);
-    FILE* f = std::fopen(path.c_str(), "wb");
-    if (!f)
-        std::fprintf(stderr, "content: cannot write %s\n", path.c_str());
-    return f;
-}
 
 std::vector<unsigned char> packRows(const Image& img, int channels)
 {
@@ -50,7 +39,7 @@ std::vector<unsigned char> packRows(const Image& img, int channels)
 
 bool writePng(const std::string& path, const Image& img, PngChannels channels)
 {
-    FILE* f = openForWriting(path);
+    FILE* f = toolfiles::openForWriting(path, "content");
     if (!f)
         return false;
     png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
@@ -93,7 +82,7 @@ void jpegFail(j_common_ptr info)
 
 bool writeJpeg(const std::string& path, const Image& img, int quality)
 {
-    FILE* f = openForWriting(path);
+    FILE* f = toolfiles::openForWriting(path, "content");
     if (!f)
         return false;
     auto bytes = packRows(img, 3);

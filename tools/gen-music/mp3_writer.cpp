@@ -6,26 +6,11 @@
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
-#include <filesystem>
 #include <vector>
 
+#include "output_file.h"
+
 namespace zelFramework::music {
-
-namespace {
-
-FILE* openForWriting(const std::string& path)
-{
-    std::error_code ec;
-    std::filesystem::path p(path);
-    if (p.has_parent_path())
-        std::filesystem::create_directories(p.parent_path(), ec);
-    FILE* f = std::fopen(path.c_str(), "wb");
-    if (!f)
-        std::fprintf(stderr, "gen-music: cannot write %s\n", path.c_str());
-    return f;
-}
-
-}  // namespace
 
 bool writeMp3(const std::string& path, const Mix& mix)
 {
@@ -47,7 +32,7 @@ bool writeMp3(const std::string& path, const Mix& mix)
         std::fprintf(stderr, "gen-music: LAME refused its settings\n");
         return false;
     }
-    FILE* f = openForWriting(path);
+    FILE* f = toolfiles::openForWriting(path, "gen-music");
     if (!f) {
         lame_close(lame);
         return false;
@@ -97,7 +82,7 @@ void putU16(FILE* f, uint16_t v)
 
 bool writeWav(const std::string& path, const Mix& mix)
 {
-    FILE* f = openForWriting(path);
+    FILE* f = toolfiles::openForWriting(path, "gen-music");
     if (!f)
         return false;
     uint32_t dataBytes = static_cast<uint32_t>(mix.size() * 4);
