@@ -27,6 +27,23 @@ void clearTarget() {
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
 }
 
+// One direction of the occlusion's bilateral blur from `source` into `destination`: unit 0 the
+// occlusion so far, unit 1 the geometry target's normal and depth, which keep edges sharp.
+void blurOcclusion(const zelFramework::GL_Shader& shader, GL_FBOTexture* source, GL_FBOTexture* geometry,
+                   GL_FBOTexture* destination, float directionX, float directionY) {
+    destination->begin();
+    clearTarget();
+    source->bind(GL_TEXTURE0);
+    geometry->bind(GL_TEXTURE1);
+    glUseProgram(shader.programId);
+    glUniform2f(shader.uniformLocation("direction"), directionX, directionY);
+    drawQuad();
+    glUseProgram(0);
+    geometry->unbind();
+    source->unbind();
+    destination->end();
+}
+
 }  // namespace
 
 void Renderer::occlusionPass() {
@@ -45,30 +62,9 @@ void Renderer::occlusionPass() {
     glUseProgram(0);
     aoTarget->end();
 
-    // Horizontal, then vertical: unit 0 the occlusion so far, unit 1 normal and depth.
-    aoBlurTarget2->begin();
-    clearTarget();
-    aoTarget->bind(GL_TEXTURE0);
-    deferredTarget->bind(GL_TEXTURE1);
-    glUseProgram(aoBlurShader.programId);
-    glUniform2f(aoBlurShader.uniformLocation("direction"), 1.0f, 0.0f);
-    drawQuad();
-    glUseProgram(0);
-    deferredTarget->unbind();
-    aoTarget->unbind();
-    aoBlurTarget2->end();
-
-    aoBlurTarget1->begin();
-    clearTarget();
-    aoBlurTarget2->bind(GL_TEXTURE0);
-    deferredTarget->bind(GL_TEXTURE1);
-    glUseProgram(aoBlurShader.programId);
-    glUniform2f(aoBlurShader.uniformLocation("direction"), 0.0f, 1.0f);
-    drawQuad();
-    glUseProgram(0);
-    deferredTarget->unbind();
-    aoBlurTarget2->unbind();
-    aoBlurTarget1->end();
+    // Horizontal, then vertical.
+    blurOcclusion(aoBlurShader, aoTarget, deferredTarget, aoBlurTarget2, 1.0f, 0.0f);
+    blurOcclusion(aoBlurShader, aoBlurTarget2, deferredTarget, aoBlurTarget1, 0.0f, 1.0f);
 }
 
 void Renderer::compositePass(int face) {
