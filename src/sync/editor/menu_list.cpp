@@ -11,13 +11,15 @@ void MenuList::place(float menuX, float menuY, float menuWidth) {
     width = menuWidth;
 }
 
+// A row reaches a little past its 1/50 on both sides, so neighbouring rows share a thin band.
+float MenuList::rowTop(size_t row) const { return y - float(row) * MENU_ROW_HEIGHT + 0.005f; }
+float MenuList::rowBottom(size_t row) const { return y - float(row + 1) * MENU_ROW_HEIGHT - 0.005f; }
+
 void MenuList::drawRowHighlight(int32_t id, float r, float g, float b, float alpha) const {
     if (id == MENU_NONE) return;
     for (size_t i = 0; i < entries.size(); ++i) {
         if (entries[i].id != id) continue;
-        const float top = y - float(i) * MENU_ROW_HEIGHT + 0.005f;
-        const float bottom = y - float(i + 1) * MENU_ROW_HEIGHT - 0.005f;
-        fillRectHorizontal(x - 0.005f, bottom, x + width - 0.001f, top, {r, g, b, alpha}, {r, g, b, 0.05f});
+        fillRectHorizontal(x - 0.005f, rowBottom(i), x + width - 0.001f, rowTop(i), {r, g, b, alpha}, {r, g, b, 0.05f});
         return;
     }
 }
@@ -60,11 +62,8 @@ void MenuList::hover(float mouseX, float mouseY) {
 
 int32_t MenuList::hitTest(float mouseX, float mouseY) const {
     if (!open || mouseX < x) return MENU_NONE;
-    for (size_t i = 0; i < entries.size(); ++i) {
-        const float top = y - float(i) * MENU_ROW_HEIGHT + 0.005f;
-        const float bottom = y - float(i + 1) * MENU_ROW_HEIGHT - 0.005f;
-        if (mouseY >= bottom && mouseY <= top) return entries[i].id;
-    }
+    for (size_t i = 0; i < entries.size(); ++i)
+        if (mouseY >= rowBottom(i) && mouseY <= rowTop(i)) return entries[i].id;
     return MENU_NONE;
 }
 

@@ -39,6 +39,8 @@ public:
     int rowCount() const { return open ? int(entries.size()) : 0; }
 
 private:
+    float rowTop(size_t row) const;
+    float rowBottom(size_t row) const;
     void drawRowHighlight(int32_t id, float r, float g, float b, float alpha) const;
 };
 
