@@ -2,6 +2,7 @@
 // frame's fog and light uniforms, the objects' blend modes, transforms and textures, then the flares.
 #include "renderengine/renderer.h"
 
+#include <array>
 #include <cstdio>
 
 #include "assets/model_renderer.h"
@@ -57,20 +58,42 @@ void Renderer::uploadFrameUniforms() {
     glUniform1f(prepareShader.uniformLocation("radialLightFactor"), radialLightFactor);
 }
 
+namespace {
+
+struct LightUniformNames {
+    char position[32];
+    char color[32];
+    char falloffDistance[40];
+};
+
+// The uniform names of light slot `index`, formatted once: they are the same every frame.
+const LightUniformNames& lightUniformNames(int index) {
+    static const std::array<LightUniformNames, MAX_UPLOADED_LIGHTS> names = [] {
+        std::array<LightUniformNames, MAX_UPLOADED_LIGHTS> all{};
+        for (int i = 0; i < MAX_UPLOADED_LIGHTS; ++i) {
+            LightUniformNames& n = all[size_t(i)];
+            std::snprintf(n.position, sizeof(n.position), "lights[%d].position", i);
+            std::snprintf(n.color, sizeof(n.color), "lights[%d].color", i);
+            std::snprintf(n.falloffDistance, sizeof(n.falloffDistance), "lights[%d].falloffDistance", i);
+        }
+        return all;
+    }();
+    return names[size_t(index)];
+}
+
+}  // namespace
+
 void Renderer::uploadLights() {
     int index = 0;
-    char name[64];
     for (const auto& [lightName, light] : lights) {
         if (index >= MAX_UPLOADED_LIGHTS)
             break;
         if (!light || !light->enabled)
             continue;
-        std::snprintf(name, sizeof(name), "lights[%d].position", index);
-        glUniform3fv(prepareShader.uniformLocation(name), 1, light->position);
-        std::snprintf(name, sizeof(name), "lights[%d].color", index);
-        glUniform3fv(prepareShader.uniformLocation(name), 1, light->color);
-        std::snprintf(name, sizeof(name), "lights[%d].falloffDistance", index);
-        glUniform1f(prepareShader.uniformLocation(name), light->falloffDistance);
+        const LightUniformNames& names = lightUniformNames(index);
+        glUniform3fv(prepareShader.uniformLocation(names.position), 1, light->position);
+        glUniform3fv(prepareShader.uniformLocation(names.color), 1, light->color);
+        glUniform1f(prepareShader.uniformLocation(names.falloffDistance), light->falloffDistance);
         ++index;
     }
     glUniform1i(prepareShader.uniformLocation("numLights"), index);
