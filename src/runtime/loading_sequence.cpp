@@ -10,7 +10,7 @@ namespace zelFramework {
 
 namespace {
 
-// Fades from `brightness` up to `target`; returns the brightness the fade ended on.
+// Fades from `brightness` up to `target`, one loading frame and pause per step.
 void fadeTo(LoadingHost& host, GL_Texture* image, float brightness, float target) {
     if (!(target >= brightness)) return;
     const float step = (target - brightness) / float(LOADING_FADE_STEPS);
