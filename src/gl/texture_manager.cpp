@@ -34,7 +34,7 @@ GL_Texture* GL_TextureManager::getTexture(const char* name, GLenum wrapS, GLenum
 
     auto* texture = new GL_MemTexture();
     texture->create(pixels.data(), width, height, bytesPerPixel == 4 ? GL_RGBA : GL_RGB, wrapS, wrapT);
-    addTexture(name, texture);
+    entry = texture;  // fills the empty entry looked up above; map entries stay where they are
     return texture;
 }
 
