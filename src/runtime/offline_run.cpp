@@ -1,6 +1,7 @@
 // Capture and benchmark runs, and the video made from a capture.
 #include "runtime/offline_run.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -86,7 +87,7 @@ bool runCapture(WindowHandle window, const OfflineSettings& s) {
 }  // namespace
 
 void ProgressBar::update(long done) {
-    const int percent = int(done * 100 / total_ > 100 ? 100 : done * 100 / total_);
+    const int percent = int(std::min(done * 100 / total_, 100L));
     if (percent == lastShown_ || finished_) return;
     lastShown_ = percent;
     constexpr int width = 40;
