@@ -55,10 +55,7 @@ bool Layer_Intro::init(GL_TextureManager* textures, ControllerSet* controllers) 
     renderer->addOrvoScene("intro", "intro-005.orvo");
     renderer->cameraPreset = false;
     renderer->cameraObjectName.clear();
-    renderer->dofFocusFalloff = 3.0f;
-    renderer->dofFocusBackShift = -0.9f;
-    renderer->dofFocusRadius = 1.0f;
-    renderer->dofFocusQuality = 2.0f;
+    // Depth of field and glow follow the controllers every frame (render).
     renderer->aoRadius = 0.000001f;
     renderer->aoStrength = 0.0f;
     renderer->aoExponent = 1.0f;
@@ -101,6 +98,11 @@ bool Layer_TunnelArena::init(GL_TextureManager* textures, ControllerSet* control
     renderer->aoRadius = 0.03f;
     renderer->aoStrength = 0.5f;
     renderer->aoExponent = 1.0f;
+    // This scene's focus is fixed; only the glow follows its controllers.
+    renderer->dofFocusFalloff = 4.0f;
+    renderer->dofFocusBackShift = 0.8f;
+    renderer->dofFocusRadius = 3.5f;
+    renderer->dofFocusQuality = 2.0f;
     addLights(*renderer, ARENA_LIGHTS);
     return true;
 }
@@ -111,10 +113,6 @@ void Layer_TunnelArena::setTime(const LayerTime& t) {
 }
 
 void Layer_TunnelArena::render() {
-    renderer->dofFocusFalloff = 4.0f;
-    renderer->dofFocusBackShift = 0.8f;
-    renderer->dofFocusRadius = 3.5f;
-    renderer->dofFocusQuality = 2.0f;
     renderer->glowIntensity = valueOf(glowAmount) * 5.0f;
     renderer->glowRadius = valueOf(glowRadius) * 5.0f;
     renderer->renderFrame(time, delta);
