@@ -33,13 +33,11 @@ std::function<void(const char*)> setDebugOutputHook(std::function<void(const cha
 }
 
 std::filesystem::path nativePath(std::string_view name) {
-    std::string s(name);
-    for (char& c : s)
-        if (c == '\\') c = '/';
     // "editor//button.png" and ".\shaders\x" both name ordinary relative paths once mapped.
     std::string out;
-    out.reserve(s.size());
-    for (char c : s) {
+    out.reserve(name.size());
+    for (char c : name) {
+        if (c == '\\') c = '/';
         if (c == '/' && !out.empty() && out.back() == '/') continue;
         out.push_back(c);
     }
