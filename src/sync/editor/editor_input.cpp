@@ -73,7 +73,7 @@ void TimelineEditor::onMouseMove() {
     hoveredKey = view.keyAt(mouseX, mouseY);
 
     if (dragMode == DragMode::KeyTime && selectedKeys.size() == 1 && current) {
-        float time = view.xToTime(mouseX);
+        float time = dragStartKeyTime + (view.xToTime(mouseX) - dragStartMouseTime);
         if (held(VK_SHIFT))
             if (std::optional<float> snapped = view.compareKeyAt(mouseX)) time = *snapped;
         current->moveKey(int(selectedKeys[0]), time);
@@ -81,9 +81,12 @@ void TimelineEditor::onMouseMove() {
         rebuild();
     }
     if (dragMode == DragMode::KeyValue && !selectedKeys.empty() && current) {
-        const float value = std::clamp((mouseY - dragStartY) * 10.0f + dragStartValue, 0.0f, 1.0f);
-        for (uint32_t index : selectedKeys)
-            if (index < current->keys.size()) current->keys[index].value = value;
+        // Every selected key moves by the same amount from where it was, kept within the band.
+        const float delta = valueDragDelta(dragBand, mouseY - dragStartY);
+        for (size_t i = 0; i < selectedKeys.size() && i < dragStartValues.size(); ++i)
+            if (selectedKeys[i] < current->keys.size())
+                current->keys[selectedKeys[i]].value =
+                    delta == 0.0f ? dragStartValues[i] : dragBand.clampValue(dragStartValues[i] + delta);
         hoveredKey = -1;
         rebuild();
     }
@@ -172,6 +175,8 @@ void TimelineEditor::pressTimeAxis() {
             snapshot();
             cursorLine = false;
             dragMode = DragMode::KeyTime;
+            dragStartKeyTime = current ? current->keyTime(int(selectedKeys[0])) : 0.0f;
+            dragStartMouseTime = view.xToTime(mouseX);
         }
     } else {
         selectedSegment = -1;
@@ -267,7 +272,9 @@ void TimelineEditor::onRightDown() {
         cursorLine = false;
         dragMode = DragMode::KeyValue;
         dragStartY = mouseY;
-        dragStartValue = current->keyValue(int(selectedKeys.back()));
+        dragBand = view.band;
+        dragStartValues.clear();
+        for (uint32_t index : selectedKeys) dragStartValues.push_back(current->keyValue(int(index)));
     }
 }
 

@@ -135,6 +135,7 @@ void TimelineEditor::activate() {
 
 void TimelineEditor::rebuild() {
     view.controller = current;
+    view.band = dragMode == DragMode::KeyValue ? dragBand : valueBandFor(current);
     view.selectedKeys = selectedKeys;
     view.selectedSegment = selectedSegment;
     view.rebuild();
@@ -188,7 +189,7 @@ void TimelineEditor::drawTexts() {
     if (current && hoveredKey >= 0) {
         const float x = view.timeToX(current->keyTime(hoveredKey));
         drawText(small, x - 0.025f, 0.43f, 0.6f, 0.6f, 0.6f, 1.0f, "time: %.03fs", double(current->keyTime(hoveredKey)));
-        drawText(small, x - 0.025f, 0.41f, 0.6f, 0.6f, 0.6f, 1.0f, "value: %.03fs", double(current->keyValue(hoveredKey)));
+        drawText(small, x - 0.025f, 0.41f, 0.6f, 0.6f, 0.6f, 1.0f, "value: %.03f", double(current->keyValue(hoveredKey)));
     }
     if (current && selectedSegment >= 0) {
         const float from = current->keyTime(selectedSegment), to = current->nextKeyTime(selectedSegment);

@@ -65,7 +65,12 @@ public:
     bool hidden = false;
     bool recordTapHeld = false;
     DragMode dragMode = DragMode::None;
-    float dragStartY = 0.0f, dragStartValue = 0.0f;
+    // A drag moves keys by how far the mouse went since the press, never to where the mouse is, so a
+    // press without movement changes nothing. The band stays as it was at the press meanwhile.
+    float dragStartY = 0.0f;
+    std::vector<float> dragStartValues;  // of every selected key, in selection order
+    float dragStartKeyTime = 0.0f, dragStartMouseTime = 0.0f;
+    ValueBand dragBand;
     std::string statusLine;
 
 private:

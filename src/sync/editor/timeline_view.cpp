@@ -32,12 +32,12 @@ const KeyMarkColors COMPARE_MARKS{COMPARE_LINE, COMPARE_VALUE, COMPARE_LINE, fal
 // The whole frame of `rate` x `seconds`, truncated toward zero as the axis counts.
 int64_t frameOf(uint32_t rate, float seconds) { return int64_t(double(float(rate) * seconds)); }
 
-void recordKeyMarks(const TimelineView& view, const Controller& keyed, const KeyMarkColors& colors) {
+void recordKeyMarks(const TimelineView& view, const Controller& keyed, const ValueBand& band, const KeyMarkColors& colors) {
     for (const ControllerKey& key : keyed.keys) {
         const float x = view.timeToX(key.time);
         drawLine(x, KEY_BOX_TOP, x, TIMELINE_TOP, colors.line);
         glLineWidth(2.0f);
-        drawLine(x, CURVE_BAND_BOTTOM, x, curveY(key.value), colors.value);
+        drawLine(x, CURVE_BAND_BOTTOM, x, band.toY(key.value), colors.value);
         glLineWidth(1.0f);
         if (colors.box) fillRect(x - 0.005f, KEY_BOX_BOTTOM, x + 0.005f, KEY_BOX_TOP, colors.down);
         drawLine(x, KEY_BOX_BOTTOM, x, 0.0f, colors.down);
@@ -120,7 +120,7 @@ void TimelineView::recordCurve() const {
     for (int i = 0; i < CURVE_POINTS; ++i) {
         const float x = float(i) * 0.001f;
         controller->update(xToTime(x));
-        glVertex2f(x, curveY(controller->value));
+        glVertex2f(x, band.toY(controller->value));
     }
     glEnd();
     controller->value = shown;
@@ -155,10 +155,11 @@ void TimelineView::rebuild() {
     glNewList(timelineList, GL_COMPILE);
     recordWaveform();
     if (controller) {
-        recordKeyMarks(*this, *controller, CONTROLLER_MARKS);
+        recordKeyMarks(*this, *controller, band, CONTROLLER_MARKS);
         recordCurve();
     }
-    if (compare && compare != controller) recordKeyMarks(*this, *compare, COMPARE_MARKS);
+    // The compare controller is marked in its own band, so its keys stay on screen whatever it holds.
+    if (compare && compare != controller) recordKeyMarks(*this, *compare, valueBandFor(compare), COMPARE_MARKS);
     recordRuler();
     glEndList();
 }
@@ -171,7 +172,7 @@ void TimelineView::drawTimeCursor(float r, float g, float b, bool withValue) con
     glPointSize(3.0f);
     glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
     glBegin(GL_POINTS);
-    glVertex2f(x, curveY(controller->value));
+    glVertex2f(x, band.toY(controller->value));
     glEnd();
     glPointSize(1.0f);
 }
@@ -185,6 +186,11 @@ void TimelineView::drawOverlay() const {
     for (int step = 1; step <= 11; ++step) {
         const float v = 0.1f * float(step);
         drawLine(0.0f, curveY(v), 1.0f, curveY(v), {0.1f * v + 0.05f, 0.1f * v + 0.05f, 0.1f * v + 0.025f, 1.0f});
+    }
+    // The band's ends, so a controller outside 0..1 reads at a glance.
+    if (controller && font) {
+        drawText(font->listBase, 0.003f, CURVE_BAND_BOTTOM + 0.003f, 0.6f, 0.6f, 0.5f, 1.0f, "%g", double(band.low));
+        drawText(font->listBase, 0.003f, TIMELINE_TOP - 0.015f, 0.6f, 0.6f, 0.5f, 1.0f, "%g", double(band.high));
     }
     if (controller) drawTimeCursor(1.0f, 0.0f, 0.0f, true);
     if (timelineList) glCallList(timelineList);

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "gl/bitmap_font.h"
+#include "sync/editor/value_band.h"
 
 namespace zelFramework {
 
@@ -27,7 +28,8 @@ constexpr float TIMELINE_TOP = 0.4f;
 constexpr int CURVE_POINTS = 1001;
 constexpr uint32_t WAVE_POINTS = 2000;
 
-inline float curveY(float value) { return CURVE_BAND_BOTTOM + CURVE_BAND_HEIGHT * value; }
+// A fraction of the curve band (0 its bottom, 1 its top) as screen y.
+inline float curveY(float fraction) { return CURVE_BAND_BOTTOM + CURVE_BAND_HEIGHT * fraction; }
 
 class TimelineView {
 public:
@@ -44,6 +46,8 @@ public:
     std::vector<uint32_t> selectedKeys;
     GLuint timelineList = 0;
     int32_t selectedSegment = -1;
+    // The values the curve band spans for `controller` (the editor keeps it steady during a drag).
+    ValueBand band;
 
     // Shows the whole of a soundtrack of `frameCount` frames at `rate` (both at least 1).
     void setAudio(const int16_t* frames, uint32_t frameCount, uint32_t rate);

@@ -12,7 +12,7 @@ float valueAt(Controller* c, float t) {
     return c->value;
 }
 
-TEST_F(EditorTest, ControlClickSelectsSeveralKeysAndARightDragSetsThemAllClamped) {
+TEST_F(EditorTest, ControlClickSelectsSeveralKeysAndARightDragMovesThemAlikeWithinTheBand) {
     Controller* c = threeKeys();
     startEditor();
     press(VK_CONTROL);
@@ -30,23 +30,43 @@ TEST_F(EditorTest, ControlClickSelectsSeveralKeysAndARightDragSetsThemAllClamped
     const size_t before = editor->history.undoList.size();
     send(WM_RBUTTONDOWN, 0.5f, 0.30f);
     EXPECT_EQ(editor->history.undoList.size(), before + 1);
-    move(0.5f, 0.35f);  // +0.05 raises the last selected key's 0.4 by 0.5, and the others alike
-    EXPECT_NEAR(c->keys[0].value, 0.9f, 1e-4);
-    EXPECT_NEAR(c->keys[1].value, 0.9f, 1e-4);
+    move(0.5f, 0.32f);  // +0.02 of the height moves both keys by 0.2 of the 0..1 band
+    EXPECT_NEAR(c->keys[0].value, 0.4f, 1e-4);
+    EXPECT_NEAR(c->keys[1].value, 0.6f, 1e-4);
     EXPECT_FLOAT_EQ(c->keys[2].value, 0.7f);
-    move(0.5f, 0.45f);
+    move(0.5f, 0.45f);  // each stops at the band's top
     EXPECT_FLOAT_EQ(c->keys[0].value, 1.0f);
+    EXPECT_FLOAT_EQ(c->keys[1].value, 1.0f);
     move(0.5f, 0.0f);
+    EXPECT_FLOAT_EQ(c->keys[0].value, 0.0f);
     EXPECT_FLOAT_EQ(c->keys[1].value, 0.0f);
-    // A key that started outside 0..1 is brought into it by the first move.
-    c->keys[1].value = 3.0f;
-    send(WM_RBUTTONUP, 0.5f, 0.0f);
-    send(WM_RBUTTONDOWN, 0.5f, 0.30f);
-    move(0.5f, 0.301f);
-    EXPECT_FLOAT_EQ(c->keys[0].value, 1.0f);
-    send(WM_RBUTTONUP, 0.5f, 0.0f);
+    move(0.5f, 0.30f);  // back where the drag began: both values exactly as they were
+    EXPECT_EQ(c->keys[0].value, 0.2f);
+    EXPECT_EQ(c->keys[1].value, 0.4f);
+    send(WM_RBUTTONUP, 0.5f, 0.30f);
     EXPECT_EQ(editor->dragMode, DragMode::None);
     EXPECT_EQ(editor->selectedKeys.size(), 2u);  // only a single key is let go after a value drag
+}
+
+TEST_F(EditorTest, AKeyPressedWithoutMovingKeepsItsTimeAndValue) {
+    Controller* c = threeKeys();
+    startEditor();
+    // Pressed 0.003 to the right of the key at 40 s: a time drag starts, a move of one pixel moves
+    // the key by one pixel's worth (0.1 s), not to the mouse.
+    move(0.403f, KEY_BAND);
+    send(WM_LBUTTONDOWN, 0.403f, KEY_BAND);
+    ASSERT_EQ(editor->dragMode, DragMode::KeyTime);
+    move(0.403f, KEY_BAND + 0.004f);
+    EXPECT_EQ(c->keys[1].time, 40.0f);
+    move(0.404f, KEY_BAND);
+    EXPECT_NEAR(c->keys[1].time, 40.1f, 1e-3);
+    send(WM_LBUTTONUP, 0.404f, KEY_BAND);
+    // A right press and release in place, and a sideways move, leave the value alone.
+    move(0.6f, KEY_BAND);
+    send(WM_RBUTTONDOWN, 0.6f, KEY_BAND);
+    move(0.65f, KEY_BAND);
+    send(WM_RBUTTONUP, 0.65f, KEY_BAND);
+    EXPECT_EQ(c->keys[2].value, 0.7f);
 }
 
 TEST_F(EditorTest, ATimeDragNeverPassesANeighbourAndShiftSnapsToTheCompareKeys) {
