@@ -17,6 +17,7 @@
 #include "runtime/show_runtime.h"
 #include "runtime/test_composition.h"
 #include "show/show_composition.h"
+#include "sync/controller_check.h"
 #include "sync/controller_set.h"
 #include "sync/editor/timeline_editor.h"
 
@@ -67,6 +68,14 @@ void applyPlaybackSpan(const ShowOptions& options) {
     span.hasFrom = options.from >= 0.0;
     span.fromSeconds = span.hasFrom ? float(options.from) : 0.0f;
     if (options.to >= 0.0) span.toMs = options.to * 1000.0 >= 4294967295.0 ? 0xFFFFFFFFu : uint32_t(options.to * 1000.0);
+    if (options.loopTo > options.loopFrom && options.loopFrom >= 0.0) {
+        setPlaybackLoop(span, float(options.loopFrom), float(options.loopTo));
+        // Without --from the show starts where the loop does.
+        if (!span.hasFrom) {
+            span.hasFrom = true;
+            span.fromSeconds = float(options.loopFrom);
+        }
+    }
 }
 
 bool playShow(const ShowOptions& options, WindowHandle window) {
@@ -127,11 +136,13 @@ int showEntry(int argc, char** argv) {
         composeTestShow();
     else
         composeShow();
-    if (options.edit && !offlineRun(options)) attachTimelineEditor(runtime());
+    if (options.edit && !offlineRun(options)) attachTimelineEditor(runtime(), float(options.bpm));
     applyPlaybackSpan(options);
     runtime().loadingScreen.midiFile = options.midiFile;
     const WindowHandle window = showWindow().windowHandle();
     loadShow(window);
+    // A name in the sync data that no layer reads is most likely a typo; say so before playing.
+    if (!options.testComposition) traceControllerCheck(*controllers);
     const bool played = playShow(options, window);
 
     stopShow();

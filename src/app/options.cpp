@@ -48,6 +48,39 @@ OptionApply setSeconds(double ShowOptions::*field) {
     };
 }
 
+OptionApply setSecondsSpan(double ShowOptions::*from, double ShowOptions::*to) {
+    return [from, to](ShowOptions& o, std::string_view value) {
+        const size_t space = value.find(' ');
+        const std::string_view first = value.substr(0, space);
+        const std::string_view second = space == std::string_view::npos ? std::string_view() : value.substr(space + 1);
+        double a = 0.0, b = 0.0;
+        const auto number = [](std::string_view text, double& out) {
+            const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), out);
+            return !text.empty() && ec == std::errc() && end == text.data() + text.size() && std::isfinite(out) && out >= 0.0;
+        };
+        if (!number(first, a) || !number(second, b))
+            return "needs two numbers of seconds (0 or more), not '" + std::string(value) + "'";
+        if (!(b > a)) return "needs TO after FROM, not '" + std::string(value) + "'";
+        o.*from = a;
+        o.*to = b;
+        return std::string();
+    };
+}
+
+OptionApply setNumber(double ShowOptions::*field, double minimum, double maximum) {
+    return [field, minimum, maximum](ShowOptions& o, std::string_view value) {
+        double n = 0.0;
+        const auto [end, ec] = std::from_chars(value.data(), value.data() + value.size(), n);
+        if (ec != std::errc() || end != value.data() + value.size() || !(n >= minimum && n <= maximum)) {
+            char range[64];
+            std::snprintf(range, sizeof range, "needs a number from %g to %g", minimum, maximum);
+            return std::string(range) + ", not '" + std::string(value) + "'";
+        }
+        o.*field = n;
+        return std::string();
+    };
+}
+
 const std::vector<OptionSpec>& optionTable() {
     static const std::vector<OptionSpec> table = {
         {"--help", nullptr, "print this help and exit", setFlag(&ShowOptions::help)},
@@ -75,6 +108,10 @@ const std::vector<OptionSpec>& optionTable() {
          setFlag(&ShowOptions::testComposition)},
         {"--edit", nullptr, "edit the controller curves in the running show (windowed unless --fullscreen)",
          setFlag(&ShowOptions::edit)},
+        {"--loop", "FROM TO", "play the span from FROM to TO seconds over and over",
+         setSecondsSpan(&ShowOptions::loopFrom, &ShowOptions::loopTo)},
+        {"--bpm", "N", "with --edit: a beat grid of N beats per minute to snap keys to (Shift)",
+         setNumber(&ShowOptions::bpm, 1.0, 1000.0)},
     };
     return table;
 }
@@ -91,6 +128,7 @@ const OptionSpec* findOption(std::string_view name) {
 
 ParsedOptions parseOptions(const std::vector<std::string>& arguments) {
     ParsedOptions parsed;
+    std::string valueStore;  // the joined words of a two-word value
     for (size_t i = 0; i < arguments.size(); ++i) {
         std::string_view arg = arguments[i];
         std::string_view name = arg, value;
@@ -111,6 +149,15 @@ ParsedOptions parseOptions(const std::vector<std::string>& arguments) {
                 return parsed;
             }
             value = arguments[++i];
+            // An option of two words ("FROM TO") takes the next argument too.
+            if (std::string_view(spec->argument).find(' ') != std::string_view::npos) {
+                if (i + 1 >= arguments.size()) {
+                    parsed.error = std::string(spec->name) + " needs two values (" + spec->argument + ")";
+                    return parsed;
+                }
+                valueStore = std::string(value) + " " + arguments[++i];
+                value = valueStore;
+            }
         } else if (!spec->argument && inlineValue) {
             parsed.error = std::string(spec->name) + " takes no value";
             return parsed;
@@ -126,6 +173,8 @@ ParsedOptions parseOptions(const std::vector<std::string>& arguments) {
         parsed.error = "--capture and --benchmark exclude each other";
     else if (!parsed.options.videoFile.empty() && parsed.options.captureDir.empty())
         parsed.error = "--video needs --capture DIR for its pictures";
+    else if (parsed.options.loopTo >= 0.0 && (!parsed.options.captureDir.empty() || parsed.options.benchmark))
+        parsed.error = "--loop plays live; it cannot go with --capture or --benchmark";
     else if (parsed.options.from >= 0.0 && parsed.options.to >= 0.0 && parsed.options.to < parsed.options.from)
         parsed.error = "--to must not be before --from";
     return parsed;

@@ -30,6 +30,9 @@ struct ShowOptions {
     bool benchmark = false;   // --benchmark: time every schedule entry offline and report
     bool testComposition = false;  // --test-composition: a few simple layers instead of the show
     bool edit = false;        // --edit: attach the timeline editor to the running show (windowed by default)
+    double loopFrom = -1.0;   // --loop FROM TO: play FROM..TO over and over; negative when not given
+    double loopTo = -1.0;
+    double bpm = 0.0;         // --bpm: the editor's beat grid; 0 when not given
 };
 
 // Reads the value of an option into the options; returns an empty text or the problem, phrased to
@@ -48,6 +51,9 @@ OptionApply setFlag(bool ShowOptions::*field);
 OptionApply setText(std::string ShowOptions::*field);
 OptionApply setWholeNumber(int ShowOptions::*field, int minimum, int maximum);
 OptionApply setSeconds(double ShowOptions::*field);
+// Two numbers of seconds, FROM before TO, from the two words "FROM TO".
+OptionApply setSecondsSpan(double ShowOptions::*from, double ShowOptions::*to);
+OptionApply setNumber(double ShowOptions::*field, double minimum, double maximum);
 
 const std::vector<OptionSpec>& optionTable();
 

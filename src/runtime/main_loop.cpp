@@ -19,6 +19,12 @@ uint32_t frameShowMs(const ShowRuntime& rt) { return truncateMs(rt.startOffset *
 
 uint32_t spanEndMs(const ShowRuntime& rt) { return rt.span.toMs < rt.maxEndMs ? rt.span.toMs : rt.maxEndMs; }
 
+void setPlaybackLoop(PlaybackSpan& span, float from, float to) {
+    span.loop = to > from && from >= 0.0f;
+    span.loopFromMs = span.loop ? truncateMs(from * 1000.0f) : 0;
+    span.loopToMs = span.loop ? truncateMs(to * 1000.0f) : 0;
+}
+
 namespace {
 
 float elapsedSeconds(ShowRuntime& rt, FrameHost& host) {
@@ -68,6 +74,14 @@ void advanceClock(ShowRuntime& rt, FrameHost& host) {
     rt.frameDelta = elapsed - rt.lastElapsed;
     if (rt.state == RuntimeState::Playing) rt.playTime += rt.frameDelta;
     rt.lastElapsed = elapsed;
+}
+
+// Past the loop's end the clock and the music go back to its start, so the span plays again.
+void loopBack(ShowRuntime& rt, FrameHost& host) {
+    if (!rt.span.loop || rt.span.loopToMs <= rt.span.loopFromMs || nowMs(rt) <= rt.span.loopToMs) return;
+    rt.playTime = float(rt.span.loopFromMs) / 1000.0f - rt.startOffset;
+    if (host.hasStream())
+        host.seekMusic(rt.span.loopFromMs > rt.minStartMs ? rt.span.loopFromMs - rt.minStartMs : 0);
 }
 
 void showLatency(FrameHost& host, uint32_t now) {
@@ -201,6 +215,7 @@ void runShowOn(FrameHost& host, WindowHandle window) {
             started = true;
         }
         advanceClock(rt, host);
+        loopBack(rt, host);
         // A span the viewer cut short ends before its first frame past the cut; the schedule's own end
         // is tested above, so its last frame is followed by one empty black frame.
         if (nowMs(rt) > rt.span.toMs) break;

@@ -44,7 +44,14 @@ struct PlaybackSpan {
     bool hasFrom = false;
     float fromSeconds = 0.0f;
     uint32_t toMs = 0xFFFFFFFFu;
+    // A loop (--loop, or the editor's loop key): past loopToMs the show and its music go back to
+    // loopFromMs.
+    bool loop = false;
+    uint32_t loopFromMs = 0, loopToMs = 0;
 };
+
+// Loops the span from `from` to `to` seconds (nothing when `to` is not after `from`).
+void setPlaybackLoop(PlaybackSpan& span, float from, float to);
 
 struct ShowRuntime {
     ShowRuntime();

@@ -2,12 +2,26 @@
 
 namespace zelFramework {
 
-Controller* ControllerSet::get(std::string_view name) {
-    for (const auto& c : controllers_)
-        if (c->name == name) return c.get();
+uint32_t ControllerSet::findOrCreate(std::string_view name) {
+    for (size_t i = 0; i < controllers_.size(); ++i)
+        if (controllers_[i]->name == name) return uint32_t(i);
     controllers_.push_back(std::make_unique<Controller>());
     controllers_.back()->name = std::string(name);
-    return controllers_.back().get();
+    requested_.push_back(false);
+    fromFile_.push_back(false);
+    return uint32_t(controllers_.size() - 1);
+}
+
+Controller* ControllerSet::get(std::string_view name) {
+    const uint32_t index = findOrCreate(name);
+    requested_[index] = true;
+    return controllers_[index].get();
+}
+
+Controller* ControllerSet::getForFile(std::string_view name) {
+    const uint32_t index = findOrCreate(name);
+    fromFile_[index] = true;
+    return controllers_[index].get();
 }
 
 void ControllerSet::update(float seconds) {

@@ -16,13 +16,19 @@ namespace zelFramework {
 class ControllerSet {
 public:
     // The controller with exactly this name (bytes, case-sensitive), created without keys when missing.
+    // The name counts as read by the show from now on (layers ask for their controllers this way).
     Controller* get(std::string_view name);
+    // The same for the sync data's loader: the name counts as held by the file, not as read.
+    Controller* getForFile(std::string_view name);
     // Evaluates every controller, in order, at the given show time.
     void update(float seconds);
 
     uint32_t count() const { return uint32_t(controllers_.size()); }
     Controller* at(uint32_t index) const;
     std::string nameAt(uint32_t index) const;
+    // Whether a layer asked for the controller at `index`, and whether a sync data file named it.
+    bool requestedAt(uint32_t index) const { return index < requested_.size() && requested_[index]; }
+    bool fromFileAt(uint32_t index) const { return index < fromFile_.size() && fromFile_[index]; }
 
     // Reads a sync data file into the set. The whole file is checked first: a missing, short or
     // inconsistent file returns false, leaves a WARNING trace line and changes nothing.
@@ -34,7 +40,10 @@ public:
     bool save(std::string_view path) const;
 
 private:
+    uint32_t findOrCreate(std::string_view name);
+
     std::vector<std::unique_ptr<Controller>> controllers_;
+    std::vector<bool> requested_, fromFile_;  // parallel to controllers_
 };
 
 }  // namespace zelFramework

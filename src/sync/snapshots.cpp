@@ -7,6 +7,7 @@
 #include "app/trace.h"
 #include "platform/platform.h"
 #include "sync/controller_set.h"
+#include "sync/sync_data.h"
 
 namespace zelFramework {
 
@@ -41,6 +42,7 @@ bool takeSnapshotAt(const ControllerSet& set, SnapshotHistory& history, std::tim
     }
     if (!set.save(name)) return false;  // save has said why
     history.undoList.push_back(name);
+    history.written.push_back(name);
     return true;
 }
 
@@ -48,22 +50,34 @@ bool undoSnapshot(ControllerSet& set, SnapshotHistory& history) {
     if (history.undoList.empty()) return false;
     const std::string name = history.undoList.back();
     history.undoList.pop_back();
+    SyncData replaced = syncDataFromSet(set);
     // A snapshot that cannot be read is dropped all the same, so the next undo reaches an older one.
     if (!set.load(name)) {
         trace(TRACE_WARNING, TAG, "undo could not restore %s", name.c_str());
         return false;
     }
+    history.redoList.push_back(std::move(replaced));
+    return true;
+}
+
+bool redoSnapshot(ControllerSet& set, SnapshotHistory& history) {
+    if (history.redoList.empty()) return false;
+    if (!takeSnapshot(set, history)) return false;  // without it the redo could not be undone
+    applySyncData(history.redoList.back(), set);
+    history.redoList.pop_back();
     return true;
 }
 
 bool resetToSyncFile(ControllerSet& set) { return set.load(SYNC_DATA_FILE); }
 
 void deleteSnapshots(SnapshotHistory& history) {
-    for (const std::string& name : history.undoList) {
+    for (const std::string& name : history.written) {
         std::error_code ec;
         std::filesystem::remove(nativePath(name), ec);
     }
     history.undoList.clear();
+    history.redoList.clear();
+    history.written.clear();
 }
 
 }  // namespace zelFramework

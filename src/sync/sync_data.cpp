@@ -187,7 +187,7 @@ SyncData syncDataFromSet(const ControllerSet& set) {
 
 void applySyncData(const SyncData& data, ControllerSet& set) {
     for (const SyncControllerRecord& rec : data.controllers) {
-        Controller* c = set.get(rec.controllerName());
+        Controller* c = set.getForFile(rec.controllerName());
         c->keys.clear();
         c->segments.clear();
         c->value = 0.0f;

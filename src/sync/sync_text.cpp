@@ -29,7 +29,7 @@ bool parseCode(std::string_view token, const char* const* names, int32_t count, 
     return ec == std::errc() && ptr == end;
 }
 
-std::string formatFloat(float f) {
+std::string formatFloatText(float f) {
     if (std::isnan(f)) {
         uint32_t bits;
         std::memcpy(&bits, &f, 4);
@@ -189,11 +189,11 @@ std::string formatSyncText(const SyncData& data) {
         out += "\ncontroller " + quoteName(rec.storedName) + "\n";
         for (size_t k = 0; k < rec.keys.size(); ++k) {
             const SyncKeyRecord& key = rec.keys[k];
-            std::string line = "    " + padded(formatFloat(key.time), 12) + " ";
+            std::string line = "    " + padded(formatFloatText(key.time), 12) + " ";
             if (k == 0) {
-                line += formatFloat(key.value);
+                line += formatFloatText(key.value);
             } else {
-                line += padded(formatFloat(key.value), 12) + " " + padded(curveName(key.curve), 14) + " " +
+                line += padded(formatFloatText(key.value), 12) + " " + padded(curveName(key.curve), 14) + " " +
                         endsName(key.ends);
             }
             out += line + "\n";
@@ -202,8 +202,11 @@ std::string formatSyncText(const SyncData& data) {
     return out;
 }
 
-bool parseSyncText(std::string_view text, SyncData& out, std::string& problem) {
+std::string formatSyncFloat(float f) { return formatFloatText(f); }
+
+bool parseSyncText(std::string_view text, SyncData& out, std::string& problem, std::vector<SyncTextLine>* lines) {
     SyncData data;
+    std::vector<SyncTextLine> found;
     size_t lineNumber = 0;
     size_t pos = 0;
     while (pos < text.size()) {
@@ -215,13 +218,19 @@ bool parseSyncText(std::string_view text, SyncData& out, std::string& problem) {
         if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
 
         const std::vector<std::string_view> words = splitWords(line);
-        if (words.empty() || words[0][0] == '#') continue;
+        SyncTextLine info;
+        info.text = line;
+        if (words.empty() || words[0][0] == '#') {
+            found.push_back(info);
+            continue;
+        }
 
         std::string why;
         bool ok;
         if (words[0] == "controller" || words[0].substr(0, 11) == "controller\"") {
             data.controllers.emplace_back();
             ok = parseControllerLine(line, data.controllers.back(), why);
+            info.kind = SyncTextLine::Controller;
         } else if (data.controllers.empty()) {
             ok = false;
             why = "a key before the first 'controller' line";
@@ -229,13 +238,20 @@ bool parseSyncText(std::string_view text, SyncData& out, std::string& problem) {
             SyncControllerRecord& rec = data.controllers.back();
             rec.keys.emplace_back();
             ok = parseKeyLine(line, rec.keys.size() == 1, rec.keys.back(), why);
+            info.kind = SyncTextLine::Key;
+            info.key = rec.keys.size() - 1;
+            const std::vector<std::string_view> keyWords = splitWords(withoutComment(line));
+            if (!keyWords.empty()) info.wordsEnd = size_t(keyWords.back().data() + keyWords.back().size() - line.data());
         }
+        info.controller = data.controllers.empty() ? 0 : data.controllers.size() - 1;
+        found.push_back(info);
         if (!ok) {
             problem = "line " + std::to_string(lineNumber) + ": " + why;
             return false;
         }
     }
     out = std::move(data);
+    if (lines) *lines = std::move(found);
     return true;
 }
 

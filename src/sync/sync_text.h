@@ -30,14 +30,30 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "sync/sync_data.h"
 
 namespace zelFramework {
 
 std::string formatSyncText(const SyncData& data);
+
+// What one line of a text was, for tools that rewrite a text in place (keeping its comments).
+struct SyncTextLine {
+    enum Kind { Other, Controller, Key } kind = Other;  // Other: blank or comment
+    std::string_view text;  // the whole line, without its line end
+    size_t controller = 0;  // Controller and Key: index of the block in the parsed data
+    size_t key = 0;         // Key: index of the key in its block
+    size_t wordsEnd = 0;    // Key: where the last word of the key ends (a comment may follow)
+};
+
 // False with `problem` ("line N: ...") when the text is not in the form above; `out` is then untouched.
-bool parseSyncText(std::string_view text, SyncData& out, std::string& problem);
+// With `lines`, also tells what every line of the text was.
+bool parseSyncText(std::string_view text, SyncData& out, std::string& problem,
+                   std::vector<SyncTextLine>* lines = nullptr);
+
+// A float as the text form writes it (the shortest decimal that reads back the same, or raw:XXXXXXXX).
+std::string formatSyncFloat(float f);
 
 // Names of the curve and ends codes, or their decimal code when they have no name.
 std::string curveName(int32_t curve);

@@ -59,3 +59,19 @@ TEST(Options, TheHelpListsEveryOptionOnce) {
     }
     EXPECT_NE(versionText().find("orvo-show "), std::string::npos);
 }
+
+TEST(Options, LoopTakesTwoTimesAndBpmATempo) {
+    ParsedOptions p = parse({"--loop", "40", "45.5", "--edit", "--bpm", "128"});
+    ASSERT_TRUE(p.error.empty()) << p.error;
+    EXPECT_DOUBLE_EQ(p.options.loopFrom, 40.0);
+    EXPECT_DOUBLE_EQ(p.options.loopTo, 45.5);
+    EXPECT_TRUE(p.options.edit);
+    EXPECT_DOUBLE_EQ(p.options.bpm, 128.0);
+    EXPECT_EQ(parse({"--loop", "40"}).error, "--loop needs two values (FROM TO)");
+    EXPECT_EQ(parse({"--loop", "45", "40"}).error, "--loop needs TO after FROM, not '45 40'");
+    EXPECT_EQ(parse({"--loop", "a", "40"}).error, "--loop needs two numbers of seconds (0 or more), not 'a 40'");
+    EXPECT_EQ(parse({"--loop", "1", "2", "--capture", "f"}).error,
+              "--loop plays live; it cannot go with --capture or --benchmark");
+    EXPECT_EQ(parse({"--bpm", "0"}).error, "--bpm needs a number from 1 to 1000, not '0'");
+    EXPECT_EQ(parse({"--bpm", "nan"}).error, "--bpm needs a number from 1 to 1000, not 'nan'");
+}

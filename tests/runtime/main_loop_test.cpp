@@ -75,6 +75,23 @@ TEST_F(MainLoopTest, TheClockRunsFromTheEarliestEntryToExactlyItsEnd) {
     EXPECT_EQ(frame(9), Calls{"clear"});
 }
 
+TEST_F(MainLoopTest, ALoopPlaysItsSpanAgainAndSeeksTheMusicBack) {
+    add("a", 0, 1000, 5000);
+    runtime().span.hasFrom = true;
+    runtime().span.fromSeconds = 2.0f;
+    setPlaybackLoop(runtime().span, 2.0f, 2.5f);
+    host.stream = true;
+    host.maxFrames = 12;
+    play();
+    // 2.0, 2.125 ... 2.5, then back to 2.0 (the music to 1000 ms after the schedule's start).
+    ASSERT_GE(log.times.size(), 10u);
+    EXPECT_FLOAT_EQ(log.times[4].time, 2.5f);
+    EXPECT_FLOAT_EQ(log.times[5].time, 2.0f);
+    EXPECT_FLOAT_EQ(log.times[9].time, 2.5f);
+    EXPECT_GE(log.count("music seek 1000"), 2u);
+    for (const LayerTime& t : log.times) EXPECT_LE(t.time, 2.5f);
+}
+
 TEST_F(MainLoopTest, SlotsDrawInAscendingOrderAndTheLaterEntryWinsASlot) {
     add("high", 90, 0, 250);
     add("low", 3, 0, 250);

@@ -51,7 +51,7 @@ TEST_F(SnapshotTest, TakeUndoAndCleanUp) {
     ASSERT_TRUE(undoSnapshot(set, history));
     EXPECT_EQ(c->keys.size(), 1u);
     EXPECT_FALSE(undoSnapshot(set, history));
-    // Restored snapshots leave the list but stay on disk; shutdown deletes only what is still listed.
+    // Restored snapshots leave the list but stay on disk until shutdown.
     EXPECT_TRUE(std::filesystem::exists("editor/--2--2014-04-18!13-05-22.dat"));
     ASSERT_TRUE(takeSnapshot(set, history));
     EXPECT_EQ(history.undoList[0].rfind("editor\\--3--", 0), 0u);
@@ -60,7 +60,38 @@ TEST_F(SnapshotTest, TakeUndoAndCleanUp) {
     deleteSnapshots(history);
     EXPECT_TRUE(history.undoList.empty());
     EXPECT_FALSE(std::filesystem::exists(third));
-    EXPECT_TRUE(std::filesystem::exists("editor/--1--2014-04-18!13-05-22.dat"));
+    // Nothing of the run is left behind, restored snapshots included.
+    EXPECT_FALSE(std::filesystem::exists("editor/--1--2014-04-18!13-05-22.dat"));
+    EXPECT_FALSE(std::filesystem::exists("editor/--2--2014-04-18!13-05-22.dat"));
+}
+
+TEST_F(SnapshotTest, RedoBringsBackWhatUndoReplacedUntilTheNextEdit) {
+    ControllerSet set;
+    Controller* c = set.get("fade");
+    c->addKey(0.0f, 0.0f);
+    SnapshotHistory history;
+    EXPECT_FALSE(redoSnapshot(set, history));
+    ASSERT_TRUE(takeSnapshot(set, history));
+    c->addKey(1.0f, -0.5f);
+    ASSERT_TRUE(takeSnapshot(set, history));
+    c->keys[1].value = 195.0f;
+
+    ASSERT_TRUE(undoSnapshot(set, history));
+    ASSERT_TRUE(undoSnapshot(set, history));
+    EXPECT_EQ(c->keys.size(), 1u);
+    ASSERT_TRUE(redoSnapshot(set, history));
+    ASSERT_EQ(c->keys.size(), 2u);
+    EXPECT_EQ(c->keys[1].value, -0.5f);
+    ASSERT_TRUE(redoSnapshot(set, history));
+    EXPECT_EQ(c->keys[1].value, 195.0f);
+    EXPECT_FALSE(redoSnapshot(set, history));
+    EXPECT_EQ(set.get("fade"), c);
+    // Undo after a redo goes back to the state the redo replaced.
+    ASSERT_TRUE(undoSnapshot(set, history));
+    EXPECT_EQ(c->keys[1].value, -0.5f);
+    deleteSnapshots(history);
+    EXPECT_TRUE(history.redoList.empty());
+    EXPECT_FALSE(std::filesystem::exists("editor") && !std::filesystem::is_empty("editor"));
 }
 
 TEST_F(SnapshotTest, FailuresAreReportedAndLeaveTheSetAlone) {

@@ -17,8 +17,6 @@ namespace zelFramework {
 
 namespace {
 
-constexpr uint32_t VK_Z = 'Z';
-
 // Mouse messages carry client pixels, y downward; the editor works in its normalised space, y up,
 // measured against the viewport the picture is drawn into. The bars of a letterboxed picture are
 // equal, so the viewport's offset from the bottom is also its offset from the top; a picture
@@ -34,7 +32,7 @@ void mousePosition(intptr_t lParam, float& x, float& y) {
 bool isMouseMessage(uint32_t message) {
     switch (message) {
         case WM_MOUSEMOVE: case WM_LBUTTONDOWN: case WM_LBUTTONUP: case WM_RBUTTONDOWN: case WM_RBUTTONUP:
-        case WM_MBUTTONDOWN: return true;
+        case WM_MBUTTONDOWN: case WM_MBUTTONUP: case WM_MOUSEWHEEL: return true;
         default: return false;
     }
 }
@@ -55,14 +53,11 @@ void TimelineEditor::handleMessage(uint32_t message, uintptr_t wParam, intptr_t 
         case WM_RBUTTONDOWN: onRightDown(); break;
         case WM_RBUTTONUP: onRightUp(); break;
         case WM_MBUTTONDOWN: onMiddleDown(); break;
+        case WM_MBUTTONUP: onMiddleUp(); break;
+        case WM_MOUSEWHEEL: onWheel(wParam); break;
+        case WM_CHAR: onChar(wParam); break;
         default: break;
     }
-}
-
-void TimelineEditor::onKeyDown(uintptr_t key) {
-    if (key < keyDown.size()) keyDown[key] = true;
-    // Auto-repeat keeps undoing while the keys stay down.
-    if (held(VK_CONTROL) && held(VK_Z) && controllers() && undoSnapshot(*controllers(), history)) afterSetReload();
 }
 
 void TimelineEditor::onMouseMove() {
@@ -74,8 +69,7 @@ void TimelineEditor::onMouseMove() {
 
     if (dragMode == DragMode::KeyTime && selectedKeys.size() == 1 && current) {
         float time = dragStartKeyTime + (view.xToTime(mouseX) - dragStartMouseTime);
-        if (held(VK_SHIFT))
-            if (std::optional<float> snapped = view.compareKeyAt(mouseX)) time = *snapped;
+        if (held(VK_SHIFT)) time = snappedTime(time);
         current->moveKey(int(selectedKeys[0]), time);
         hoveredKey = -1;
         rebuild();
@@ -94,6 +88,7 @@ void TimelineEditor::onMouseMove() {
         cursorLine = true;
         timeUnderMouse = view.xToTime(mouseX);
     }
+    if (panning) pan();
     if (zoomDragging) {
         zoomEnd = view.xToTime(mouseX);
         view.rangeStart = zoomStart;
@@ -132,7 +127,8 @@ void TimelineEditor::pickWorkspace() {
     const int32_t id = workspaceMenu.hitTest(mouseX, mouseY);
     if (id == MENU_NONE) return;
     ControllerSet* set = controllers();
-    if (set && id == WORKSPACE_SAVE) set->save(SYNC_DATA_FILE);  // written beside, then renamed over
+    if (set && id == WORKSPACE_SAVE) saveCurves();
+    if (id == WORKSPACE_HELP) helpShown = !helpShown;
     if (set && id == WORKSPACE_UNDO && undoSnapshot(*set, history)) afterSetReload();
     if (set && id == WORKSPACE_RESET && resetToSyncFile(*set)) afterSetReload();
     workspaceMenu.open = false;
@@ -171,6 +167,7 @@ void TimelineEditor::pressTimeAxis() {
         // A key Control-clicked twice stays selected once, so a single key still drags in time.
         if (key >= 0 && std::find(selectedKeys.begin(), selectedKeys.end(), uint32_t(key)) == selectedKeys.end())
             selectedKeys.push_back(uint32_t(key));
+        if (key >= 0) focusKey = key;
         if (!selectedKeys.empty()) {
             snapshot();
             cursorLine = false;
@@ -198,6 +195,7 @@ void TimelineEditor::pressSegmentButton() {
 }
 
 void TimelineEditor::onLeftDown() {
+    entry.cancel();
     if (!held(VK_CONTROL)) selectedKeys.clear();
     if (held(VK_TAB)) {
         seekTo(view.xToTime(mouseX));
@@ -254,6 +252,7 @@ void TimelineEditor::onRightDown() {
         const int key = view.keyAt(mouseX, mouseY);
         if (key >= 0 && current) current->removeKey(key);
         hoveredKey = -1;
+        focusKey = -1;
         selectedSegment = -1;
         // The indices after the removed key now name other keys.
         selectedKeys.clear();
@@ -267,6 +266,7 @@ void TimelineEditor::onRightDown() {
         return;
     }
     if (selectedKeys.empty() && hoveredKey >= 0) selectedKeys.push_back(uint32_t(hoveredKey));
+    if (hoveredKey >= 0) focusKey = hoveredKey;
     if (!selectedKeys.empty() && current) {
         snapshot();
         cursorLine = false;
@@ -305,13 +305,23 @@ void TimelineEditor::insertKeyKeepingShape(float time) {
 }
 
 void TimelineEditor::onMiddleDown() {
+    // Above and below the key row a middle drag pans the axis; on the key row a click adds a key.
+    const bool onKeyRow = mouseY > 0.2f && mouseY < CURVE_BAND_BOTTOM;
     selectedSegment = -1;
     rebuild();
     selectedKeys.clear();
-    if (view.keyAt(mouseX, mouseY) < 0 && current && mouseY > 0.2f && mouseY < CURVE_BAND_BOTTOM) {
+    if (!onKeyRow && mouseY < TIMELINE_TOP) {
+        panning = true;
+        panStartX = mouseX;
+        panStartVisible = view.visibleStart;
+        panEndVisible = view.visibleEnd;
+        return;
+    }
+    if (view.keyAt(mouseX, mouseY) < 0 && current && onKeyRow) {
         snapshot();
         insertKeyKeepingShape(view.xToTime(mouseX));
         hoveredKey = view.keyAt(mouseX, mouseY);
+        focusKey = hoveredKey;
     }
     rebuild();
 }

@@ -2,6 +2,7 @@
 // 1/50 of the screen, each with a text and an id. Id -1 marks a separator that can never be picked.
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -25,6 +26,9 @@ public:
     bool open = false;
     int32_t hoveredId = MENU_NONE;
     int32_t compareMark = MENU_NONE;  // the row of the compare controller
+    // Row height in the normalised space: 1/50, or more when the font needs it. Rows that would run
+    // below the bottom of the picture continue in a further column to the right.
+    float rowHeight = MENU_ROW_HEIGHT;
 
     void add(int32_t id, const std::string& text) { entries.push_back({text, id}); }
     // Where the menu sits before it is first drawn, so input works from the start.
@@ -36,11 +40,14 @@ public:
     // The id of the row under the mouse of an open menu, or -1 (closed, outside, or a separator).
     int32_t hitTest(float mouseX, float mouseY) const;
 
-    int rowCount() const { return open ? int(entries.size()) : 0; }
+    int rowCount() const { return open ? int(std::min(entries.size(), rowsPerColumn())) : 0; }
+    size_t rowsPerColumn() const;
+    size_t columnCount() const;
 
 private:
-    float rowTop(size_t row) const;
-    float rowBottom(size_t row) const;
+    float rowTop(size_t entry) const;
+    float rowBottom(size_t entry) const;
+    float columnX(size_t entry) const;
     void drawRowHighlight(int32_t id, float r, float g, float b, float alpha) const;
 };
 

@@ -1,6 +1,7 @@
 #include "sync/editor/timeline_editor.h"
 
 #include <algorithm>
+#include <cmath>
 
 #include "app/music.h"
 #include "gl/gltk.h"
@@ -16,8 +17,21 @@ namespace zelFramework {
 
 namespace {
 
-constexpr int SMALL_FONT_PIXELS = 12;
-constexpr int LARGE_FONT_PIXELS = 22;
+// Fonts follow the picture's height (a 1000-pixel picture gets the 16-pixel small font that fills a
+// menu row of 1/50), but never shrink below what reads.
+constexpr float SMALL_FONT_PER_HEIGHT = 0.016f;
+constexpr int SMALL_FONT_MIN = 10, SMALL_FONT_MAX = 40;
+constexpr float LARGE_FONT_SCALE = 1.8f;
+
+int smallFontPixels(int viewportHeight) {
+    return std::clamp(int(std::lround(float(viewportHeight) * SMALL_FONT_PER_HEIGHT)), SMALL_FONT_MIN, SMALL_FONT_MAX);
+}
+
+int viewportHeight() {
+    GLint viewport[4] = {0, 0, 1, 1};
+    glGetIntegerv(GL_VIEWPORT, viewport);
+    return std::max(viewport[3], 1);
+}
 // Without a decoded soundtrack the axis still spans the show, silent, at the usual rate.
 constexpr uint32_t SILENT_RATE = 44100;
 constexpr uint32_t SILENT_MINIMUM_MS = 1000;
@@ -64,7 +78,7 @@ constexpr float SEGMENT_BUTTONS_Y = 0.4f;
 
 }  // namespace
 
-TimelineEditor::TimelineEditor(ShowRuntime* rt) : runtime(rt) {}
+TimelineEditor::TimelineEditor(ShowRuntime* rt, float bpm) : runtime(rt), commandLineBpm(bpm) {}
 
 TimelineEditor::~TimelineEditor() = default;
 
@@ -105,10 +119,21 @@ void TimelineEditor::fillMenus() {
     placeMenu(controllers2Menu, CONTROLLERS2_PLACE);
 }
 
-void TimelineEditor::activate() {
-    createBitmapFont(smallFont, SMALL_FONT_PIXELS);
-    createBitmapFont(largeFont, LARGE_FONT_PIXELS);
+void TimelineEditor::scaleFonts() {
+    const int height = viewportHeight();
+    const int small = smallFontPixels(height);
+    if (smallFont.valid() && smallFont.pixelSize == small) return;
+    releaseBitmapFont(smallFont);
+    releaseBitmapFont(largeFont);
+    createBitmapFont(smallFont, small);
+    createBitmapFont(largeFont, int(std::lround(float(small) * LARGE_FONT_SCALE)));
     view.font = &smallFont;
+    const float row = std::max(MENU_ROW_HEIGHT, float(smallFont.ascent + smallFont.descent) / float(height));
+    for (MenuList* menu : {&workspaceMenu, &layersMenu, &controllersMenu, &controllers2Menu}) menu->rowHeight = row;
+}
+
+void TimelineEditor::activate() {
+    scaleFonts();
 
     const MusicState* music = runtime ? runtime->music : nullptr;
     const DecodedAudio* audio = showMusicHasStream(music) ? musicAudio(music->stream) : nullptr;
@@ -130,7 +155,18 @@ void TimelineEditor::activate() {
     selectedController = 0;
     const ControllerSet* set = controllers();
     current = set && set->count() > 0 ? set->at(0) : nullptr;
+    readBeatGrid();
     rebuild();
+}
+
+// The tempo of --bpm wins; else the one stored with the curves, if any.
+void TimelineEditor::readBeatGrid() {
+    grid = BeatGrid{};
+    if (commandLineBpm > 0.0f)
+        grid = BeatGrid{commandLineBpm, 0.0f};
+    else if (const ControllerSet* set = controllers())
+        grid = storedBeatGrid(*set).value_or(BeatGrid{});
+    view.grid = grid;
 }
 
 void TimelineEditor::rebuild() {
@@ -142,12 +178,15 @@ void TimelineEditor::rebuild() {
 }
 
 void TimelineEditor::snapshot() {
+    // A new edit starts a new line of history: what undo replaced cannot come back any more.
+    history.redoList.clear();
     if (const ControllerSet* set = controllers()) takeSnapshot(*set, history);
 }
 
 void TimelineEditor::forgetKeySelection() {
     selectedKeys.clear();
     hoveredKey = -1;
+    focusKey = -1;
     selectedSegment = -1;
 }
 
@@ -156,6 +195,7 @@ void TimelineEditor::forgetKeySelection() {
 void TimelineEditor::afterSetReload() {
     fillMenus();
     forgetKeySelection();
+    readBeatGrid();
     rebuild();
 }
 
@@ -186,16 +226,18 @@ void TimelineEditor::pollRecordTap() {
 
 void TimelineEditor::drawTexts() {
     const GLuint small = smallFont.listBase, large = largeFont.listBase;
+    const float lineStep = float(smallFont.ascent + smallFont.descent + 2) / float(viewportHeight());
     if (current && hoveredKey >= 0) {
         const float x = view.timeToX(current->keyTime(hoveredKey));
-        drawText(small, x - 0.025f, 0.43f, 0.6f, 0.6f, 0.6f, 1.0f, "time: %.03fs", double(current->keyTime(hoveredKey)));
-        drawText(small, x - 0.025f, 0.41f, 0.6f, 0.6f, 0.6f, 1.0f, "value: %.03f", double(current->keyValue(hoveredKey)));
+        const float y = TIMELINE_TOP + 0.01f;
+        drawText(small, x - 0.025f, y + lineStep, 0.6f, 0.6f, 0.6f, 1.0f, "time: %.03fs", double(current->keyTime(hoveredKey)));
+        drawText(small, x - 0.025f, y, 0.6f, 0.6f, 0.6f, 1.0f, "value: %.03f", double(current->keyValue(hoveredKey)));
     }
     if (current && selectedSegment >= 0) {
         const float from = current->keyTime(selectedSegment), to = current->nextKeyTime(selectedSegment);
         const float x = view.timeToX(from);
         segmentButtons.draw(x, SEGMENT_BUTTONS_Y);
-        drawText(small, x, 0.71f, 0.6f, 0.6f, 0.6f, 1.0f, "length: %.03fs", double(to - from));
+        drawText(small, x, 0.69f + lineStep, 0.6f, 0.6f, 0.6f, 1.0f, "length: %.03fs", double(to - from));
         drawText(small, x, 0.69f, 0.6f, 0.6f, 0.6f, 1.0f, "from: %.03fs - to: %0.3fs", double(from), double(to));
     }
     if (cursorLine) {
@@ -206,14 +248,21 @@ void TimelineEditor::drawTexts() {
     }
     if (zoomDragging)
         drawText(small, view.timeToX(zoomStart) - 0.008f, 0.24f, 0.5f, 0.5f, 1.0f, 1.0f, "%.4fs", double(zoomStart));
-    drawText(small, 0.9f, 0.98f, 1.0f, 1.0f, 1.0f, 1.0f, "runtime");
+    // From the top down in whole font lines, so the labels stay apart however large the fonts are.
+    const float height = float(viewportHeight());
+    const float smallLine = float(smallFont.ascent + smallFont.descent + 2) / height;
+    const float largeLine = float(largeFont.ascent + largeFont.descent + 2) / height;
+    const float runtimeY = std::min(0.98f, 1.0f - float(smallFont.ascent + 2) / height);
+    drawText(small, 0.9f, runtimeY, 1.0f, 1.0f, 1.0f, 1.0f, "runtime");
     const float showTime = runtime ? runtime->startOffset + runtime->playTime : 0.0f;
-    drawText(large, 0.9f, 0.95f, 1.0f, 1.0f, 1.0f, 1.0f, "%0.3fs", double(showTime));
-    drawText(small, 0.9f, 0.8f, 1.0f, 1.0f, 1.0f, 1.0f, "%s", statusLine.c_str());
-    if (recordMode) drawText(small, 0.43f, 0.985f, 1.0f, 0.0f, 0.0f, 1.0f, ">>>RECORD MODE<<<");
+    drawText(large, 0.9f, std::min(0.95f, runtimeY - largeLine), 1.0f, 1.0f, 1.0f, 1.0f, "%0.3fs", double(showTime));
+    drawText(small, 0.9f, std::min(0.8f, TRANSPORT_Y - smallLine), 1.0f, 1.0f, 1.0f, 1.0f, "%s", statusLine.c_str());
+    if (recordMode) drawText(small, 0.43f, runtimeY, 1.0f, 0.0f, 0.0f, 1.0f, ">>>RECORD MODE<<<");
 }
 
 void TimelineEditor::draw() {
+    scaleFonts();
+    countFrame();
     if (runtime) {
         view.now = runtime->startOffset + runtime->playTime;
         // The frame loop leaves controllers alone while paused; the one being edited follows its edits
@@ -240,6 +289,7 @@ void TimelineEditor::draw() {
 
     pushNormalisedSpace();
     drawTexts();
+    drawPanels();
     popNormalisedSpace();
 
     view.drawOverlay();
@@ -264,9 +314,9 @@ void TimelineEditor::shutdown() {
     view.selectedKeys.clear();
 }
 
-void attachTimelineEditor(ShowRuntime& rt) {
+void attachTimelineEditor(ShowRuntime& rt, float bpm) {
     delete rt.editor;
-    rt.editor = new TimelineEditor(&rt);
+    rt.editor = new TimelineEditor(&rt, bpm);
 }
 
 }  // namespace zelFramework

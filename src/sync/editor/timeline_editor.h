@@ -11,9 +11,12 @@
 
 #include "gl/bitmap_font.h"
 #include "runtime/show_editor.h"
+#include "sync/beat_grid.h"
 #include "sync/editor/button_group.h"
+#include "sync/editor/key_clipboard.h"
 #include "sync/editor/menu_list.h"
 #include "sync/editor/timeline_view.h"
+#include "sync/editor/typed_entry.h"
 #include "sync/snapshots.h"
 
 namespace zelFramework {
@@ -33,7 +36,8 @@ constexpr uint32_t CONTROLLERS_PER_MENU = 40;
 
 class TimelineEditor : public ShowEditor {
 public:
-    explicit TimelineEditor(ShowRuntime* runtime);
+    // `bpm` above 0 gives the beat grid for this run, over any tempo stored with the curves.
+    explicit TimelineEditor(ShowRuntime* runtime, float bpm = 0.0f);
     ~TimelineEditor() override;
 
     void activate() override;
@@ -73,6 +77,32 @@ public:
     ValueBand dragBand;
     std::string statusLine;
 
+    // Keyboard editing: the number field, the clipboard, and the key the last click landed on (the
+    // target of typed values and copies when no key is Control-selected).
+    TypedEntry entry;
+    KeyClipboard clipboard;
+    int focusKey = -1;
+    // Panning with the middle button: where the drag began and the window it began with.
+    bool panning = false;
+    float panStartX = 0.0f;
+    uint32_t panStartVisible = 0, panEndVisible = 0;
+    float commandLineBpm = 0.0f;
+    BeatGrid grid;
+    bool helpShown = false;
+    bool readoutShown = false;
+    // A line for the author after save (or a refused entry), shown for a few seconds.
+    std::string notice;
+    uint64_t noticeUntil = 0;
+    // Frame rate of the readout, counted over half-second windows.
+    float fpsTime = 0.0f;
+    int fpsFrames = 0, fps = 0;
+
+    // The keys that typed values, copies and time entries act on.
+    std::vector<uint32_t> targetKeys() const;
+    void showNotice(const std::string& text);
+    // The time a paste or a loop refers to: under the mouse on the time axis, else the show time.
+    float cursorTime() const;
+
 private:
     ControllerSet* controllers() const;
     void loadButtons();
@@ -82,14 +112,35 @@ private:
     void snapshot();
     void forgetKeySelection();
     void afterSetReload();
+    void readBeatGrid();
 
     // Drawing.
     void pollHideKeys();
     void pollRecordTap();
     void drawTexts();
 
+    void drawPanels();
+    void drawHelp();
+    void drawReadout();
+    void countFrame();
+    void scaleFonts();
+
     // Input.
     void onKeyDown(uintptr_t key);
+    bool onEditingKey(uintptr_t key);
+    void onEntryKey(uintptr_t key);
+    void onChar(uintptr_t c);
+    void applyEntry();
+    void undo();
+    void redo();
+    void copySelection();
+    void paste();
+    void toggleLoop();
+    void onWheel(uintptr_t wParam);
+    void onMiddleUp();
+    void pan();
+    float snappedTime(float time) const;
+    void saveCurves();
     void onMouseMove();
     void onLeftDown();
     void onLeftUp();
@@ -112,6 +163,6 @@ namespace zelFramework {
 
 // Gives the runtime a timeline editor (replacing none); the runtime activates, draws, feeds and shuts
 // it down from then on, and deletes it at exit.
-void attachTimelineEditor(ShowRuntime& runtime);
+void attachTimelineEditor(ShowRuntime& runtime, float bpm = 0.0f);
 
 }  // namespace zelFramework

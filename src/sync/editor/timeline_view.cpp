@@ -2,10 +2,12 @@
 
 #include <algorithm>
 #include <cmath>
+#include <string>
 
 #include "gl/gltk.h"
 #include "sync/controller.h"
 #include "sync/editor/editor_gl.h"
+#include "sync/editor/ruler_spacing.h"
 
 namespace zelFramework {
 
@@ -130,22 +132,49 @@ void TimelineView::recordRuler() const {
     beginBlend();
     fillRectVertical(0.0f, WAVE_BAND_TOP, 1.0f, RULER_TOP, {0.5f, 0.5f, 0.5f, 0.4f}, {0.0f, 0.0f, 0.0f, 0.2f});
     endBlend();
-    const uint32_t songSeconds = totalSamples / std::max<uint32_t>(sampleRate, 1);
+    GLint viewport[4] = {0, 0, 1, 1};
+    glGetIntegerv(GL_VIEWPORT, viewport);
+    const double pixels = double(std::max(viewport[2], 1));
+    const double rate = double(std::max<uint32_t>(sampleRate, 1));
+    const double first = double(visibleStart) / rate, last = double(visibleEnd) / rate;
+    const double songSeconds = double(totalSamples) / rate;
+    // The widest label of the finest step, with a little room on either side.
+    const double labelWidth = font ? (double(font->textWidth("00:00.0")) + 6.0) / pixels : 0.05;
+    const RulerSpacing spacing = chooseRulerSpacing(last - first, labelWidth);
     const GLuint fontBase = font ? font->listBase : 0;
-    for (uint32_t s = 0; s <= songSeconds; ++s) {
-        const float x = timeToX(float(s));
+    const long firstTick = long(std::ceil(first / spacing.tickStep - 1e-9));
+    const long lastTick = long(std::floor(std::min(last, songSeconds) / spacing.tickStep + 1e-9));
+    const long perLabel = std::max(1L, std::lround(spacing.labelStep / spacing.tickStep));
+    for (long tick = std::max(0L, firstTick); tick <= lastTick; ++tick) {
+        const double s = double(tick) * spacing.tickStep;
+        const float x = frameToX(int64_t(std::llround(s * rate)));
         if (!(x > 0.0f && x < 1.0f)) continue;
-        drawLine(x, 0.18f, x, 0.19f, TICK);
-        if (s % 60 == 0) {
-            drawLine(x, 0.18f, x, 0.21f, TICK);
-            drawText(fontBase, x - 0.008f, 0.215f, 1.0f, 1.0f, 1.0f, 1.0f, "%dm", int(s / 60));
-        }
-        if (s % 5 == 0) {
-            drawLine(x, 0.18f, x, 0.195f, TICK);
-            if (s % 60 != 0)
-                drawText(fontBase, x - 0.008f, 0.2f, 1.0f, 1.0f, 1.0f, 1.0f, "%d:%d", int(s / 60), int(s % 60));
-        }
+        const bool labelled = tick % perLabel == 0;
+        const bool minute = std::fabs(s / 60.0 - std::round(s / 60.0)) < 1e-9;
+        drawLine(x, WAVE_BAND_TOP, x, minute ? 0.2f : (labelled ? 0.195f : 0.19f), TICK);
+        if (!labelled) continue;
+        const std::string label = rulerLabel(s, spacing.labelStep);
+        const float half = font ? float(font->textWidth(label.c_str())) / float(pixels) / 2.0f : 0.008f;
+        drawText(fontBase, x - half, 0.2f + 0.002f, 1.0f, 1.0f, 1.0f, 1.0f, "%s", label.c_str());
     }
+}
+
+void TimelineView::recordBeats() const {
+    if (!grid.active()) return;
+    const double rate = double(std::max<uint32_t>(sampleRate, 1));
+    const double first = double(visibleStart) / rate, last = double(visibleEnd) / rate;
+    const double beat = 60.0 / double(grid.bpm);
+    // Beats while they stand apart, else bars of four, else nothing.
+    double step = beat;
+    if (step / (last - first) < 0.004) step *= 4.0;
+    if (step / (last - first) < 0.004) return;
+    beginBlend();
+    const long from = long(std::ceil((first - double(grid.origin)) / step)), to = long(std::floor((last - double(grid.origin)) / step));
+    for (long n = from; n <= to; ++n) {
+        const float x = timeToX(float(double(grid.origin) + double(n) * step));
+        drawLine(x, KEY_BOX_BOTTOM, x, TIMELINE_TOP, {0.3f, 0.6f, 0.3f, 0.35f});
+    }
+    endBlend();
 }
 
 void TimelineView::rebuild() {
@@ -154,6 +183,7 @@ void TimelineView::rebuild() {
     if (!timelineList) return;
     glNewList(timelineList, GL_COMPILE);
     recordWaveform();
+    recordBeats();
     if (controller) {
         recordKeyMarks(*this, *controller, band, CONTROLLER_MARKS);
         recordCurve();

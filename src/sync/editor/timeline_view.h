@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "gl/bitmap_font.h"
+#include "sync/beat_grid.h"
 #include "sync/editor/value_band.h"
 
 namespace zelFramework {
@@ -48,6 +49,8 @@ public:
     int32_t selectedSegment = -1;
     // The values the curve band spans for `controller` (the editor keeps it steady during a drag).
     ValueBand band;
+    // Beats drawn over the key row and the curve band when a tempo is known.
+    BeatGrid grid;
 
     // Shows the whole of a soundtrack of `frameCount` frames at `rate` (both at least 1).
     void setAudio(const int16_t* frames, uint32_t frameCount, uint32_t rate);
@@ -73,6 +76,7 @@ private:
     void recordWaveform() const;
     void recordCurve() const;
     void recordRuler() const;
+    void recordBeats() const;
     void drawTimeCursor(float r, float g, float b, bool withValue) const;
 };
 

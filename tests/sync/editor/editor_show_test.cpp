@@ -4,6 +4,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -36,6 +37,11 @@ TEST(EditorShow, EditAttachesTheEditorAndItLeavesWithTheShow) {
     fs::create_directories(dir);
     fs::copy(built, resources, fs::copy_options::recursive);
     const std::string synced = slurp(resources / "data" / "demosynch.dat");
+    // "save" writes the source text recorded beside the binary too: a copy of the repository's.
+    const fs::path text = dir / "demosynch.txt";
+    fs::copy_file(fs::path(ORVO_SOURCE_DIR) / "content" / "sync" / "demosynch.txt", text);
+    std::ofstream(resources / "data" / "demosynch.source") << text.string() << "\n";
+    const std::string original = slurp(text);
 
     // In a 1280 x 720 window the picture is 1280 x 561, 79 pixels down. A middle click at (640, 522)
     // (x 0.5, y 0.21) keys the first controller and keeps a snapshot; then "WORKSPACE" opens under the
@@ -58,6 +64,7 @@ TEST(EditorShow, EditAttachesTheEditorAndItLeavesWithTheShow) {
     const std::string err = slurp(dir / "err");
     const std::string saved = slurp(resources / "data" / "demosynch.dat");
     const size_t snapshotsLeft = snapshotCount(resources / "editor");
+    const std::string savedText = slurp(text);
     fs::remove_all(dir);
 
     ASSERT_TRUE(WIFEXITED(status)) << err;
@@ -68,6 +75,10 @@ TEST(EditorShow, EditAttachesTheEditorAndItLeavesWithTheShow) {
     EXPECT_GE(saved.size(), synced.size() + 8) << err;
     // The snapshot still on the undo list went with the editor.
     EXPECT_EQ(snapshotsLeft, 0u);
+    // The source text got the new key, one line more, and kept every other line.
+    const auto lines = [](const std::string& t) { return size_t(std::count(t.begin(), t.end(), '\n')); };
+    EXPECT_EQ(lines(savedText), lines(original) + 1) << err;
+    EXPECT_EQ(savedText.substr(0, 400), original.substr(0, 400));
 }
 
 }  // namespace

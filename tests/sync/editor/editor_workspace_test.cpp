@@ -66,17 +66,18 @@ TEST_F(EditorTest, SaveThenResetRoundTripsAndListsWhatTheFileBrings) {
     EXPECT_TRUE(editor->selectedKeys.empty());  // indices into the replaced keys are dropped
 }
 
-TEST_F(EditorTest, ShutdownDeletesTheSnapshotsStillOnTheUndoList) {
+TEST_F(EditorTest, ShutdownLeavesNoSnapshotBehindRestoredOnesIncluded) {
     Controller* c = set.get("fade");
     c->addKey(10.0f, 0.5f);
     c->addKey(90.0f, 0.5f);
     startEditor();
     for (float x : {0.3f, 0.5f, 0.7f}) send(WM_MBUTTONDOWN, x, 0.21f);
     ASSERT_EQ(snapshotFiles(), 3u);
-    controlZ();  // the newest snapshot is used up but stays on disk
+    controlZ();  // the newest snapshot is used up but stays on disk while the editor runs
+    EXPECT_EQ(snapshotFiles(), 3u);
     editor->shutdown();
     editor.reset();
-    EXPECT_EQ(snapshotFiles(), 1u);
+    EXPECT_EQ(snapshotFiles(), 0u);
 }
 
 }  // namespace

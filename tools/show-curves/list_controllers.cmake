@@ -1,0 +1,15 @@
+# Writes the controller names that the given sources ask for (`->get("NAME")`), one per line,
+# sorted and without repeats. Called as cmake -DOUT=FILE -DSOURCES=a.cpp;b.cpp -P list_controllers.cmake
+set(names)
+foreach(source ${SOURCES})
+  file(READ ${source} text)
+  string(REGEX MATCHALL "->get\\(\"[^\"]*\"\\)" calls "${text}")
+  foreach(call ${calls})
+    string(REGEX REPLACE "^->get\\(\"([^\"]*)\"\\)$" "\\1" name "${call}")
+    list(APPEND names "${name}")
+  endforeach()
+endforeach()
+list(REMOVE_DUPLICATES names)
+list(SORT names)
+string(REPLACE ";" "\n" lines "${names}")
+file(WRITE ${OUT} "${lines}\n")
