@@ -1,10 +1,11 @@
 #!/usr/bin/env bash
-# The same set-up as run.sh, then the whole CTest suite; GL tests run under Xvfb when there is no display.
+# The same set-up as run.sh, but building everything (tests, fuzzers, benchmarks), then the whole CTest suite; GL tests run under Xvfb when there is no display.
 # Extra arguments go to ctest (for example: ./test.sh -L unit).
 set -euo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
 source "$root/scripts/deps.sh"
-orvo_install_deps
+orvo_install_deps "${ORVO_PACKAGES[@]}"
+orvo_configure "$root" all
 orvo_build "$root"
 cd "$root/build"
 # Tests never need to be heard; the dummy driver still pulls audio in real time.

@@ -4,10 +4,12 @@
 #include <cstdio>
 #include <filesystem>
 #include <string>
+#include <vector>
 
 #include "app/dialog.h"
 #include "app/music.h"
 #include "app/options.h"
+#include "app/resources_folder.h"
 #include "app/screen_metrics.h"
 #include "app/trace.h"
 #include "app/window.h"
@@ -28,9 +30,21 @@ namespace {
 const char* const SOUNDTRACK = "anthem.mp3";
 const char* const INITIAL_TITLE = "orv";  // replaced by the frame-rate readout
 
-// Every later relative path is resolved against the resources folder.
+// Every later relative path is resolved against the resources folder. Without --resources it is looked
+// for relative to the program (build tree or installed package); `folder` then names where it was
+// looked for when none is found.
 bool enterResourcesFolder(const ShowOptions& options, std::filesystem::path& folder) {
-    folder = options.resources.empty() ? executableDirectory() / "resources" : std::filesystem::path(options.resources);
+    if (!options.resources.empty()) {
+        folder = options.resources;
+        return changeDirectory(folder);
+    }
+    const std::filesystem::path programDir = executableDirectory();
+    folder = findResourcesFolder(programDir);
+    if (folder.empty()) {
+        const std::vector<std::filesystem::path> places = resourcesFolderCandidates(programDir);
+        folder = places.front().string() + " or " + places.back().string();
+        return false;
+    }
     return changeDirectory(folder);
 }
 

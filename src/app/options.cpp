@@ -85,7 +85,7 @@ const std::vector<OptionSpec>& optionTable() {
     static const std::vector<OptionSpec> table = {
         {"--help", nullptr, "print this help and exit", setFlag(&ShowOptions::help)},
         {"--version", nullptr, "print the version and exit", setFlag(&ShowOptions::version)},
-        {"--resources", "DIR", "the resources folder (default: resources beside the program)",
+        {"--resources", "DIR", "the resources folder (default: resources beside the program, or ../share/orvo/resources)",
          setText(&ShowOptions::resources)},
         {"--width", "N", "screen width in pixels (default 1280)", setWholeNumber(&ShowOptions::width, 1, MAX_SCREEN_SIZE)},
         {"--height", "N", "screen height in pixels (default 720)",

@@ -64,11 +64,22 @@ bool loadEntryPoints() {
     glewExperimental = GL_TRUE;
     const GLenum result = glewInit();
     glGetError();  // glewInit may leave GL_INVALID_ENUM behind on some drivers
-    // Without a GLX display (an EGL-backed context) GLEW still loads every core and extension
-    // entry point; only its GLX part is missing, which the show never uses.
-    if (result == GLEW_OK || result == GLEW_ERROR_NO_GLX_DISPLAY) return true;
-    lastError() = std::string("glewInit: ") + reinterpret_cast<const char*>(glewGetErrorString(result));
-    return false;
+    // Without a GLX display (an EGL-backed context: SDL's offscreen driver, Wayland, a GPU server) GLEW
+    // still loads every core and extension entry point through the dispatch library; only its GLX part
+    // is missing, which the show never uses.
+    if (result != GLEW_OK && result != GLEW_ERROR_NO_GLX_DISPLAY) {
+        lastError() = std::string("glewInit: ") + reinterpret_cast<const char*>(glewGetErrorString(result));
+        return false;
+    }
+    // Should a driver's loader not hand out the entry points for this kind of context, say so here
+    // instead of crashing at the first shader.
+    if (!glCreateShader || !glGenFramebuffers || !glBindFramebuffer || !glGenBuffers) {
+        lastError() = result == GLEW_ERROR_NO_GLX_DISPLAY
+                          ? "glewInit: no GLX display and the OpenGL 2/3 entry points of this EGL context did not load"
+                          : "glewInit: the OpenGL 2/3 entry points did not load";
+        return false;
+    }
+    return true;
 }
 
 }  // namespace
