@@ -28,28 +28,22 @@ rm -rf "$top/share/applications" "$top/share/icons"
 # rendering without a display), except what the bare system already has.
 declare -A base=()
 while read -r p; do base[$p]=1; done < <("$here/base-packages.sh")
-owner_of() {  # the package that installed a library file (ldd may name it through /lib or /usr/lib)
-  local f="$1" real
-  real="$(readlink -f "$f")"
-  for candidate in "$f" "$real" "/usr$f" "${f#/usr}" "/usr$real" "${real#/usr}"; do
-    dpkg -S "$candidate" 2>/dev/null | head -n1 | cut -d: -f1 && return 0
-  done
-  return 0
-}
 mkdir -p "$top/lib"
 libegl="$(ldconfig -p | awk '$1 == "libEGL.so.1" && /x86-64/ { print $NF; exit }')"
-for lib in "$top/bin/orvo-show" ${libegl:+"$libegl"}; do
-  [ "$lib" = "$libegl" ] && cp -L "$libegl" "$top/lib/libEGL.so.1"
-  ldd "$lib" | awk '$2 == "=>" && $3 ~ /^\// { print $1, $3 }'
-done | sort -u | while read -r soname path; do
-  pkg="$(owner_of "$path")"
-  if [ -z "$pkg" ]; then
+[ -n "$libegl" ] && cp -L "$libegl" "$top/lib/libEGL.so.1"
+declare -A soname_of=()
+while read -r soname path; do soname_of[$path]="$soname"; done < <(
+  for object in "$top/bin/orvo-show" ${libegl:+"$libegl"}; do
+    ldd "$object" | awk '$2 == "=>" && $3 ~ /^\// { print $1, $3 }'
+  done | sort -u)
+while read -r path pkg; do
+  if [ "$pkg" = - ]; then
     echo "make-bundle.sh: no package owns $path; bundling it" >&2
   elif [ -n "${base[$pkg]:-}" ]; then
     continue
   fi
-  cp -L "$path" "$top/lib/$soname"
-done
+  cp -L "$path" "$top/lib/${soname_of[$path]}"
+done < <("$here/base-packages.sh" --owners "${!soname_of[@]}")
 missing=$(LD_LIBRARY_PATH="$top/lib" ldd "$top/bin/orvo-show" | grep "not found" || true)
 [ -z "$missing" ] || { echo "make-bundle.sh: unresolved libraries: $missing" >&2; exit 1; }
 

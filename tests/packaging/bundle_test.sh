@@ -30,19 +30,20 @@ top="$work/unpacked/$(basename "$tarball" .tar.gz)"
 # library path, is the bundle's own or one a bare system has.
 declare -A base=()
 while read -r p; do base[$p]=1; done < <("$source_dir/scripts/base-packages.sh")
-checked=0
+resolved=()
 for object in "$top/bin/orvo-show" "$top"/lib/*.so*; do
   out=$(LD_LIBRARY_PATH="$top/lib" ldd "$object")
   ! grep -q "not found" <<<"$out" || fail "$(basename "$object") has unresolved libraries: $(grep "not found" <<<"$out")"
-  while read -r path; do
-    case "$path" in "$top/lib/"*) continue ;; esac
-    pkg=$(dpkg -S "$(readlink -f "$path")" 2>/dev/null || dpkg -S "$path" 2>/dev/null || dpkg -S "/usr$path" 2>/dev/null || true)
-    pkg=${pkg%%:*}
-    [ -n "$pkg" ] && [ -n "${base[$pkg]:-}" ] || fail "$(basename "$object") loads $path ($pkg), which a bare system lacks and the bundle does not carry"
-    checked=$((checked + 1))
-  done < <(awk '$2 == "=>" && $3 ~ /^\// { print $3 }' <<<"$out")
+  mapfile -t -O ${#resolved[@]} resolved < <(awk -v top="$top/lib/" '$2 == "=>" && $3 ~ /^\// && index($3, top) != 1 { print $3 }' <<<"$out")
 done
-echo "libraries from the bare system: $checked references checked; bundled: $(ls "$top/lib" | wc -l)"
+mapfile -t resolved < <(printf '%s\n' "${resolved[@]}" | sort -u)
+checked=0
+while read -r path pkg; do
+  [ -n "${base[$pkg]:-}" ] || fail "$path ($pkg) is loaded, but a bare system lacks it and the bundle does not carry it"
+  checked=$((checked + 1))
+done < <("$source_dir/scripts/base-packages.sh" --owners "${resolved[@]}")
+[ "$checked" -gt 0 ] || fail "ldd named no system library at all"
+echo "system libraries, all of the bare system: $checked; bundled libraries: $(ls "$top/lib" | wc -l)"
 
 # The start script with nothing in the environment (no DISPLAY, no library path, no driver choice).
 orvo_capture "$build/orvo-show" "$work/build-frames"

@@ -3,10 +3,10 @@
 # the program, its resources, desktop entry, icon and manual page, names the packages of every library
 # the program links, and the unpacked program plays the same frames as the build tree's without being
 # told where its resources are.
-#   debian_package_test.sh BUILD_DIR
+#   debian_package_test.sh BUILD_DIR SOURCE_DIR
 set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/capture_lib.sh"
-build="$1"
+build="$1" source_dir="$2"
 work="$(mktemp -d)"
 trap 'rm -rf "$work"' EXIT
 
@@ -39,14 +39,17 @@ done
 # Dependencies: every library the program loads belongs to a package the .deb depends on.
 depends=$(dpkg-deb -f "$deb" Depends)
 echo "Depends: $depends"
+needed=()
 for soname in $(readelf -d "$root/usr/bin/orvo-show" | sed -n 's/.*(NEEDED).*\[\(.*\)\]/\1/p'); do
   path=$(ldconfig -p | awk -v n="$soname" '$1 == n && /x86-64/ { print $NF; exit }')
   [ -n "$path" ] || fail "$soname is not installed here"
-  pkg=$(dpkg -S "$(readlink -f "$path")" 2>/dev/null || dpkg -S "$path" 2>/dev/null || true)
-  pkg=${pkg%%:*}
-  [ -n "$pkg" ] || fail "no package owns $path ($soname)"
-  grep -qE "(^|, )$pkg( |,|$)" <<<"$depends" || fail "$soname comes from $pkg, which the package does not depend on"
+  needed+=("$path")
 done
+[ ${#needed[@]} -gt 0 ] || fail "readelf found no needed libraries"
+while read -r path pkg; do
+  [ "$pkg" != - ] || fail "no package owns $path"
+  sed 's/ *([^)]*)//g; s/, */\n/g' <<<"$depends" | grep -qxF "$pkg" || fail "$path comes from $pkg, which the package does not depend on"
+done < <("$source_dir/scripts/base-packages.sh" --owners "${needed[@]}")
 
 # The unpacked program finds its resources relative to itself, from any folder.
 orvo_capture "$build/orvo-show" "$work/build-frames"
