@@ -12,7 +12,7 @@ if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
   case " $* " in
     *" --help "*|*" --version "*) ;;
     # Capture and benchmark need a GL context but no screen: EGL gives them one without any X server.
-    *" --capture "*|*" --capture=*|*" --benchmark "*) export SDL_VIDEODRIVER="${SDL_VIDEODRIVER:-offscreen}" ;;
+    *" --capture "*|*" --capture="*|*" --benchmark "*|*" --benchmark="*) export SDL_VIDEODRIVER="${SDL_VIDEODRIVER:-offscreen}" ;;
     *) echo "run.sh: no display to show the show on (DISPLAY is unset)." >&2
        echo "Capture it to pictures instead: ./run.sh --capture frames/ --fps 30   (or run under xvfb-run)" >&2
        exit 1 ;;
