@@ -10,6 +10,8 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/file_read.h"
+
 namespace zelFramework {
 
 // Bulk reads copy floats and integers as they lie in the file.
@@ -52,8 +54,8 @@ public:
     }
 
     // `count` values into `out` (replacing it); refused without allocating when they are not all there.
-    template <typename T>
-    bool array(std::vector<T>& out, uint64_t count) {
+    template <typename T, typename Alloc>
+    bool array(std::vector<T, Alloc>& out, uint64_t count) {
         if (!canHold(count, sizeof(T))) return false;
         out.resize(size_t(count));
         return bytes(out.data(), size_t(count) * sizeof(T));
@@ -83,15 +85,12 @@ public:
         bytes(s.data(), n);
         out.insert(out.end(), fieldSize - n, uint8_t(0));
     }
-    template <typename T>
-    void array(const std::vector<T>& v) {
+    template <typename T, typename Alloc>
+    void array(const std::vector<T, Alloc>& v) {
         bytes(v.data(), v.size() * sizeof(T));
     }
 };
 
-// Reads a whole file (name relative to the current directory, '\' separators allowed). False when it
-// cannot be opened or read.
-bool readWholeFile(std::string_view name, std::vector<uint8_t>& bytes);
 // Writes bytes to a file, replacing it. False when it cannot be created or fully written.
 bool writeWholeFile(std::string_view name, const std::vector<uint8_t>& bytes);
 

@@ -170,8 +170,9 @@ OrvoScene& loadOrvoScene(const char* path, bool setView, OrvoScene& scene, bool 
     scene.setView = setView;
     scene.setProjection = setProjection;
     std::vector<uint8_t> bytes;
-    if (!path || !readWholeFile(path, bytes)) {
-        trace(TRACE_WARNING, "scene", "unable to open scene file %s", path ? path : "(null)");
+    std::string why = "is not named";
+    if (!path || !readWholeFile(path, bytes, why)) {
+        trace(TRACE_WARNING, "scene", "unable to open scene file %s: it %s", path ? path : "(null)", why.c_str());
         return scene;
     }
     std::string problem;

@@ -3,6 +3,7 @@
 #include "gl/shader_scramble.h"
 
 #include "app/trace.h"
+#include "platform/file_read.h"
 #include "platform/platform.h"
 
 #include <cstdio>
@@ -15,20 +16,16 @@ namespace {
 
 constexpr const char* TAG = "shaderCompiler";
 
-// Reads a whole file. False when it does not open; `tooLong` when it would not fit the shader buffer
-// with its terminating NUL (the text is then refused, never cut or overflowed).
+// Reads a whole file. False when there is none or it cannot be read (said in a WARNING, except for
+// a file that is simply absent); `tooLong` when it would not fit the shader buffer with its
+// terminating NUL (the text is then refused, never cut or overflowed).
 bool readWholeFile(const std::string& path, std::vector<uint8_t>& bytes, bool& tooLong) {
-    tooLong = false;
-    FILE* file = openFile(path, "rb");
-    if (!file)
-        return false;
-    bytes.assign(SHADER_FILE_LIMIT, 0);
-    size_t count = std::fread(bytes.data(), 1, SHADER_FILE_LIMIT, file);
-    std::fclose(file);
-    if (count >= SHADER_FILE_LIMIT)
-        tooLong = true;
-    bytes.resize(count);
-    return true;
+    std::string problem;
+    const ReadFault fault = readFileChecked(std::string_view(path), bytes, problem, SHADER_FILE_LIMIT - 1);
+    tooLong = fault == ReadFault::TooLarge;
+    if (fault == ReadFault::None || tooLong) return true;
+    if (fault != ReadFault::Missing) trace(TRACE_WARNING, TAG, "shader file %s %s", path.c_str(), problem.c_str());
+    return false;
 }
 
 bool writeWholeFile(const std::string& path, const std::vector<uint8_t>& bytes) {

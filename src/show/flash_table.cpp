@@ -36,9 +36,11 @@ bool decodeFlashTable(std::span<const uint8_t> bytes, std::vector<FlashPoint>& p
 void reloadFlashTable() {
     loaded() = true;
     std::vector<uint8_t> bytes;
-    if (!readWholeFile(FLASH_TABLE_FILE, bytes)) {
+    std::string why;
+    if (!readWholeFile(FLASH_TABLE_FILE, bytes, why)) {
         table().clear();
-        trace(TRACE_WARNING, "stadium", "flash table %s not found; the stadium shows no flashes", FLASH_TABLE_FILE);
+        trace(TRACE_WARNING, "stadium", "flash table %s %s; the stadium shows no flashes", FLASH_TABLE_FILE,
+              why.c_str());
         return;
     }
     if (!decodeFlashTable(bytes, table()))

@@ -14,31 +14,6 @@ namespace {
 std::string systemError() { return std::strerror(errno); }
 }  // namespace
 
-bool readWholeFile(std::string_view name, std::vector<uint8_t>& out, std::string& problem) {
-    std::error_code ec;
-    if (std::filesystem::is_directory(nativePath(name), ec)) {
-        problem = "is a folder";
-        return false;
-    }
-    FILE* f = openFile(name, "rb");
-    if (!f) {
-        problem = "cannot be opened (" + systemError() + ")";
-        return false;
-    }
-    std::vector<uint8_t> bytes;
-    uint8_t chunk[65536];
-    size_t got;
-    while ((got = std::fread(chunk, 1, sizeof chunk, f)) > 0) bytes.insert(bytes.end(), chunk, chunk + got);
-    const bool failed = std::ferror(f) != 0;
-    std::fclose(f);
-    if (failed) {
-        problem = "cannot be read";
-        return false;
-    }
-    out = std::move(bytes);
-    return true;
-}
-
 std::string temporaryNameFor(std::string_view name) { return std::string(name) + ".saving"; }
 
 bool replaceFile(std::string_view name, std::span<const uint8_t> bytes, std::string& problem) {

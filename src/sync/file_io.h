@@ -8,10 +8,11 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/file_read.h"
+
 namespace zelFramework {
 
-// Reads the whole file. False with `problem` set when it cannot be opened or read.
-bool readWholeFile(std::string_view name, std::vector<uint8_t>& out, std::string& problem);
+// Whole-file reads: readWholeFile of platform/file_read.h.
 
 // Writes `bytes` to a temporary file beside the target, then renames it over the target. The
 // previous file stays whole until the new one is complete, so a failed save loses nothing.

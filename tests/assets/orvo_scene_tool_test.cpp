@@ -79,7 +79,11 @@ TEST(OrvoSceneTool, RefusesDamagedFilesAndWrongUse) {
     EXPECT_NE(run.output.find("is not a sound scene file: 5 objects do not fit"), std::string::npos) << run.output;
     run = runTool("info " + (dir.path() / "absent.orvo").string());
     EXPECT_EQ(run.status, 1);
-    EXPECT_NE(run.output.find("cannot read"), std::string::npos) << run.output;
+    EXPECT_NE(run.output.find("absent.orvo: it does not exist"), std::string::npos) << run.output;
+    // A folder where the file belongs (say, "orvo-scene info resources") is named and refused.
+    run = runTool("info " + dir.path().string());
+    EXPECT_EQ(run.status, 1);
+    EXPECT_NE(run.output.find("it is a folder, not a file"), std::string::npos) << run.output;
     run = runTool("describe x");
     EXPECT_EQ(run.status, 2);
     EXPECT_NE(run.output.find("usage: orvo-scene info FILE"), std::string::npos);

@@ -279,6 +279,11 @@ TEST(SceneFormat, LoadingWarnsNamingTheFileAndLeavesTheSceneEmpty) {
     EXPECT_TRUE(scene.setProjection);
     EXPECT_TRUE(trace.contains("WARNING (scene): scene file short.orvo is damaged")) << trace.text();
     loadOrvoScene("absent.orvo", true, scene, true);
-    EXPECT_TRUE(trace.contains("WARNING (scene): unable to open scene file absent.orvo")) << trace.text();
+    EXPECT_TRUE(trace.contains("WARNING (scene): unable to open scene file absent.orvo: it does not exist"))
+        << trace.text();
+    std::filesystem::create_directory("folder.orvo");
+    loadOrvoScene("folder.orvo", true, scene, true);
+    EXPECT_TRUE(trace.contains("unable to open scene file folder.orvo: it is a folder, not a file")) << trace.text();
+    EXPECT_EQ(scene.objectCount(), 0u);
     EXPECT_FALSE(trace.quitPosted());
 }

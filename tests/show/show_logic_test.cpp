@@ -4,7 +4,10 @@
 
 #include <cmath>
 #include <cstring>
+#include <filesystem>
 #include <set>
+
+#include <unistd.h>
 
 #include "gl/texture.h"
 #include "platform/platform.h"
@@ -19,6 +22,7 @@
 #include "show/slide_drawing.h"
 #include "show/superbowl_logic.h"
 #include "show/tunnel_logic.h"
+#include "support/trace_capture.h"
 
 namespace zelFramework {
 namespace {
@@ -198,6 +202,22 @@ TEST(FlashTable, DecodesCountedPointsAndRefusesMismatches) {
     const std::vector<uint8_t> huge = {0xFF, 0xFF, 0xFF, 0xFF, 0, 0, 0, 0};
     EXPECT_FALSE(decodeFlashTable(huge, points));
     EXPECT_FALSE(decodeFlashTable({}, points));
+}
+
+TEST(BadFiles, AFolderWhereTheFlashTableBelongsIsNamedAndLeavesNoFlashes) {
+    const std::filesystem::path scratch =
+        std::filesystem::temp_directory_path() / ("orvo_flash_folder_" + std::to_string(::getpid()));
+    std::filesystem::create_directories(scratch / "data" / "flashtable.bin");
+    const std::filesystem::path previous = std::filesystem::current_path();
+    std::filesystem::current_path(scratch);
+    orvotest::TraceCapture trace;
+    reloadFlashTable();
+    EXPECT_TRUE(flashTable().empty());
+    EXPECT_TRUE(trace.contains("WARNING (stadium): flash table data\\flashtable.bin is a folder, not a file; the "
+                               "stadium shows no flashes"))
+        << trace.text();
+    std::filesystem::current_path(previous);
+    std::filesystem::remove_all(scratch);
 }
 
 TEST(Tunnel, CutCountsOnlyFlashesStrictlyBefore) {

@@ -78,9 +78,10 @@ void drawExtraModels(const std::vector<PreviewModel>& models, SoftRaster& raster
     for (const PreviewModel& m : models) {
         std::vector<uint8_t> bytes;
         ObjMesh mesh;
-        if (!readWholeFile(resourcePath(pictures.folder, m.objFile), bytes) ||
-            !parseObjText(reinterpret_cast<const char*>(bytes.data()), bytes.size(), mesh)) {
-            std::fprintf(stderr, "preview: cannot read %s\n", m.objFile.c_str());
+        std::string why;
+        if (!readWholeFile(resourcePath(pictures.folder, m.objFile), bytes, why) ||
+            !parseObjText(reinterpret_cast<const char*>(bytes.data()), bytes.size(), mesh, &why)) {
+            std::fprintf(stderr, "preview: cannot read %s: %s\n", m.objFile.c_str(), why.c_str());
             continue;
         }
         PreviewSurface surface;
@@ -98,7 +99,8 @@ void drawExtraModels(const std::vector<PreviewModel>& models, SoftRaster& raster
 void drawStadiumFlashes(const std::string& folder, float sceneTime, SoftRaster& raster) {
     if (sceneTime + 35.833f > 102.709f) return;
     std::vector<uint8_t> bytes;
-    if (!readWholeFile(resourcePath(folder, kFlashTableName), bytes) || bytes.size() < 4) return;
+    std::string why;
+    if (!readWholeFile(resourcePath(folder, kFlashTableName), bytes, why) || bytes.size() < 4) return;
     uint32_t count = 0;
     std::memcpy(&count, bytes.data(), 4);
     if (bytes.size() != 4 + 12ull * count || count < 11000) return;
@@ -144,7 +146,7 @@ int main(int argc, char** argv) {
     std::vector<uint8_t> bytes;
     OrvoScene scene;
     std::string problem;
-    if (!readWholeFile(resourcePath(folder, sceneFile), bytes) ||
+    if (!readWholeFile(resourcePath(folder, sceneFile), bytes, problem) ||
         !parseOrvoScene(bytes.data(), bytes.size(), scene, &problem)) {
         std::fprintf(stderr, "preview: cannot load %s: %s\n", sceneFile.c_str(), problem.c_str());
         return 1;

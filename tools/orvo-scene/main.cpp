@@ -20,8 +20,9 @@ int usage() {
 
 int info(const char* path) {
     std::vector<uint8_t> bytes;
-    if (!readWholeFile(path, bytes)) {
-        std::fprintf(stderr, "orvo-scene: cannot read %s\n", path);
+    std::string why;
+    if (!readWholeFile(path, bytes, why)) {
+        std::fprintf(stderr, "orvo-scene: cannot read %s: it %s\n", path, why.c_str());
         return 1;
     }
     OrvoScene scene;

@@ -59,7 +59,7 @@ std::vector<uint8_t> writtenBytes(const SetDescription& spec) {
     std::string error;
     EXPECT_TRUE(writeScene(spec, folder, &error)) << spec.fileName << ": " << error;
     std::vector<uint8_t> bytes;
-    EXPECT_TRUE(readWholeFile(folder + "/" + spec.fileName, bytes));
+    EXPECT_TRUE(readWholeFile(folder + "/" + spec.fileName, bytes, error)) << error;
     return bytes;
 }
 
@@ -300,8 +300,9 @@ TEST(SceneSets, GeneratorWritesTheSameBytesEveryRunAndIsQuick) {
         if (!entry.is_regular_file()) continue;
         fs::path other = root / "b" / fs::relative(entry.path(), root / "a");
         std::vector<uint8_t> x, y;
-        ASSERT_TRUE(readWholeFile(entry.path().string(), x));
-        ASSERT_TRUE(readWholeFile(other.string(), y)) << other;
+        std::string why;
+        ASSERT_TRUE(readWholeFile(entry.path().string(), x, why)) << why;
+        ASSERT_TRUE(readWholeFile(other.string(), y, why)) << other << " " << why;
         EXPECT_TRUE(x == y) << entry.path();
         ++files;
     }
