@@ -13,7 +13,7 @@ namespace zelFramework {
 
 namespace {
 
-GLuint makeArrayBuffer(const std::vector<float>& values) {
+GLuint makeArrayBuffer(const FloatArray& values) {
     GLuint id = 0;
     glGenBuffers(1, &id);
     glBindBuffer(GL_ARRAY_BUFFER, id);
