@@ -52,6 +52,10 @@ void Layer_TextOverlayAnimation::setTime(const LayerTime& t) {
     delta = t.delta;
 }
 
+void Layer_TextOverlayAnimation::onMidiTrigger(const MidiTrigger& trigger, bool noteOn) {
+    if (noteOn) midiFlash.noteOn(trigger.name, time);
+}
+
 void Layer_TextOverlayAnimation::drawFullPicture(GL_Texture* picture, const Controller* opacity) {
     const float value = valueOf(opacity);
     if (!(value > 0.0f)) return;
@@ -120,6 +124,35 @@ void Layer_TextOverlayAnimation::drawBands() {
     }
 }
 
+void Layer_TextOverlayAnimation::drawMidiFlash() {
+    const float frame = midiFlash.strongest(time);
+    if (!(frame > 0.0f)) return;  // no note sounding: not a pixel changes
+    unbindTextures();
+    glBlendFunc(GL_ONE, GL_ONE);
+    glBegin(GL_QUADS);
+    const float wash = 0.12f * frame;
+    glColor4f(wash, wash, wash, 1.0f);
+    glVertex2f(0.0f, 0.0f);
+    glVertex2f(OVERLAY_WIDTH, 0.0f);
+    glVertex2f(OVERLAY_WIDTH, OVERLAY_HEIGHT);
+    glVertex2f(0.0f, OVERLAY_HEIGHT);
+    const float columnWidth = OVERLAY_WIDTH / float(MIDI_PITCH_CLASSES);
+    for (int p = 0; p < MIDI_PITCH_CLASSES; ++p) {
+        const float s = midiFlash.column(p, time);
+        if (!(s > 0.0f)) continue;
+        const FlashColour c = midiPitchColour(p);
+        const float x0 = columnWidth * float(p), x1 = x0 + columnWidth;
+        // Brightest at the bottom, fading towards the top.
+        glColor4f(0.6f * s * c.r, 0.6f * s * c.g, 0.6f * s * c.b, 1.0f);
+        glVertex2f(x0, 0.0f);
+        glVertex2f(x1, 0.0f);
+        glColor4f(0.0f, 0.0f, 0.0f, 1.0f);
+        glVertex2f(x1, OVERLAY_HEIGHT);
+        glVertex2f(x0, OVERLAY_HEIGHT);
+    }
+    glEnd();
+}
+
 void Layer_TextOverlayAnimation::render() {
     glMatrixMode(GL_PROJECTION);
     glLoadIdentity();
@@ -137,6 +170,7 @@ void Layer_TextOverlayAnimation::render() {
     if (s > 0.0f) drawWipe(s);
     drawPictureQuad(bandLogo, gralleFadeIn, 0.0f, 419.0f, 1920.0f, 842.0f);
     drawBands();
+    drawMidiFlash();
 
     unbindTextures();
     glDepthMask(GL_TRUE);

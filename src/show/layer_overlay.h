@@ -3,6 +3,7 @@
 #pragma once
 
 #include "runtime/layer_base.h"
+#include "show/midi_flash.h"
 
 namespace zelFramework {
 
@@ -26,6 +27,8 @@ class Layer_TextOverlayAnimation : public Layer_Base {
 public:
     bool init(GL_TextureManager* textures, ControllerSet* controllers) override;
     void setTime(const LayerTime& t) override;
+    // Note-ons of a MIDI file light the note columns and the frame flash (midi_flash.h).
+    void onMidiTrigger(const MidiTrigger& trigger, bool noteOn) override;
     void render() override;
     void release() override {}
 
@@ -42,11 +45,13 @@ private:
     GL_Texture* fullLogo = nullptr;
     GL_Texture* cornerLogo = nullptr;
     GL_Texture* bandLogo = nullptr;
+    MidiFlash midiFlash;
 
     void drawFullPicture(GL_Texture* picture, const Controller* opacity);
     void drawPictureQuad(GL_Texture* picture, const Controller* opacity, float x0, float y0, float x1, float y1);
     void drawWipe(float s);
     void drawBands();
+    void drawMidiFlash();
 };
 
 }  // namespace zelFramework

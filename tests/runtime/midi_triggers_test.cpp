@@ -40,6 +40,7 @@ TEST(MidiTriggers, NotesBecomeTriggersInFileOrder) {
     EXPECT_EQ(triggers[2].timeMs, 750u);
     EXPECT_TRUE(triggers[2].noteOn);  // velocity 0 still counts as a note-on
     EXPECT_FALSE(capture.quitPosted());
+    EXPECT_TRUE(capture.contains("INFO (midi): 3 triggers loaded from the MIDI file")) << capture.text();
 }
 
 TEST(MidiTriggers, ABadFileIsAnErrorLineNotAnException) {
@@ -50,12 +51,30 @@ TEST(MidiTriggers, ABadFileIsAnErrorLineNotAnException) {
     EXPECT_EQ(triggers.size(), 1u);  // the list is left as it was
     EXPECT_TRUE(capture.contains("ERROR (midi)"));
     EXPECT_TRUE(capture.contains(path));
-    EXPECT_TRUE(capture.contains("code 2"));
+    EXPECT_TRUE(capture.contains(": not a MIDI file (code 2)")) << capture.text();
     EXPECT_TRUE(capture.quitPosted());
 
     capture.clear();
     EXPECT_FALSE(loadMidiTriggers("no/such/file.mid", triggers));
-    EXPECT_TRUE(capture.contains("code 0"));
+    EXPECT_TRUE(capture.contains("MIDI file cannot be opened: it does not exist (code 0)")) << capture.text();
+    capture.clear();
+    EXPECT_FALSE(loadMidiTriggers(std::filesystem::temp_directory_path().string(), triggers));
+    EXPECT_TRUE(capture.contains("it is a folder, not a file (code 0)")) << capture.text();
+}
+
+TEST(MidiTriggers, AValidFileWithoutATempoPlays) {
+    // One track, 480 ticks a quarter note, no set-tempo event: the format's 120 beats per minute.
+    std::vector<uint8_t> bytes = {'M', 'T', 'h', 'd', 0, 0, 0, 6, 0, 0, 0, 1, 0x01, 0xE0,
+                                  'M', 'T', 'r', 'k', 0, 0, 0, 13, 0x00, 0x90, 69, 100, 0x83, 0x60, 0x80, 69, 0,
+                                  0x00, 0xFF, 0x2F, 0x00};
+    std::vector<MidiTrigger> triggers;
+    orvotest::TraceCapture capture({TRACE_INFO, TRACE_TO_DEBUGGER, nullptr, TRACE_ERROR});
+    ASSERT_TRUE(loadMidiTriggers(writeFile("orvo_runtime_no_tempo.mid", bytes), triggers));
+    ASSERT_EQ(triggers.size(), 2u);
+    EXPECT_EQ(triggers[0].name, "MIDI-A5");
+    EXPECT_EQ(triggers[1].timeMs, 500u);
+    EXPECT_FALSE(capture.quitPosted());
+    EXPECT_TRUE(capture.contains("2 triggers loaded")) << capture.text();
 }
 
 }  // namespace

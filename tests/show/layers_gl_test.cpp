@@ -246,6 +246,39 @@ TEST_F(ShowLayersGL, OverlayDrawsNothingAtZeroAndTheWipeWhereItShould) {
     glClearColor(0, 0, 0, 0);
 }
 
+TEST_F(ShowLayersGL, MidiNotesLightTheirOverlayColumnForAMoment) {
+    Layer_TextOverlayAnimation overlay;
+    ASSERT_TRUE(overlay.init(nullptr, &shared().controllers));
+    glClearColor(0.25f, 0.25f, 0.25f, 1.0f);
+    LayerTime time;
+    time.time = 20.0f;
+    overlay.setTime(time);
+    overlay.onMidiTrigger({"MIDI-G5", 20000, false}, false);  // a note-off lights nothing
+    glClear(GL_COLOR_BUFFER_BIT);
+    const std::vector<uint8_t> before = orvotest::readPixelsRgba(0, 0, GL_TEST_WIDTH, GL_TEST_HEIGHT);
+    overlay.render();
+    EXPECT_EQ(before, orvotest::readPixelsRgba(0, 0, GL_TEST_WIDTH, GL_TEST_HEIGHT));
+
+    overlay.onMidiTrigger({"MIDI-C5", 20000, true}, true);
+    glClear(GL_COLOR_BUFFER_BIT);
+    overlay.render();
+    // C is the red column at the left, at the bottom; the rest of the frame is only a little lighter.
+    const orvotest::Rgba column = orvotest::readPixel(4, 1);
+    EXPECT_GE(column.r, 64 + 140);
+    EXPECT_LE(column.g, 64 + 40);
+    const orvotest::Rgba elsewhere = orvotest::readPixel(GL_TEST_WIDTH / 2, 1);
+    EXPECT_GT(elsewhere.r, 64);
+    EXPECT_EQ(elsewhere.r, elsewhere.b);
+
+    time.time = 20.0f + MIDI_FLASH_SECONDS;  // faded out
+    overlay.setTime(time);
+    glClear(GL_COLOR_BUFFER_BIT);
+    overlay.render();
+    EXPECT_EQ(before, orvotest::readPixelsRgba(0, 0, GL_TEST_WIDTH, GL_TEST_HEIGHT));
+    EXPECT_TRUE(orvotest::drainGLErrors().empty());
+    glClearColor(0, 0, 0, 0);
+}
+
 TEST_F(ShowLayersGL, SlidesWithoutTheirPicturesDrawNothingAndKeepTheState) {
     Layer_BuildUp buildUp;
     Layer_EndScreen endScreen;

@@ -130,15 +130,17 @@ TEST(MidoFiles, FormatOneTempoChangesLeaveNotesInPlace) {
     }
 }
 
-TEST(MidoFiles, TriggersUseTheOpeningTempo) {
+TEST(MidoFiles, TriggersFollowTheTempoChanges) {
     const std::vector<MidiNoteTrigger> triggers = midiTriggersFromFile(midoFile("format1.mid"));
-    // 600000 us per quarter, 480 ticks per quarter: 1.25 ms a tick; the later tempo changes are ignored.
+    // 480 ticks per quarter; 600000 us per quarter (1.25 ms a tick) up to tick 720, 300000 us
+    // (0.625 ms) up to tick 960, then 400000 us (0.8333 ms): tick 960 is 900 + 150 ms, tick 1440 is
+    // 1050 + 400 ms.
     const struct {
         const char* name;
         uint32_t ms;
         bool on;
-    } expected[] = {{"MIDI-C6", 0, true},     {"MIDI-C6", 600, false},  {"MIDI-C#6", 1200, true},
-                    {"MIDI-C#6", 1800, false}, {"MIDI-C4", 125, true}, {"MIDI-C4", 250, true}};
+    } expected[] = {{"MIDI-C6", 0, true},     {"MIDI-C6", 600, false},  {"MIDI-C#6", 1050, true},
+                    {"MIDI-C#6", 1450, false}, {"MIDI-C4", 125, true}, {"MIDI-C4", 250, true}};
     ASSERT_EQ(triggers.size(), std::size(expected));
     for (size_t i = 0; i < triggers.size(); ++i) {
         SCOPED_TRACE(i);
@@ -201,12 +203,18 @@ TEST(MidiReader, TempoEventsAtOneTickKeepTheLastMet) {
 
 TEST(MidiReader, ErrorCodes) {
     synctest::ScratchFolder dir;
-    for (const auto& path : {dir.path / "missing.mid", dir.path}) {
+    const struct {
+        std::filesystem::path path;
+        const char* says;
+    } unreadable[] = {{dir.path / "missing.mid", "MIDI file cannot be opened: it does not exist"},
+                      {dir.path, "MIDI file cannot be opened: it is a folder, not a file"}};
+    for (const auto& u : unreadable) {
         try {
-            readMidiFile(path);
-            ADD_FAILURE() << path;
+            readMidiFile(u.path);
+            ADD_FAILURE() << u.path;
         } catch (const MidiError& e) {
             EXPECT_EQ(e.code(), MIDI_CANNOT_OPEN);
+            EXPECT_STREQ(e.what(), u.says);
         }
     }
 
@@ -244,15 +252,18 @@ TEST(MidiReader, ErrorCodes) {
         SCOPED_TRACE(tc.what);
         EXPECT_EQ(errorOf(tc.bytes), tc.code);
     }
+    // Each code has its own words, not just a number.
+    EXPECT_STREQ(MidiError(MIDI_NOT_MIDI).what(), "not a MIDI file");
+    EXPECT_STREQ(midiErrorText(MIDI_SMPTE_DIVISION), "MIDI time division in SMPTE frames is not supported");
 }
 
-TEST(MidiTriggers, NeedAnOpeningTempo) {
-    try {
-        midiTriggersFromMidi(parseMidiFile(smf(0, 96, {{0x00, 0x90, 0x3C, 0x40}})));
-        ADD_FAILURE() << "no tempo, no error";
-    } catch (const MidiError& e) {
-        EXPECT_EQ(e.code(), MIDI_NOT_A_TEMPO);
-    }
+TEST(MidiTriggers, AFileWithoutATempoPlaysAt120BeatsPerMinute) {
+    // 96 ticks a quarter note at the default 500000 us: a note-on at 96 ticks is at 500 ms.
+    const auto plain = midiTriggersFromMidi(parseMidiFile(smf(0, 96, {{0x00, 0x90, 0x3C, 0x40, 0x60, 0x3E, 0x40}})));
+    ASSERT_EQ(plain.size(), 2u);
+    EXPECT_EQ(plain[0].timeMs, 0u);
+    EXPECT_EQ(plain[1].timeMs, 500u);
+    EXPECT_EQ(plain[1].name, "MIDI-D5");
     // A file with no tracks at all gives only the tempo track: nothing to trigger, nothing to raise.
     EXPECT_TRUE(midiTriggersFromMidi(parseMidiFile(smf(1, 96, {}))).empty());
 

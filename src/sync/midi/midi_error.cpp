@@ -2,8 +2,8 @@
 
 namespace zelFramework {
 
-const char* MidiError::what() const noexcept {
-    switch (code_) {
+const char* midiErrorText(MidiErrorCode code) {
+    switch (code) {
         case MIDI_CANNOT_OPEN: return "MIDI file cannot be opened";
         case MIDI_BAD_HEADER_READ: return "MIDI header cannot be read";
         case MIDI_NOT_MIDI: return "not a MIDI file";
@@ -21,5 +21,8 @@ const char* MidiError::what() const noexcept {
     }
     return "MIDI error";
 }
+
+MidiError::MidiError(MidiErrorCode code, const std::string& detail)
+    : code_(code), message_(detail.empty() ? std::string(midiErrorText(code)) : midiErrorText(code) + (": " + detail)) {}
 
 }  // namespace zelFramework

@@ -3,6 +3,7 @@
 
 #include <cstdint>
 #include <exception>
+#include <string>
 
 namespace zelFramework {
 
@@ -23,15 +24,21 @@ enum MidiErrorCode : uint32_t {
     MIDI_NOT_A_TEMPO = 26,      // the tempo track does not start with a set-tempo event
 };
 
-// Every failure of the reader and of the trigger conversion is raised as this one type.
+// The words for a code ("not a MIDI file").
+const char* midiErrorText(MidiErrorCode code);
+
+// Every failure of the reader and of the trigger conversion is raised as this one type. what() gives
+// the code's words, followed by the detail when there is one ("MIDI file cannot be opened: it is a
+// folder, not a file").
 class MidiError : public std::exception {
 public:
-    explicit MidiError(MidiErrorCode code) : code_(code) {}
+    explicit MidiError(MidiErrorCode code, const std::string& detail = {});
     MidiErrorCode code() const { return code_; }
-    const char* what() const noexcept override;
+    const char* what() const noexcept override { return message_.c_str(); }
 
 private:
     MidiErrorCode code_;
+    std::string message_;
 };
 
 }  // namespace zelFramework

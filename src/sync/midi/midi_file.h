@@ -37,6 +37,9 @@ struct MidiFile {
     std::vector<MidiTrack> tracks;  // the file's tracks, then the tempo track
 };
 
+// The largest file the reader takes: songs are a few hundred kilobytes at most.
+constexpr uint64_t MIDI_FILE_LIMIT = uint64_t(64) << 20;
+
 // Reads a whole file; raises MidiError on any failure, returning nothing partial.
 MidiFile readMidiFile(const std::filesystem::path& path);
 // The same from bytes in memory.

@@ -1,8 +1,6 @@
 // Reading a Standard MIDI File. Every read is bounded by the bytes of the file or, inside a track,
 // of the track chunk, whatever a length field or a variable-length quantity claims.
-#include <fstream>
-#include <iterator>
-
+#include "platform/file_read.h"
 #include "sync/midi/midi_file.h"
 
 namespace zelFramework {
@@ -160,12 +158,10 @@ MidiFile parseMidiFile(std::span<const uint8_t> bytes) {
 }
 
 MidiFile readMidiFile(const std::filesystem::path& path) {
-    std::error_code ec;
-    if (std::filesystem::is_directory(path, ec)) throw MidiError(MIDI_CANNOT_OPEN);
-    std::ifstream in(path, std::ios::binary);
-    if (!in) throw MidiError(MIDI_CANNOT_OPEN);
-    const std::vector<uint8_t> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    if (in.bad()) throw MidiError(MIDI_CANNOT_OPEN);
+    std::vector<uint8_t> bytes;
+    std::string problem;
+    if (readFileChecked(path, bytes, problem, MIDI_FILE_LIMIT) != ReadFault::None)
+        throw MidiError(MIDI_CANNOT_OPEN, "it " + problem);
     return parseMidiFile(bytes);
 }
 
