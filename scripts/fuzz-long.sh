@@ -3,6 +3,7 @@
 # comes first, two at a time and at low priority, each with its own corpus folder and log.
 #   scripts/fuzz-long.sh [BUILD_DIR] [RUNS] [SECONDS]     (defaults: build 1000000 600)
 # Prints one line per target: executions, seconds, and "clean" or the crash file libFuzzer wrote.
+# A unit may take a minute of wall time: at low priority on a busy machine seconds are not CPU time.
 set -uo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 build="$(cd "${1:-$root/build}" && pwd)"
@@ -25,7 +26,7 @@ run_one() {
   seed=$(grep "add_test(\[=\[$name\]=\]" "$dir/CTestTestfile.cmake" 2>/dev/null | grep -o '"[^"]*"' | tail -1 | tr -d '"')
   local seeds=("$dir/$name-corpus")
   [ -n "$seed" ] && [ -d "$seed" ] && seeds+=("$seed")
-  nice -n 19 "$exe" -runs="$runs" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 -print_final_stats=1 \
+  nice -n 19 "$exe" -runs="$runs" -max_total_time="$seconds" -timeout=60 -rss_limit_mb=2048 -print_final_stats=1 \
     -artifact_prefix="$out/$name-" "$corpus" "${seeds[@]}" >"$out/$name.log" 2>&1
   local rc=$? execs time result=clean
   execs=$(grep -o 'stat::number_of_executed_units: *[0-9]*' "$out/$name.log" | grep -o '[0-9]*$')

@@ -6,17 +6,12 @@
 #include <string>
 
 #include "assets/obj_parser.h"
+#include "obj_test_parse.h"
 
 using namespace zelFramework;
 
 namespace {
 
-ObjMesh parse(const std::string& text) {
-    ObjMesh mesh;
-    std::string problem;
-    EXPECT_TRUE(parseObjText(text.data(), text.size(), mesh, &problem)) << problem;
-    return mesh;
-}
 
 std::string refusal(const std::string& text) {
     ObjMesh mesh;

@@ -25,6 +25,14 @@ uint32_t u32At(const std::string& bytes, size_t offset) {
     return v;
 }
 
+// Writes quad.obj, loads it once from its text and returns the cache that load wrote.
+std::string freshQuadCache(const orvotest::ScratchFolder& dir) {
+    dir.write("quad.obj", kTwoTriangles);
+    ObjMesh mesh;
+    EXPECT_EQ(loadObjMesh("quad.obj", mesh), ObjLoadSource::Text);
+    return dir.read("quad.obj.bin");
+}
+
 float floatAt(const std::string& bytes, size_t offset) {
     float f;
     std::memcpy(&f, bytes.data() + offset, 4);
@@ -95,10 +103,8 @@ TEST(ObjLoading, AnEditedTextWinsOverItsCache) {
 TEST(ObjLoading, CachesOfOtherLayoutsAreRebuiltBesideTheirTextAndStillReadAlone) {
     orvotest::ScratchFolder dir;
     orvotest::TraceCapture trace;
-    dir.write("quad.obj", kTwoTriangles);
+    const std::string current = freshQuadCache(dir);
     ObjMesh mesh;
-    ASSERT_EQ(loadObjMesh("quad.obj", mesh), ObjLoadSource::Text);
-    const std::string current = dir.read("quad.obj.bin");
     // The first layout, without a header: N, then the same arrays.
     const std::string headerless = current.substr(8, 4) + current.substr(32);
     dir.write("quad.obj.bin", headerless);
@@ -129,10 +135,8 @@ TEST(ObjLoading, CachesOfOtherLayoutsAreRebuiltBesideTheirTextAndStillReadAlone)
 TEST(ObjLoading, ACacheThatDisagreesWithItsSizeIsRebuiltFromTheText) {
     orvotest::ScratchFolder dir;
     orvotest::TraceCapture trace;
-    dir.write("quad.obj", kTwoTriangles);
+    const std::string current = freshQuadCache(dir);
     ObjMesh mesh;
-    ASSERT_EQ(loadObjMesh("quad.obj", mesh), ObjLoadSource::Text);
-    const std::string current = dir.read("quad.obj.bin");
     // Count says 6 vertices, but only a few bytes follow; then one byte too many; a count of 0.
     std::string zeroCount = current;
     zeroCount[8] = 0;
