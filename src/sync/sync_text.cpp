@@ -204,6 +204,8 @@ std::string formatSyncText(const SyncData& data) {
 
 std::string formatSyncFloat(float f) { return formatFloatText(f); }
 
+std::vector<std::string_view> syncTextWords(std::string_view line) { return splitWords(withoutComment(line)); }
+
 bool parseSyncText(std::string_view text, SyncData& out, std::string& problem, std::vector<SyncTextLine>* lines) {
     SyncData data;
     std::vector<SyncTextLine> found;

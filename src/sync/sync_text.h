@@ -52,6 +52,9 @@ struct SyncTextLine {
 bool parseSyncText(std::string_view text, SyncData& out, std::string& problem,
                    std::vector<SyncTextLine>* lines = nullptr);
 
+// The words of a line before any comment.
+std::vector<std::string_view> syncTextWords(std::string_view line);
+
 // A float as the text form writes it (the shortest decimal that reads back the same, or raw:XXXXXXXX).
 std::string formatSyncFloat(float f);
 

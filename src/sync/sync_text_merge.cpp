@@ -16,25 +16,12 @@ struct KeyColumns {
     size_t width[3] = {11, 9, 16};  // time, value, curve (the ends word is last)
 };
 
-std::vector<std::string_view> wordsOf(std::string_view line) {
-    std::vector<std::string_view> words;
-    size_t i = 0;
-    while (i < line.size()) {
-        while (i < line.size() && (line[i] == ' ' || line[i] == '\t')) ++i;
-        const size_t start = i;
-        while (i < line.size() && line[i] != ' ' && line[i] != '\t' && line[i] != '#') ++i;
-        if (i > start) words.push_back(line.substr(start, i - start));
-        if (i < line.size() && line[i] == '#') break;
-    }
-    return words;
-}
-
 // The columns of the first key line after a first key (four words), else the defaults.
 KeyColumns columnsOf(const std::vector<SyncTextLine>& lines) {
     KeyColumns columns;
     for (const SyncTextLine& line : lines) {
         if (line.kind != SyncTextLine::Key || line.key == 0) continue;
-        const std::vector<std::string_view> words = wordsOf(line.text.substr(0, line.wordsEnd));
+        const std::vector<std::string_view> words = syncTextWords(line.text.substr(0, line.wordsEnd));
         if (words.size() != 4 || line.text.find('\t') != std::string_view::npos) continue;
         const auto at = [&](size_t w) { return size_t(words[w].data() - line.text.data()); };
         columns.indent = std::string(line.text.substr(0, at(0)));

@@ -68,7 +68,7 @@ void TimelineEditor::drawHelp() {
     for (const KeyHelp& k : KEY_HELP) width = std::max(width, keysWidth + 0.02f + textWidth(smallFont, k.effect));
     const float rows = float(std::size(KEY_HELP) + 1);
     const float left = std::max(0.01f, 0.5f - width / 2.0f), top = 0.9f;
-    const float bottom = std::max(TIMELINE_TOP + 0.01f, top - rows * line - 0.01f);
+    const float bottom = std::max(0.01f, top - rows * line - 0.01f);
     beginBlend();
     fillRect(left - 0.01f, bottom, left + width + 0.01f, top + 0.01f, {0.0f, 0.0f, 0.0f, 0.8f});
     outlineRect(left - 0.01f, bottom, left + width + 0.01f, top + 0.01f, {0.8f, 0.8f, 0.8f, 0.65f});
@@ -88,7 +88,7 @@ void TimelineEditor::countFrame() {
     fpsTime += runtime->frameDelta;
     ++fpsFrames;
     if (fpsTime >= 0.5f) {
-        fps = int(float(fpsFrames) / fpsTime + 0.5f);
+        fps = float(fpsFrames) / fpsTime;
         fpsTime = 0.0f;
         fpsFrames = 0;
     }
@@ -104,7 +104,8 @@ void TimelineEditor::drawReadout() {
         y -= line;
     };
     char text[160];
-    std::snprintf(text, sizeof text, "show time %.3f s   %d frames/s", double(runtime->startOffset + runtime->playTime), fps);
+    std::snprintf(text, sizeof text, "show time %.3f s   %.1f frames/s", double(runtime->startOffset + runtime->playTime),
+                  double(fps));
     print(text);
     if (runtime->span.loop) {
         std::snprintf(text, sizeof text, "loop %.3f - %.3f s", double(runtime->span.loopFromMs) / 1000.0,

@@ -289,12 +289,13 @@ void TimelineEditor::draw() {
 
     pushNormalisedSpace();
     drawTexts();
-    drawPanels();
     popNormalisedSpace();
 
     view.drawOverlay();
 
     pushNormalisedSpace();
+    // The panels go over the time axis, the menus over everything.
+    drawPanels();
     drawMenu(workspaceMenu, smallFont, WORKSPACE_PLACE, MENU_NONE);
     drawMenu(layersMenu, smallFont, LAYERS_PLACE, MENU_NONE);
     drawMenu(controllersMenu, smallFont, CONTROLLERS_PLACE, selectedController);

@@ -94,8 +94,8 @@ public:
     std::string notice;
     uint64_t noticeUntil = 0;
     // Frame rate of the readout, counted over half-second windows.
-    float fpsTime = 0.0f;
-    int fpsFrames = 0, fps = 0;
+    float fpsTime = 0.0f, fps = 0.0f;
+    int fpsFrames = 0;
 
     // The keys that typed values, copies and time entries act on.
     std::vector<uint32_t> targetKeys() const;
