@@ -46,7 +46,7 @@ ToolRun runTool(const std::string& tool, const std::string& args) {
 }
 
 const char* const TOOLS[] = {TOOL_ORVO_SYNC, TOOL_ORVO_SCENE, TOOL_GEN_MUSIC, TOOL_GEN_PICTURES, TOOL_GEN_SCENES,
-                             TOOL_SCENE_PREVIEW};
+                             TOOL_SCENE_PREVIEW, TOOL_GEN_ICON};
 
 }  // namespace
 
