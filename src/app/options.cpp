@@ -3,6 +3,9 @@
 #include <charconv>
 #include <cmath>
 #include <cstdio>
+#include <filesystem>
+
+#include "app/exit_codes.h"
 
 #ifndef ORVO_VERSION
 #define ORVO_VERSION "0"
@@ -87,9 +90,10 @@ const std::vector<OptionSpec>& optionTable() {
         {"--version", nullptr, "print the version and exit", setFlag(&ShowOptions::version)},
         {"--resources", "DIR", "the resources folder (default: resources beside the program, or ../share/orvo/resources)",
          setText(&ShowOptions::resources)},
-        {"--width", "N", "screen width in pixels (default 1280)", setWholeNumber(&ShowOptions::width, 1, MAX_SCREEN_SIZE)},
-        {"--height", "N", "screen height in pixels (default 720)",
-         setWholeNumber(&ShowOptions::height, 1, MAX_SCREEN_SIZE)},
+        {"--width", "N", "screen width in pixels, 64 to 16384 (default 1280)",
+         setWholeNumber(&ShowOptions::width, MIN_SCREEN_WIDTH, MAX_SCREEN_SIZE)},
+        {"--height", "N", "screen height in pixels, 16 to 16384 (default 720)",
+         setWholeNumber(&ShowOptions::height, MIN_SCREEN_HEIGHT, MAX_SCREEN_SIZE)},
         {"--windowed", nullptr, "play in a centred window", setFlag(&ShowOptions::windowed)},
         {"--fullscreen", nullptr, "play full screen (the default)", setFlag(&ShowOptions::fullScreen)},
         {"--no-dialog", nullptr, "skip the setup dialog", setFlag(&ShowOptions::noDialog)},
@@ -99,7 +103,9 @@ const std::vector<OptionSpec>& optionTable() {
          setText(&ShowOptions::captureDir)},
         {"--fps", "N", "frames per second of --capture and --benchmark (default 30)",
          setWholeNumber(&ShowOptions::fps, 1, 1000)},
-        {"--video", "FILE", "with --capture: also make FILE.mp4 with the soundtrack (needs ffmpeg)",
+        {"--overwrite", nullptr, "with --capture: replace the frames an earlier capture left in DIR",
+         setFlag(&ShowOptions::overwrite)},
+        {"--video", "FILE", "with --capture: also make the video FILE (.mp4 added when it has no extension) with the soundtrack (needs ffmpeg)",
          setText(&ShowOptions::videoFile)},
         {"--benchmark", nullptr, "render the span on the fixed clock and print frame times per entry",
          setFlag(&ShowOptions::benchmark)},
@@ -175,8 +181,13 @@ ParsedOptions parseOptions(const std::vector<std::string>& arguments) {
         parsed.error = "--video needs --capture DIR for its pictures";
     else if (parsed.options.loopTo >= 0.0 && (!parsed.options.captureDir.empty() || parsed.options.benchmark))
         parsed.error = "--loop plays live; it cannot go with --capture or --benchmark";
+    else if (parsed.options.overwrite && parsed.options.captureDir.empty())
+        parsed.error = "--overwrite only applies to --capture DIR";
     else if (parsed.options.from >= 0.0 && parsed.options.to >= 0.0 && parsed.options.to < parsed.options.from)
         parsed.error = "--to must not be before --from";
+    // ffmpeg picks the container from the extension and refuses a name without one.
+    if (std::string& video = parsed.options.videoFile; !video.empty() && std::filesystem::path(video).extension().empty())
+        video += ".mp4";
     return parsed;
 }
 
@@ -192,6 +203,23 @@ std::string usageText() {
         std::string left = std::string("  ") + spec.name + (spec.argument ? std::string(" ") + spec.argument : "");
         if (left.size() < 22) left.resize(22, ' ');
         text += left + " " + spec.help + "\n";
+    }
+    text += "\nexit codes (the reason for any but 0 is the last line on standard error):\n";
+    const struct {
+        int code;
+        const char* meaning;
+    } codes[] = {
+        {EXIT_SHOWN, "the show, capture or benchmark ran as asked"},
+        {EXIT_UNUSABLE, "the resources folder, the display, the window or the render size cannot be used"},
+        {EXIT_COMMAND_LINE, "a bad command line"},
+        {EXIT_RUN_ERROR, "an ERROR while loading or playing the show"},
+        {EXIT_VIDEO_FAILED, "the video could not be made (the captured frames are kept)"},
+        {EXIT_CANCELLED, "the setup dialog was cancelled"},
+    };
+    for (const auto& c : codes) {
+        std::string left = "  " + std::to_string(c.code);
+        left.resize(7, ' ');
+        text += left + c.meaning + "\n";
     }
     return text;
 }

@@ -10,6 +10,9 @@
 namespace zelFramework {
 
 constexpr int MAX_SCREEN_SIZE = 16384;
+// Below these the smaller render targets (half size, motion-blur history) would be 0 pixels high.
+constexpr int MIN_SCREEN_WIDTH = 64;
+constexpr int MIN_SCREEN_HEIGHT = 16;
 
 struct ShowOptions {
     bool help = false;
@@ -22,7 +25,9 @@ struct ShowOptions {
     bool noDialog = false;    // skip the setup dialog and use the defaults and the options above
     // Playback and offline runs.
     std::string captureDir;   // --capture: write every frame as a numbered PNG into this folder
-    std::string videoFile;    // --video: with --capture, also make a video with the soundtrack
+    std::string videoFile;    // --video: with --capture, also make a video with the soundtrack (.mp4 added
+                              // when the name has no extension)
+    bool overwrite = false;   // --overwrite: with --capture, replace the frames of an earlier capture
     std::string midiFile;     // --midi: the notes of this MIDI file become the layers' triggers
     int fps = 30;             // --fps: frames per second of the step clock of capture and benchmark
     double from = -1.0;       // --from: start at this show time in seconds; negative when not given

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <cstdio>
+#include <string>
 
 namespace zelFramework {
 
@@ -33,7 +34,19 @@ void trace(TraceLevel level, const char* tag, const char* format, ...)
 #endif
     ;
 
-// Ends the log: writes "Trace stopped.", then closes the log stream of modes 1 and 3.
+// Ends the log: writes the count of every collapsed message, then "Trace stopped.", then closes the
+// log stream of modes 1 and 3.
 void traceStop();
+
+// With collapsing on, a WARNING, ERROR or CRITICAL message printed once is not printed again: its
+// later copies are only counted, and traceStop writes it once more with "(repeated N times)", N
+// counting every copy. A frame loop that meets the same fault every frame then prints one line for it,
+// not thousands. INFO lines always print.
+void traceCollapseRepeats(bool on);
+
+// ERROR and CRITICAL messages that passed the level gate since the process started, and the line
+// of the first of them ("ERROR (tag): message"), so the program can say why a run failed.
+uint32_t traceErrorCount();
+const std::string& firstTraceError();
 
 }  // namespace zelFramework

@@ -28,4 +28,15 @@ bool initVideo() {
 
 const std::string& videoInitError() { return initError(); }
 
+std::string videoDriverName() {
+    if (!initVideo()) return {};
+    const char* name = SDL_GetCurrentVideoDriver();
+    return name ? name : "";
+}
+
+bool videoDriverIsUnseen() {
+    const std::string name = videoDriverName();
+    return name == "offscreen" || name == "dummy";
+}
+
 }  // namespace zelFramework

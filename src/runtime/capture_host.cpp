@@ -2,8 +2,10 @@
 
 #include <GL/glew.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
+#include <system_error>
 
 #include "platform/native_window.h"
 #include "platform/platform.h"
@@ -20,6 +22,21 @@ std::string CaptureHost::framePath(const std::string& dir, long index) {
     char name[32];
     std::snprintf(name, sizeof name, "frame_%06ld.png", index);
     return (std::filesystem::path(dir) / name).string();
+}
+
+std::vector<std::filesystem::path> CaptureHost::framesIn(const std::string& dir) {
+    std::vector<std::filesystem::path> frames;
+    std::error_code ec;
+    for (std::filesystem::directory_iterator it(dir, ec), end; !ec && it != end; it.increment(ec)) {
+        const std::string name = it->path().filename().string();
+        constexpr size_t prefix = sizeof "frame_" - 1, suffix = sizeof ".png" - 1;
+        if (name.size() < prefix + 6 + suffix || !name.starts_with("frame_") || !name.ends_with(".png")) continue;
+        const std::string digits = name.substr(prefix, name.size() - prefix - suffix);
+        if (digits.find_first_not_of("0123456789") != std::string::npos) continue;
+        if (it->is_regular_file(ec)) frames.push_back(it->path());
+    }
+    std::sort(frames.begin(), frames.end());
+    return frames;
 }
 
 void CaptureHost::onFrame(uint32_t showMs) {

@@ -1,6 +1,7 @@
 // Writes every frame of the span as a numbered PNG of the window's picture.
 #pragma once
 
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -17,6 +18,8 @@ public:
     void finishProgress() { progress_.finish(); }
     // The picture file of frame `index` in `dir`.
     static std::string framePath(const std::string& dir, long index);
+    // The frame files ("frame_" digits ".png") already in `dir`, sorted; none when it does not exist.
+    static std::vector<std::filesystem::path> framesIn(const std::string& dir);
 
 protected:
     void onFrame(uint32_t showMs) override;

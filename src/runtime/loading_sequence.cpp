@@ -52,7 +52,10 @@ void loadShowOn(LoadingHost& host) {
         const float target = float(i) / float(rt.registry.size());
         fadeTo(host, rt.loadingScreen.image, brightness, target);
         brightness = target;
-        ok = initLayer(rt, rt.registry[i - 1]) && ok;
+        // An ERROR ends the show at its first frame anyway; loading on would only bury its message
+        // under the failures that follow from it (a missing render target, then its every user).
+        const uint32_t errorsBefore = traceErrorCount();
+        ok = initLayer(rt, rt.registry[i - 1]) && traceErrorCount() == errorsBefore && ok;
     }
 
     if (!rt.loadingScreen.midiFile.empty()) host.readMidiTriggers(rt.loadingScreen.midiFile, rt.triggers);

@@ -28,6 +28,7 @@ public:
 // Fade frames per layer: about a tenth of a second of loading picture before each init.
 constexpr int LOADING_FADE_STEPS = 10;
 
+// Stops at the first layer whose init fails or traces an ERROR; the runtime is Ready only when none did.
 void loadShowOn(LoadingHost& host);
 
 }  // namespace zelFramework

@@ -7,6 +7,8 @@
 #include <filesystem>
 #include <system_error>
 
+#include <sys/wait.h>
+
 #include "app/trace.h"
 #include "runtime/benchmark_host.h"
 #include "runtime/capture_host.h"
@@ -43,14 +45,13 @@ double soundtrackOffsetSeconds(const ShowRuntime& rt) {
     return start > rt.minStartMs ? double(start - rt.minStartMs) / 1000.0 : 0.0;
 }
 
-bool makeVideo(const OfflineSettings& s, double audioOffset) {
-    if (!programOnPath("ffmpeg")) {
-        std::fprintf(stderr, "capture: ffmpeg is not installed, so no video was made; the pictures are in %s\n",
-                     s.captureDir.c_str());
-        return false;
-    }
+// Empty on success, else the reason. Exactly the `frames` pictures of this run go into the video.
+std::string makeVideo(const OfflineSettings& s, double audioOffset, long frames) {
+    if (!videoEncoderAvailable())
+        return "ffmpeg is not installed, so no video was made; the pictures are in " + s.captureDir;
     std::string command = "ffmpeg -y -loglevel error -framerate " + std::to_string(s.fps) + " -i " +
-                          shellQuoted((std::filesystem::path(s.captureDir) / "frame_%06d.png").string());
+                          shellQuoted((std::filesystem::path(s.captureDir) / "frame_%06d.png").string()) +
+                          " -frames:v " + std::to_string(frames);
     std::error_code ec;
     const bool sound = !s.soundtrack.empty() && std::filesystem::is_regular_file(s.soundtrack, ec);
     if (sound) {
@@ -60,28 +61,48 @@ bool makeVideo(const OfflineSettings& s, double audioOffset) {
     }
     command += " -c:v libx264 -pix_fmt yuv420p " + shellQuoted(s.videoFile);
     std::fprintf(stderr, "capture: writing %s\n", s.videoFile.c_str());
-    if (std::system(command.c_str()) != 0) {
-        std::fprintf(stderr, "capture: ffmpeg failed to make %s\n", s.videoFile.c_str());
-        return false;
+    const int status = std::system(command.c_str());
+    if (status != 0) {
+        const std::string how = WIFEXITED(status) ? "exit status " + std::to_string(WEXITSTATUS(status)) : "it was killed";
+        return "ffmpeg failed to make " + s.videoFile + " (" + how + "); the pictures are in " + s.captureDir;
     }
-    return true;
+    return {};
 }
 
-bool runCapture(WindowHandle window, const OfflineSettings& s) {
+// Frame files of an earlier capture would end up in the video and mix with this run's.
+std::string clearEarlierFrames(const std::string& dir) {
+    for (const std::filesystem::path& frame : CaptureHost::framesIn(dir)) {
+        std::error_code ec;
+        if (!std::filesystem::remove(frame, ec) && ec)
+            return "cannot delete the earlier frame " + frame.string() + ": " + ec.message();
+    }
+    return {};
+}
+
+OfflineOutcome runCapture(WindowHandle window, const OfflineSettings& s) {
     std::error_code ec;
     std::filesystem::create_directories(s.captureDir, ec);
     if (!std::filesystem::is_directory(s.captureDir, ec)) {
         trace(TRACE_ERROR, "capture", "cannot make the folder \"%s\"", s.captureDir.c_str());
-        return false;
+        return {OfflineResult::CaptureFailed, "cannot make the capture folder " + s.captureDir};
     }
+    if (std::string problem = clearEarlierFrames(s.captureDir); !problem.empty())
+        return {OfflineResult::CaptureFailed, problem};
+    if (!s.videoFile.empty() && !std::filesystem::is_regular_file(s.soundtrack, ec))
+        trace(TRACE_WARNING, "capture", "the soundtrack %s is missing, so the video will have no sound",
+              s.soundtrack.c_str());
     const double audioOffset = soundtrackOffsetSeconds(runtime());
     CaptureHost host(window, s.fps, s.captureDir);
     runShowOn(host, window);
     host.finishProgress();
     std::fprintf(stderr, "capture: %ld frames in %s\n", host.written(), s.captureDir.c_str());
-    if (host.failed()) return false;
-    if (!s.videoFile.empty()) makeVideo(s, audioOffset);
-    return true;
+    if (host.failed())
+        return {OfflineResult::CaptureFailed,
+                "capture stopped: " + CaptureHost::framePath(s.captureDir, host.written()) + " could not be written"};
+    if (s.videoFile.empty() || host.written() == 0) return {};
+    if (std::string problem = makeVideo(s, audioOffset, host.written()); !problem.empty())
+        return {OfflineResult::VideoFailed, problem};
+    return {};
 }
 
 }  // namespace
@@ -104,13 +125,15 @@ void ProgressBar::finish() {
     finished_ = true;
 }
 
-bool runOffline(WindowHandle window, const OfflineSettings& settings) {
+OfflineOutcome runOffline(WindowHandle window, const OfflineSettings& settings) {
     if (!settings.captureDir.empty()) return runCapture(window, settings);
     BenchmarkHost host(window, settings.fps);
     runShowOn(host, window);
     host.report(stdout);
     std::fflush(stdout);
-    return true;
+    return {};
 }
+
+bool videoEncoderAvailable() { return programOnPath("ffmpeg"); }
 
 }  // namespace zelFramework

@@ -16,10 +16,21 @@ struct OfflineSettings {
     bool benchmark = false;
 };
 
+enum class OfflineResult { Done, CaptureFailed, VideoFailed };
+
+struct OfflineOutcome {
+    OfflineResult result = OfflineResult::Done;
+    std::string reason;  // one line for the failures: what could not be done and why
+};
+
 // Plays the loaded show like runShow, but on the step clock, without sound and without sleeping,
 // writing every frame of the span (capture) or timing it (benchmark, report on standard output).
-// False when the capture could not be written.
-bool runOffline(WindowHandle window, const OfflineSettings& settings);
+// A capture first deletes the frame files an earlier capture left in its folder, so the folder and
+// the video hold exactly the frames of this run.
+OfflineOutcome runOffline(WindowHandle window, const OfflineSettings& settings);
+
+// Whether the encoder that makes the video (ffmpeg) is on the PATH.
+bool videoEncoderAvailable();
 
 // Draws "[#####.....]  50%  frame 12/24" on the terminal, rewriting the line as it advances.
 class ProgressBar {

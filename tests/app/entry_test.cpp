@@ -2,94 +2,12 @@
 // benchmark and MIDI errors, shutdown.
 #include <gtest/gtest.h>
 
-#include <sys/wait.h>
-#include <unistd.h>
-
-#include <cstdlib>
-#include <filesystem>
-#include <fstream>
 #include <regex>
-#include <sstream>
-#include <string>
-#include <vector>
 
+#include "program_run.h"
 #include "tone_file.h"
 
-namespace fs = std::filesystem;
-
-namespace {
-
-struct ProgramRun {
-    int exitCode = -1;
-    std::string out, err;
-    bool acted = false;  // the program was still running when the script acted on it
-};
-
-std::string slurp(const fs::path& p) {
-    std::ifstream f(p, std::ios::binary);
-    std::stringstream s;
-    s << f.rdbuf();
-    return s.str();
-}
-
-std::vector<std::string> linesOf(const std::string& text) {
-    std::vector<std::string> lines;
-    std::stringstream s(text);
-    for (std::string line; std::getline(s, line);) lines.push_back(line);
-    return lines;
-}
-
-// One scratch folder per test process, removed when the process ends.
-struct ScratchRoot {
-    fs::path path = fs::temp_directory_path() / ("orvo_program_" + std::to_string(::getpid()));
-    ~ScratchRoot() {
-        std::error_code ec;
-        fs::remove_all(path, ec);
-    }
-};
-
-fs::path scratch(const std::string& name) {
-    static ScratchRoot root;
-    const fs::path dir = root.path / name;
-    fs::remove_all(dir);
-    fs::create_directories(dir);
-    return dir;
-}
-
-// Runs the program in a fresh folder without a sound device; `script` (shell) runs alongside it with $pid
-// set. A run that has not ended within 30 s is killed, which fails the test instead of hanging it.
-ProgramRun runProgram(const std::string& args, const std::string& script = "true") {
-    const fs::path dir = scratch("run");
-    const std::string cmd = "cd '" + dir.string() + "' || exit 99; SDL_AUDIODRIVER=dummy '" ORVO_SHOW "' " + args +
-                            " >out 2>err & pid=$!; (sleep 30; kill -KILL $pid) >/dev/null 2>&1 & dog=$!; " + script +
-                            "; wait $pid; rc=$?; kill $dog 2>/dev/null; exit $rc";
-    std::ofstream(dir / "run.sh") << cmd << "\n";
-    const int status = std::system(("bash '" + (dir / "run.sh").string() + "'").c_str());
-    ProgramRun r;
-    r.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    r.out = slurp(dir / "out");
-    r.err = slurp(dir / "err");
-    r.acted = fs::exists(dir / "acted");
-    return r;
-}
-
-// The test composition in an empty resources folder (or the given one).
-std::string testShow(const std::string& args, const fs::path& resources = scratch("resources")) {
-    return "--test-composition --resources '" + resources.string() + "' " + args;
-}
-
-// Waits for a visible window with exactly this title, notes that the program still runs, then runs `action`
-// with the window in $w.
-std::string inWindow(const std::string& title, const std::string& action) {
-    return "for i in $(seq 400); do w=$(xdotool search --onlyvisible --name '^" + title +
-           "$' 2>/dev/null | head -1); [ -n \"$w\" ] && break; sleep 0.05; done; sleep 0.3; "
-           "kill -0 $pid && touch acted; " + action + " 2>/dev/null";
-}
-std::string pressIn(const std::string& title, const std::string& keys) {
-    return inWindow(title, "xdotool windowfocus --sync $w key " + keys);
-}
-
-}  // namespace
+using namespace programtest;
 
 TEST(ProgramOptions, BadCommandLinesExitWithTwoAndOneLine) {
     for (const char* args : {"--width abc", "--frobnicate", "--resources"}) {
@@ -130,8 +48,7 @@ TEST(ProgramDialog, EnterRunsTheShowWithItsSoundtrackUntilEscape) {
 
 TEST(ProgramShow, WithoutSoundtrackItRunsSilentAndTheCloseRequestEndsIt) {
     // SIGTERM arrives the way the close button does: as WM_CLOSE through the window procedure.
-    const ProgramRun r = runProgram("--resources '" + scratch("no-music").string() +
-                                        "' --windowed --no-dialog --width 256 --height 144",
+    const ProgramRun r = runProgram(testShow("--windowed --no-dialog --width 256 --height 144", scratch("no-music")),
                                     inWindow("orv", "kill -TERM $pid"));
     EXPECT_TRUE(r.acted);
     EXPECT_EQ(r.exitCode, 0) << r.err;
@@ -175,7 +92,7 @@ TEST(ProgramCapture, ABadMidiFileEndsTheProgramCleanlyThroughTheTraceLog) {
     const fs::path bad = scratch("midi") / "cues.mid";
     std::ofstream(bad) << "not a MIDI file";
     const ProgramRun r = runProgram(testShow("--width 320 --height 180 --capture frames --midi '" + bad.string() + "'"));
-    EXPECT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_EQ(r.exitCode, 3) << r.err;
     EXPECT_NE(r.err.find("ERROR (midi): cannot read the MIDI file \"" + bad.string() + "\" (code 2)"), std::string::npos)
         << r.err;
     EXPECT_NE(r.err.find("capture: 0 frames"), std::string::npos) << r.err;

@@ -26,7 +26,19 @@ TEST(Options, EveryOptionReadsItsValue) {
     EXPECT_TRUE(parse({"--help"}).options.help);
     EXPECT_TRUE(parse({"--version"}).options.version);
     EXPECT_EQ(parse({"--width", "16384"}).options.width, 16384);
-    EXPECT_EQ(parse({"--width", "1"}).options.width, 1);
+    EXPECT_EQ(parse({"--width", "64"}).options.width, 64);
+    EXPECT_EQ(parse({"--height", "16"}).options.height, 16);
+}
+
+TEST(Options, CaptureOptionsAndTheVideoName) {
+    ParsedOptions p = parse({"--capture", "frames", "--overwrite", "--video", "clip"});
+    ASSERT_TRUE(p.error.empty()) << p.error;
+    EXPECT_TRUE(p.options.overwrite);
+    // The encoder picks its container from the extension, so a bare name gets the one the help names.
+    EXPECT_EQ(p.options.videoFile, "clip.mp4");
+    EXPECT_EQ(parse({"--capture", "f", "--video", "out/show.mkv"}).options.videoFile, "out/show.mkv");
+    EXPECT_EQ(parse({"--capture", "f", "--video", "my.clips/show"}).options.videoFile, "my.clips/show.mp4");
+    EXPECT_NE(parse({"--overwrite"}).error.find("--capture"), std::string::npos);
 }
 
 TEST(Options, ProblemsAreOneLineNamingTheOption) {
@@ -40,6 +52,8 @@ TEST(Options, ProblemsAreOneLineNamingTheOption) {
         {{"--windowed=yes"}, "--windowed"},  {{"--resources", ""}, "--resources"},
         {{"--windowed", "--fullscreen"}, "--fullscreen"},
         {{"--width", "99999999999999999999"}, "--width"},
+        // Smaller pictures leave the half-size and blur render targets without a pixel row.
+        {{"--width", "63"}, "64 to 16384"},  {{"--width", "1"}, "--width"},  {{"--height", "15"}, "16 to 16384"},
     };
     for (const auto& b : bad) {
         const ParsedOptions p = parse(b.args);
@@ -58,6 +72,9 @@ TEST(Options, TheHelpListsEveryOptionOnce) {
         EXPECT_NE(usage.find(spec.name), std::string::npos) << spec.name;
     }
     EXPECT_NE(versionText().find("orvo-show "), std::string::npos);
+    // The exit codes a script can rely on are part of the help.
+    for (const char* code : {"\n  0    ", "\n  1    ", "\n  2    ", "\n  3    ", "\n  4    ", "\n  255  "})
+        EXPECT_NE(usage.find(code), std::string::npos) << code;
 }
 
 TEST(Options, LoopTakesTwoTimesAndBpmATempo) {

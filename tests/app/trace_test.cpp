@@ -75,3 +75,57 @@ TEST(Trace, StreamModesWriteWholeLinesAndStopClosesTheStream) {
     }
     std::remove(path.c_str());
 }
+
+TEST(Trace, CollapsedRepeatsPrintOnceAndAreCountedAtTheStop) {
+    TraceCapture cap;
+    traceCollapseRepeats(true);
+    // A frame loop meeting the same two faults every frame, interleaved with a message that changes.
+    for (int frame = 0; frame < 500; ++frame) {
+        trace(TRACE_WARNING, "shaderAccess", "unable to retrieve the following uniform variable: %s", "gamma");
+        trace(TRACE_WARNING, "shaderAccess", "unable to retrieve the following uniform variable: %s", "fogColor");
+        if (frame < 2) trace(TRACE_INFO, "frame", "frame %d", frame);
+    }
+    // Progress lines are events, not faults: each prints.
+    trace(TRACE_INFO, "fboCreator", "FBO successfully created (%d * %d)", 64, 28);
+    trace(TRACE_INFO, "fboCreator", "FBO successfully created (%d * %d)", 64, 28);
+    trace(TRACE_INFO, "once", "only once");
+    traceStop();
+    traceCollapseRepeats(false);
+    EXPECT_EQ(cap.text(),
+              "WARNING (shaderAccess): unable to retrieve the following uniform variable: gamma\n"
+              "WARNING (shaderAccess): unable to retrieve the following uniform variable: fogColor\n"
+              "INFO (frame): frame 0\n"
+              "INFO (frame): frame 1\n"
+              "INFO (fboCreator): FBO successfully created (64 * 28)\n"
+              "INFO (fboCreator): FBO successfully created (64 * 28)\n"
+              "INFO (once): only once\n"
+              "WARNING (shaderAccess): unable to retrieve the following uniform variable: gamma (repeated 500 times)\n"
+              "WARNING (shaderAccess): unable to retrieve the following uniform variable: fogColor (repeated 500 times)\n"
+              "INFO (trace): Trace stopped.\n");
+
+    // The counts were written and forgotten: a later run of the log starts afresh, and without
+    // collapsing every copy prints.
+    cap.clear();
+    trace(TRACE_WARNING, "x", "again");
+    trace(TRACE_WARNING, "x", "again");
+    EXPECT_EQ(cap.text(), "WARNING (x): again\nWARNING (x): again\n");
+}
+
+TEST(Trace, ACollapsedErrorStillQuitsAndEveryErrorIsCounted) {
+    TraceCapture cap({TRACE_INFO, TRACE_TO_DEBUGGER, nullptr, TRACE_ERROR});
+    traceCollapseRepeats(true);
+    const uint32_t before = traceErrorCount();
+    trace(TRACE_WARNING, "w", "not an error");
+    EXPECT_EQ(traceErrorCount(), before);
+    trace(TRACE_ERROR, "midi", "cannot read %s", "cues.mid");
+    EXPECT_TRUE(cap.quitPosted());
+    trace(TRACE_ERROR, "midi", "cannot read %s", "cues.mid");
+    EXPECT_TRUE(cap.quitPosted()) << "a repeated ERROR that is not printed must still end the show";
+    trace(TRACE_CRITICAL, "fboStack", "destroyed!");
+    EXPECT_EQ(traceErrorCount(), before + 3);
+    if (before == 0) {  // the first error of the process is kept, not the latest
+        EXPECT_EQ(firstTraceError(), "ERROR (midi): cannot read cues.mid");
+    }
+    EXPECT_EQ(cap.count("cannot read cues.mid"), 1);
+    traceCollapseRepeats(false);
+}

@@ -8,6 +8,7 @@
 
 #include "brand.h"
 #include "image_io.h"
+#include "tool_usage.h"
 
 using namespace zelFramework::content;
 
@@ -33,10 +34,9 @@ bool parseSize(const char* text, int& size) {
 
 int main(int argc, char** argv) {
     int size = 256;
-    if (argc < 2 || argc > 3 || (argc == 3 && !parseSize(argv[2], size))) {
-        std::fprintf(stderr, "usage: gen-icon OUTPUT.png [SIZE from 16 to 1024]\n");
-        return 2;
-    }
+    const bool help = zelFramework::toolfiles::helpRequested(argc, argv);
+    if (help || argc < 2 || argc > 3 || (argc == 3 && !parseSize(argv[2], size)))
+        return zelFramework::toolfiles::printUsage("usage: gen-icon OUTPUT.png [SIZE from 16 to 1024]\n", help);
     if (!writePng(argv[1], paintIcon(size), PngChannels::Rgba)) return 1;  // writePng said why
     return 0;
 }

@@ -8,15 +8,15 @@
 #include "arrangement.h"
 #include "mp3_writer.h"
 #include "song_map.h"
+#include "tool_usage.h"
 
 using namespace zelFramework::music;
 
 int main(int argc, char** argv)
 {
-    if (argc < 2) {
-        std::fprintf(stderr, "usage: gen-music OUTPUT.mp3 [--wav OUTPUT.wav]\n");
-        return 2;
-    }
+    const bool help = zelFramework::toolfiles::helpRequested(argc, argv);
+    if (help || argc < 2)
+        return zelFramework::toolfiles::printUsage("usage: gen-music OUTPUT.mp3 [--wav OUTPUT.wav]\n", help);
     std::string wavPath;
     for (int i = 2; i + 1 < argc; i += 2)
         if (std::strcmp(argv[i], "--wav") == 0)

@@ -12,15 +12,16 @@
 #include "image_io.h"
 #include "picture_asset.h"
 #include "slide_previews.h"
+#include "tool_usage.h"
 
 using namespace zelFramework::content;
 
 int main(int argc, char** argv)
 {
-    if (argc < 2) {
-        std::fprintf(stderr, "usage: gen-pictures OUTPUT_DIR [--contact-sheet FILE.png] [--only SUBSTRING]\n");
-        return 2;
-    }
+    const bool help = zelFramework::toolfiles::helpRequested(argc, argv);
+    if (help || argc < 2)
+        return zelFramework::toolfiles::printUsage(
+            "usage: gen-pictures OUTPUT_DIR [--contact-sheet FILE.png] [--only SUBSTRING]\n", help);
     std::string outDir = argv[1];
     std::string sheetPath, only;
     for (int i = 2; i + 1 < argc; i += 2) {

@@ -9,12 +9,12 @@
 #include <string>
 
 #include "asset_set.h"
+#include "tool_usage.h"
 
 int main(int argc, char** argv) {
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: gen-scenes <output folder>\n");
-        return 2;
-    }
+    const bool help = zelFramework::toolfiles::helpRequested(argc, argv);
+    if (help || argc != 2)
+        return zelFramework::toolfiles::printUsage("usage: gen-scenes <output folder>\n", help);
     std::string out = argv[1];
     std::error_code ec;
     std::filesystem::create_directories(out, ec);

@@ -23,6 +23,7 @@
 #include "picture_job.h"
 #include "preview_lighting.h"
 #include "soft_raster.h"
+#include "tool_usage.h"
 
 using namespace zelFramework;
 using namespace zelFramework::scenegen;
@@ -137,10 +138,10 @@ content::Image downsample(const content::Image& big, int factor) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc != 5 && argc != 12) {
-        std::fprintf(stderr, "usage: scene-preview <resources> <scene> <seconds> <out.png> [eye target fovY]\n");
-        return 2;
-    }
+    const bool help = zelFramework::toolfiles::helpRequested(argc, argv);
+    if (help || (argc != 5 && argc != 12))
+        return zelFramework::toolfiles::printUsage(
+            "usage: scene-preview <resources> <scene> <seconds> <out.png> [eye target fovY]\n", help);
     std::string folder = argv[1], sceneFile = argv[2], outPath = argv[4];
     float seconds = float(std::atof(argv[3]));
     std::vector<uint8_t> bytes;

@@ -8,15 +8,13 @@
 #include "assets/byte_io.h"
 #include "assets/orvo_scene_reader.h"
 #include "assets/scene_info.h"
+#include "tool_usage.h"
 
 using namespace zelFramework;
 
 namespace {
 
-int usage() {
-    std::fprintf(stderr, "usage: orvo-scene info FILE\n");
-    return 2;
-}
+int usage(bool requested = false) { return toolfiles::printUsage("usage: orvo-scene info FILE\n", requested); }
 
 int info(const char* path) {
     std::vector<uint8_t> bytes;
@@ -38,6 +36,7 @@ int info(const char* path) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    if (toolfiles::helpRequested(argc, argv)) return usage(true);
     if (argc == 3 && std::strcmp(argv[1], "info") == 0) return info(argv[2]);
     return usage();
 }

@@ -16,6 +16,7 @@
 #include "sync/file_io.h"
 #include "sync/sync_data.h"
 #include "sync/sync_text.h"
+#include "tool_usage.h"
 
 using namespace zelFramework;
 
@@ -30,9 +31,8 @@ constexpr const char* USAGE =
     "                                          a line (default: resources/data/controllers-read.txt\n"
     "                                          beside this program). Exit 1 when anything was found.\n";
 
-int usage() {
-    std::fputs(USAGE, stderr);
-    return 2;
+int usage(bool requested = false) {
+    return toolfiles::printUsage(USAGE, requested);
 }
 
 int fail(const std::string& what) {
@@ -147,15 +147,12 @@ std::string defaultNameList() {
 }  // namespace
 
 int main(int argc, char** argv) {
+    if (toolfiles::helpRequested(argc, argv) || (argc == 2 && std::string_view(argv[1]) == "help")) return usage(true);
     if (argc < 2) return usage();
     const std::string_view command = argv[1];
     if (command == "dump" && argc == 3) return dump(argv[2]);
     if (command == "build" && argc == 4) return build(argv[2], argv[3]);
     if (command == "eval" && argc == 5) return eval(argv[2], argv[3], argv[4]);
     if (command == "check" && (argc == 3 || argc == 4)) return check(argv[2], argc == 4 ? argv[3] : defaultNameList());
-    if (command == "--help" || command == "-h" || command == "help") {
-        std::fputs(USAGE, stdout);
-        return 0;
-    }
     return usage();
 }
