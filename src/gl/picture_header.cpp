@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <string>
 #include <string_view>
 
 namespace zelFramework {
@@ -69,7 +70,17 @@ ClaimedSize tgaSize(std::span<const uint8_t> b) {
     if (b.size() < 18) return TRUNCATED;
     ClaimedSize size = claimed(le16(b, 12), le16(b, 14));
     const unsigned imageType = b[2];
-    if (imageType >= 1 && imageType <= 3) {
+    const unsigned bits = b[16];
+    // Only true-colour (24 or 32 bits) and grey (8 bits) pictures, plain or run-length coded: the
+    // library's palette conversion reads outside the palette for colour-mapped files.
+    const bool trueColour = (imageType == 2 || imageType == 10) && (bits == 24 || bits == 32);
+    const bool grey = (imageType == 3 || imageType == 11) && bits == 8;
+    if (!trueColour && !grey) {
+        size.problem = "a TGA kind the show does not read (type " + std::to_string(imageType) + ", " +
+                       std::to_string(bits) + " bits; only 24- or 32-bit colour and 8-bit grey)";
+        return size;
+    }
+    if (imageType == 2 || imageType == 3) {
         const uint64_t paletteBytes = b[1] ? le16(b, 5) * ((uint64_t(b[7]) + 7) / 8) : 0;
         const uint64_t pixelBytes = size.width * size.height * ((uint64_t(b[16]) + 7) / 8);
         if (18 + uint64_t(b[0]) + paletteBytes + pixelBytes > b.size())

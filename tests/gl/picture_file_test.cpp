@@ -64,6 +64,10 @@ TEST(PictureFiles, EachBadFileIsRefusedWithItsReason) {
     folder.write("huge.tga", tgaHeader(65533, 65533, 24) + std::string(44, '\x11'));
     // A size inside the limits whose pixels are missing.
     folder.write("short.tga", tgaHeader(300, 200, 24) + std::string(44, '\x11'));
+    // Colour-mapped TGA is refused: the library's palette conversion reads past the palette.
+    std::string mapped = tgaHeader(2, 2, 8);
+    mapped[2] = 9;
+    folder.write("mapped.tga", mapped + std::string(20, '\x7F'));
     // GIF is refused unread: the library's reader writes outside its buffer for some files.
     folder.write("frame.gif", "GIF89a\x01\x00\x01\x00\x80\x00\x00");
 
@@ -80,6 +84,7 @@ TEST(PictureFiles, EachBadFileIsRefusedWithItsReason) {
         {"huge.tga", "65533 x 65533 pixels is larger than the limit"},
         {"short.tga", "truncated"},
         {"frame.gif", "not a picture format the show reads"},
+        {"mapped.tga", "a TGA kind the show does not read (type 9, 8 bits"},
     };
     for (const Case& c : cases) {
         Refusal r = read(c.file);
