@@ -35,14 +35,15 @@ function(orvo_test name label)
   set_tests_properties(${name} PROPERTIES LABELS ${label} TIMEOUT 600)
 endfunction()
 
-# orvo_fuzz(NAME SECONDS N SOURCES ... [SDL] [CORPUS DIR]): a libFuzzer executable built with clang++
+# orvo_fuzz(NAME SECONDS N SOURCES ... [SDL] [CORPUS DIR] [LIBS -l...]): a libFuzzer executable built with clang++
 # (the main build is g++, so it is compiled by a custom command: -fsanitize=fuzzer,address,undefined,
 # -std=c++20, -I src), from the harness and the library sources it needs, listed directly. SDL adds
 # SDL2's pkg-config flags for harnesses that pull in platform code. A CTest labelled `fuzz` runs it
-# for N seconds and fails on any crash or sanitizer report; CORPUS names a folder of seed inputs.
+# for N seconds and fails on any crash or sanitizer report; CORPUS names a folder of seed inputs;
+# LIBS are extra linker arguments (system libraries the harness's sources call).
 # Without clang++ or its fuzzer runtime no target and no test are made.
 function(orvo_fuzz name)
-  cmake_parse_arguments(F "SDL" "SECONDS;CORPUS" "SOURCES;INCLUDES" ${ARGN})
+  cmake_parse_arguments(F "SDL" "SECONDS;CORPUS" "SOURCES;INCLUDES;LIBS" ${ARGN})
   if(NOT ORVO_FUZZ)
     return()
   endif()
@@ -89,7 +90,7 @@ function(orvo_fuzz name)
     OUTPUT ${exe}
     COMMAND ${ORVO_CLANGXX} -std=c++20 -g -O1 -fno-omit-frame-pointer -Wall -Wextra
             -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=undefined
-            ${incs} ${sdl_cflags} ${srcs} ${sdl_libs} -o ${exe}
+            ${incs} ${sdl_cflags} ${srcs} ${sdl_libs} ${F_LIBS} -o ${exe}
     DEPENDS ${srcs} ${headers}
     COMMENT "Building fuzz target ${name} with clang++"
     VERBATIM)

@@ -1,10 +1,22 @@
 // The process-wide texture registry.
 #include "gl/texture_manager.h"
 
+#include <IL/il.h>
+
 #include <algorithm>
+#include <cmath>
+#include <filesystem>
 #include <iterator>
 #include <map>
+#include <memory>
 #include <string>
+
+#include "app/screen_metrics.h"
+#include "app/trace.h"
+#include "gl/picture_file.h"
+#include "gl/picture_rules.h"
+#include "gl/texture_manager_background.h"
+#include "platform/platform.h"
 
 namespace zelFramework {
 namespace {
@@ -18,24 +30,122 @@ std::map<std::string, GL_Texture*>& registry() {
 
 constexpr const char* WHITE_TEXTURE_KEY = "__whiteorvotex__";
 
+// The rules of the current folder, read again whenever the folder changes (tests move between
+// folders; the show stays in its resources folder).
+const PictureRules& currentPictureRules() {
+    static std::filesystem::path folder;
+    static PictureRules rules;
+    std::error_code error;
+    std::filesystem::path here = std::filesystem::current_path(error);
+    if (here != folder || folder.empty()) {
+        folder = here;
+        std::vector<std::string> problems;
+        rules = readPictureRules(PICTURE_RULES_FILE, problems);
+        for (const std::string& problem : problems) trace(TRACE_WARNING, "textureManager", "%s", problem.c_str());
+    }
+    return rules;
+}
+
+// Names of render targets ("RE:fboAO", "finalTarget") are asked for before they are published and
+// are tried as files; only a name that reads as a picture file is worth a warning when it is absent.
+bool namesAPictureFile(const char* name) { return ilTypeFromExt(name) != IL_TYPE_UNKNOWN; }
+
+void warnUnloadable(const char* name, const std::string& why) {
+    if (why != "file not found" || namesAPictureFile(name))
+        trace(TRACE_WARNING, "textureManager", "cannot load picture \"%s\": %s", name, why.c_str());
+}
+
+std::unique_ptr<BackgroundPictures>& background() {
+    static std::unique_ptr<BackgroundPictures> pictures;
+    return pictures;
+}
+
+// The checks that can say "no" before anything is decoded; on true the job holds the file's bytes.
+std::unique_ptr<PictureJob> pictureJob(const char* name, GLenum wrapS, GLenum wrapT, PictureFit fit) {
+    auto job = std::make_unique<PictureJob>();
+    std::string why;
+    if (!readPictureBytes(name, job->bytes, why) || !pictureHeaderAllows(job->bytes, name, why)) {
+        warnUnloadable(name, why);
+        return nullptr;
+    }
+    job->name = name;
+    job->keepWidth = fit.width;
+    job->keepHeight = fit.height;
+    job->flip = currentPictureRules().flips(name);
+    job->wrapS = wrapS;
+    job->wrapT = wrapT;
+    return job;
+}
+
+// Main thread: the decoded picture becomes the texture's contents; the pixels are freed after.
+void upload(PictureJob& job) {
+    if (!job.ok) {
+        trace(TRACE_WARNING, "textureManager", "cannot load picture \"%s\": %s", job.name.c_str(), job.why.c_str());
+        const uint8_t clear[4] = {0, 0, 0, 0};
+        job.texture->create(clear, 1, 1, GL_RGBA, job.wrapS, job.wrapT);
+        return;
+    }
+    const DecodedPicture& p = job.picture;
+    job.texture->create(p.pixels.data(), p.width, p.height, p.bytesPerPixel == 4 ? GL_RGBA : GL_RGB, job.wrapS,
+                        job.wrapT);
+}
+
+void uploadAllFinished() {
+    if (!background()) return;
+    for (std::unique_ptr<PictureJob>& job : background()->takeFinished(false)) upload(*job);
+}
+
+void uploadUntilAllDone() {
+    if (!background()) return;
+    for (;;) {
+        std::vector<std::unique_ptr<PictureJob>> done = background()->takeFinished(true);
+        if (done.empty()) return;
+        for (std::unique_ptr<PictureJob>& job : done) upload(*job);
+    }
+}
+
 }  // namespace
 
-GL_Texture* GL_TextureManager::getTexture(const char* name, GLenum wrapS, GLenum wrapT) {
+PictureFit fullPictureFit(float largestScale) {
+    return {int(std::ceil(float(screenWidth) * largestScale)), int(std::ceil(float(renderHeight) * largestScale))};
+}
+
+GL_Texture* GL_TextureManager::getTexture(const char* name, GLenum wrapS, GLenum wrapT, PictureFit fit) {
     if (!name)
         return nullptr;
     GL_Texture*& entry = registry()[name];
     if (entry)
         return entry;
 
-    int width = 0, height = 0, bytesPerPixel = 0;
-    std::vector<uint8_t> pixels;
-    if (!loadImageFile(name, width, height, bytesPerPixel, pixels))
+    std::unique_ptr<PictureJob> job = pictureJob(name, wrapS, wrapT, fit);
+    if (!job)
         return nullptr;
-
     auto* texture = new GL_MemTexture();
-    texture->create(pixels.data(), width, height, bytesPerPixel == 4 ? GL_RGBA : GL_RGB, wrapS, wrapT);
+    job->texture = texture;
+    if (background()) {
+        background()->submit(std::move(job));
+    } else {
+        preparePicture(*job);
+        if (!job->ok) {
+            warnUnloadable(name, job->why);
+            delete texture;
+            return nullptr;
+        }
+        upload(*job);
+    }
     entry = texture;  // fills the empty entry looked up above; map entries stay where they are
     return texture;
+}
+
+void GL_TextureManager::startBackgroundLoading(int threads) {
+    if (!background()) background() = std::make_unique<BackgroundPictures>(threads);
+}
+
+void GL_TextureManager::uploadDecodedPictures() { uploadAllFinished(); }
+
+void GL_TextureManager::finishBackgroundLoading() {
+    uploadUntilAllDone();
+    background().reset();
 }
 
 bool GL_TextureManager::addTexture(const char* name, GL_Texture* texture) {

@@ -6,6 +6,18 @@
 
 namespace zelFramework {
 
+// The largest area, in pixels of the picture on screen, that a whole picture is ever drawn over.
+// A picture larger than that is kept at that size: drawn over that area it looks the same, and it
+// costs memory and upload time only for what shows. 0 x 0: not known, the picture is kept whole.
+struct PictureFit {
+    int width = 0;
+    int height = 0;
+};
+
+// The fit of a picture drawn over the whole picture area (screenWidth x renderHeight), at most
+// `largestScale` times that size.
+PictureFit fullPictureFit(float largestScale = 1.0f);
+
 class GL_TextureManager {
 public:
     virtual ~GL_TextureManager() = default;
@@ -13,7 +25,18 @@ public:
     // The texture registered under `name` (byte-exact), loading the image file of that name when the
     // entry is empty. The wrap modes apply only when this call loads the file: the first request wins.
     // Null when nothing is registered and no picture could be loaded; the next request tries again.
-    static GL_Texture* getTexture(const char* name, GLenum wrapS = GL_REPEAT, GLenum wrapT = GL_REPEAT);
+    static GL_Texture* getTexture(const char* name, GLenum wrapS = GL_REPEAT, GLenum wrapT = GL_REPEAT,
+                                  PictureFit fit = {});
+
+    // Between these two calls a picture file is checked when it is asked for (a missing or refused
+    // one still gives null and a WARNING), then decoded on `threads` worker threads; its texture is
+    // returned at once and filled on the main thread by uploadDecodedPictures or at the latest by
+    // finishBackgroundLoading, which waits for every picture. A picture whose data turns out to be
+    // damaged gets a WARNING and one transparent black pixel. Textures must not be drawn before
+    // finishBackgroundLoading has returned.
+    static void startBackgroundLoading(int threads);
+    static void uploadDecodedPictures();
+    static void finishBackgroundLoading();
 
     // Publishes `texture` under `name`. Note the inverted sense, which callers rely on: true means a
     // texture was ALREADY registered under that name and nothing was stored; false means it was stored.

@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <system_error>
 
+#include "app/trace.h"
 #include "platform/native_window.h"
 #include "platform/platform.h"
 #include "runtime/png_writer.h"
@@ -39,23 +40,37 @@ std::vector<std::filesystem::path> CaptureHost::framesIn(const std::string& dir)
     return frames;
 }
 
+void CaptureHost::noteFailedWrite() {
+    if (failed_ || !writer_.failed()) return;
+    failed_ = true;
+    trace(TRACE_WARNING, "capture", "%s", writer_.failure().c_str());
+}
+
+void CaptureHost::finishProgress() {
+    writer_.drain();
+    noteFailedWrite();
+    progress_.finish();
+}
+
 void CaptureHost::onFrame(uint32_t showMs) {
     // The loop's clock passes the end on one last empty frame; it is not part of the span.
     if (showMs > spanEndMs(runtime()) || failed_) return;
-    int width = 0, height = 0;
-    windowClientSize(window(), width, height);
-    pixels_.resize(size_t(width) * size_t(height) * 3);
-    glReadBuffer(GL_BACK);
-    glPixelStorei(GL_PACK_ALIGNMENT, 1);
-    glReadPixels(0, 0, width, height, GL_RGB, GL_UNSIGNED_BYTE, pixels_.data());
-    if (!writePngBottomUp(framePath(dir_, written_), width, height, pixels_)) {
+    noteFailedWrite();
+    if (failed_) {
         // Nothing more can be written; stop the show instead of rendering into the void.
-        failed_ = true;
         postQuitMessage(0);
         return;
     }
-    ++written_;
-    progress_.update(written_);
+    int width = 0, height = 0;
+    windowClientSize(window(), width, height);
+    std::vector<uint8_t> pixels = writer_.takeBuffer(size_t(width) * size_t(height) * 3);
+    glReadBuffer(GL_BACK);
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glReadPixels(0, 0, width, height, GL_RGB, GL_UNSIGNED_BYTE, pixels.data());
+    // Encoding and writing happen on the writer's thread while the next frame renders.
+    writer_.push(framePath(dir_, queued_), width, height, std::move(pixels));
+    ++queued_;
+    progress_.update(queued_);
 }
 
 }  // namespace zelFramework

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "runtime/offline_run.h"
+#include "runtime/png_writer_queue.h"
 #include "runtime/step_clock_host.h"
 
 namespace zelFramework {
@@ -13,9 +14,11 @@ namespace zelFramework {
 class CaptureHost : public StepClockHost {
 public:
     CaptureHost(WindowHandle window, int fps, std::string dir);
-    long written() const { return written_; }
+    // Frames written; complete once finishProgress has returned.
+    long written() const { return writer_.written(); }
     bool failed() const { return failed_; }
-    void finishProgress() { progress_.finish(); }
+    // Waits for the frames still being written, reports a failed write, and ends the progress line.
+    void finishProgress();
     // The picture file of frame `index` in `dir`.
     static std::string framePath(const std::string& dir, long index);
     // The frame files ("frame_" digits ".png") already in `dir`, sorted; none when it does not exist.
@@ -25,11 +28,13 @@ protected:
     void onFrame(uint32_t showMs) override;
 
 private:
+    void noteFailedWrite();
+
     std::string dir_;
-    long written_ = 0;
+    long queued_ = 0;
     bool failed_ = false;
-    std::vector<uint8_t> pixels_;
     ProgressBar progress_;
+    PngWriterQueue writer_;  // last: its thread ends before the members it reports to
 };
 
 }  // namespace zelFramework

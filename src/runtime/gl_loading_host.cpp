@@ -10,7 +10,9 @@
 
 namespace zelFramework {
 
-GL_Texture* GLLoadingHost::loadingImage() { return GL_TextureManager::getTexture("loading.jpg", GL_REPEAT, GL_REPEAT); }
+GL_Texture* GLLoadingHost::loadingImage() {
+    return GL_TextureManager::getTexture("loading.jpg", GL_REPEAT, GL_REPEAT, fullPictureFit());
+}
 
 void GLLoadingHost::moveCursorHome() { setCursorPos(0, 0); }
 

@@ -1,10 +1,16 @@
 // Every layer's init in registration order behind a picture that brightens with each loaded layer.
 #include "runtime/loading_sequence.h"
 
+#include <malloc.h>
+
+#include <algorithm>
 #include <cstdio>
+#include <thread>
 
 #include "app/trace.h"
+#include "gl/texture_manager.h"
 #include "platform/platform.h"
+#include "runtime/process_usage.h"
 
 namespace zelFramework {
 
@@ -23,6 +29,8 @@ void fadeTo(LoadingHost& host, GL_Texture* image, float brightness, float target
     do {
         host.drawLoadingFrame(image, brightness);
         host.fadePause();
+        // The pause is idle time on this thread: pictures decoded meanwhile go up now.
+        GL_TextureManager::uploadDecodedPictures();
         brightness += step;
     } while (target >= brightness);
 }
@@ -44,6 +52,13 @@ void loadShowOn(LoadingHost& host) {
     debugOutput(line);
 
     rt.loadingScreen.image = host.loadingImage();
+    // Pictures the layers ask for are decoded on every core while the layers go on loading; each
+    // is uploaded after the layer that asked for it, and all of them before the show starts.
+    // Decoded pictures are large, short-lived buffers: mapped on their own, they go back to the system
+    // when freed instead of raising the heap's high-water mark (glibc would otherwise raise its
+    // threshold after the first such buffer is freed and keep the rest in the heap).
+    mallopt(M_MMAP_THRESHOLD, 1 << 20);
+    GL_TextureManager::startBackgroundLoading(int(std::max(2u, std::thread::hardware_concurrency())));
     bool ok = true;
     host.moveCursorHome();
     float brightness = 0.0f;
@@ -56,10 +71,15 @@ void loadShowOn(LoadingHost& host) {
         // under the failures that follow from it (a missing render target, then its every user).
         const uint32_t errorsBefore = traceErrorCount();
         ok = initLayer(rt, rt.registry[i - 1]) && traceErrorCount() == errorsBefore && ok;
+        GL_TextureManager::uploadDecodedPictures();
     }
+    GL_TextureManager::finishBackgroundLoading();
 
     if (!rt.loadingScreen.midiFile.empty()) host.readMidiTriggers(rt.loadingScreen.midiFile, rt.triggers);
     if (ok) rt.state = RuntimeState::Ready;
+    const ProcessUsage usage = processUsage();
+    trace(TRACE_INFO, "loader", "loaded %.2f s after start (CPU %.2f s), peak memory %.0f MB",
+          usage.secondsSinceStart, usage.cpuSeconds, usage.peakResidentMB);
 }
 
 }  // namespace zelFramework

@@ -35,19 +35,27 @@ bool encode(FILE* file, int width, int height, const uint8_t* rows) {
 
 }  // namespace
 
-bool writePngBottomUp(const std::string& path, int width, int height, const std::vector<uint8_t>& rows) {
+bool encodePngFile(const std::string& path, int width, int height, const std::vector<uint8_t>& rows, std::string& why) {
+    const std::string quoted = "\"" + path + "\"";
     if (width <= 0 || height <= 0 || rows.size() < size_t(width) * size_t(height) * 3) {
-        trace(TRACE_WARNING, "capture", "no picture to write to \"%s\"", path.c_str());
+        why = "no picture to write to " + quoted;
         return false;
     }
     FILE* file = std::fopen(path.c_str(), "wb");
     if (!file) {
-        trace(TRACE_WARNING, "capture", "cannot write \"%s\"", path.c_str());
+        why = "cannot write " + quoted;
         return false;
     }
     bool ok = encode(file, width, height, rows.data());
     ok = std::fclose(file) == 0 && ok;
-    if (!ok) trace(TRACE_WARNING, "capture", "writing \"%s\" failed", path.c_str());
+    if (!ok) why = "writing " + quoted + " failed";
+    return ok;
+}
+
+bool writePngBottomUp(const std::string& path, int width, int height, const std::vector<uint8_t>& rows) {
+    std::string why;
+    const bool ok = encodePngFile(path, width, height, rows, why);
+    if (!ok) trace(TRACE_WARNING, "capture", "%s", why.c_str());
     return ok;
 }
 

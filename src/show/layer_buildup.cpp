@@ -18,27 +18,31 @@ namespace {
 struct SlidePicture {
     const char* file;
     bool clamp;  // the two message cards must not repeat at their edges
+    // Drawn still over exactly the whole picture, so it can be kept at the picture's size and look
+    // the same; the cards (drawn in perspective) and the layers that zoom, pulse or shake keep their
+    // whole size, since resampling them twice would change their fine lines.
+    bool still = true;
 };
 
 const SlidePicture PICTURES[Layer_BuildUp::IMAGE_COUNT] = {
     {"00-Generic\\kvt_generic_l1.png", false},
     {"00-Generic\\kvt_generic_l2.png", false},
-    {"00-Generic\\kvt_generic_l3.png", false},
+    {"00-Generic\\kvt_generic_l3.png", false, false},
     {"01-LunavexTestimage\\lunavex_l1.png", false},
-    {"01-LunavexTestimage\\lunavex_l2.png", false},
+    {"01-LunavexTestimage\\lunavex_l2.png", false, false},
     {"01-LunavexTestimage\\lunavex_l3.png", false},
     {"02-KVTTestimage\\kvt_testimage_l1.png", false},
     {"02-KVTTestimage\\kvt_testimage_l2.png", false},
-    {"02-KVTTestimage\\kvt_testimage_l3.png", false},
-    {"03-KVTMessage\\message_slide_l1.png", true},
-    {"03-KVTMessage\\message_slide_l2.png", true},
-    {"03-KVTMessage\\message_slide_l3.png", false},
+    {"02-KVTTestimage\\kvt_testimage_l3.png", false, false},
+    {"03-KVTMessage\\message_slide_l1.png", true, false},
+    {"03-KVTMessage\\message_slide_l2.png", true, false},
+    {"03-KVTMessage\\message_slide_l3.png", false, false},
     {"03-KVTMessage\\message_slide_l4.png", false},
     {"04-KVTLogo\\kvt_logo_slide_l1.png", false},
-    {"04-KVTLogo\\kvt_logo_slide_l2.png", false},
-    {"05-Credits\\groups_slide_l1.png", false},
-    {"05-Credits\\groups_slide_l2.png", false},
-    {"06-MessageForYou\\message_for_you_l1.png", false},
+    {"04-KVTLogo\\kvt_logo_slide_l2.png", false, false},
+    {"05-Credits\\groups_slide_l1.png", false, false},
+    {"05-Credits\\groups_slide_l2.png", false, false},
+    {"06-MessageForYou\\message_for_you_l1.png", false, false},
 };
 
 // Slide starts, latest first: the first that has begun is shown.
@@ -70,7 +74,8 @@ LogoShake logoShake(float T) {
 bool Layer_BuildUp::init(GL_TextureManager* /*textures*/, ControllerSet* /*controllers*/) {
     for (int i = 0; i < IMAGE_COUNT; ++i) {
         const GLenum wrap = PICTURES[i].clamp ? GL_CLAMP_TO_EDGE : GL_REPEAT;
-        images[i] = GL_TextureManager::getTexture(PICTURES[i].file, wrap, wrap);
+        images[i] = GL_TextureManager::getTexture(PICTURES[i].file, wrap, wrap,
+                                                  PICTURES[i].still ? fullPictureFit() : PictureFit{});
     }
     finalTarget = findFinalTarget();
     return true;

@@ -38,10 +38,10 @@ bool Layer_TextOverlayAnimation::init(GL_TextureManager* /*textures*/, Controlle
     swooshWipe = controllers->get("Swoosh Wipe");
     tvLogo = controllers->get("TV Logo");
 
-    titleImages[0] = GL_TextureManager::getTexture("ArenaBuildup\\01-logos.png", GL_REPEAT, GL_REPEAT);
-    titleImages[1] = GL_TextureManager::getTexture("ArenaBuildup\\02-bring-you.png", GL_REPEAT, GL_REPEAT);
-    titleImages[2] = GL_TextureManager::getTexture("ArenaBuildup\\03-the-event.png", GL_REPEAT, GL_REPEAT);
-    fullLogo = GL_TextureManager::getTexture("stormhalo.png", GL_REPEAT, GL_REPEAT);
+    titleImages[0] = GL_TextureManager::getTexture("ArenaBuildup\\01-logos.png", GL_REPEAT, GL_REPEAT, fullPictureFit());
+    titleImages[1] = GL_TextureManager::getTexture("ArenaBuildup\\02-bring-you.png", GL_REPEAT, GL_REPEAT, fullPictureFit());
+    titleImages[2] = GL_TextureManager::getTexture("ArenaBuildup\\03-the-event.png", GL_REPEAT, GL_REPEAT, fullPictureFit());
+    fullLogo = GL_TextureManager::getTexture("stormhalo.png", GL_REPEAT, GL_REPEAT, fullPictureFit());
     cornerLogo = GL_TextureManager::getTexture("lunavex-logo.png", GL_REPEAT, GL_REPEAT);
     bandLogo = GL_TextureManager::getTexture("gralle.png", GL_REPEAT, GL_REPEAT);
     return true;

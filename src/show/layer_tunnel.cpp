@@ -69,7 +69,6 @@ bool Layer_Tunnel::init(GL_TextureManager* textures, ControllerSet* controllers)
         tvImages[i] = GL_TextureManager::getTexture(name, GL_REPEAT, GL_REPEAT);
     }
     tvScreen = GL_TextureManager::getTexture("tvscreen.JPG", GL_REPEAT, GL_REPEAT);
-    if (tvScreen) tvScreenOwnPicture = tvScreen->textureId;
     for (int d = 0; d < TUNNEL_STANDS; ++d) {
         for (int side = 0; side < 2; ++side) {
             char name[32];
@@ -194,6 +193,8 @@ void Layer_Tunnel::showTvImage() {
     if (!tvScreen) return;
     const int index = tunnelTvImage(time, localTime);
     GL_Texture* picture = index >= 0 ? tvImages[index] : nullptr;
+    // Taken at the first frame, not in init: pictures are uploaded after the layers have loaded.
+    if (!tvScreenOwnPicture) tvScreenOwnPicture = tvScreen->textureId;
     tvScreen->textureId = picture ? picture->textureId : tvScreenOwnPicture;
 }
 

@@ -27,15 +27,14 @@ LoadedImage load(const char* path) {
     return image;
 }
 
-// A 1 x 1 24-bit BMP: the file, and the library, keep the pixel as blue, green, red.
-std::string bmpPixel(uint8_t blue, uint8_t green, uint8_t red) {
-    std::string bmp = "BM";
-    auto u32 = [&](uint32_t v) { for (int i = 0; i < 4; ++i) bmp += char((v >> (8 * i)) & 0xFF); };
-    auto u16 = [&](uint16_t v) { bmp += char(v & 0xFF); bmp += char(v >> 8); };
-    u32(58); u32(0); u32(54);
-    u32(40); u32(1); u32(1); u16(1); u16(24); u32(0); u32(4); u32(2835); u32(2835); u32(0); u32(0);
-    bmp += std::string{char(blue), char(green), char(red), '\0'};
-    return bmp;
+// A 1 x 1 uncompressed 24-bit TGA: the file, and the library, keep the pixel as blue, green, red.
+std::string tgaPixel(uint8_t blue, uint8_t green, uint8_t red) {
+    std::string tga(18, '\0');
+    tga[2] = 2;
+    tga[12] = 1;
+    tga[14] = 1;
+    tga[16] = 24;
+    return tga + std::string{char(blue), char(green), char(red)};
 }
 
 }  // namespace
@@ -73,11 +72,11 @@ TEST(LoadImageFile, EveryPictureKindArrivesAsTightRgbOrRgbaRows) {
         EXPECT_EQ(image.pixels, c.loaded);
     }
     // Blue-first pictures arrive in red-green-blue order.
-    folder.write("pixel.bmp", bmpPixel(10, 20, 30));
-    LoadedImage bmp = load("pixel.bmp");
-    ASSERT_TRUE(bmp.ok);
-    EXPECT_EQ(bmp.bytesPerPixel, 3);
-    EXPECT_EQ(bmp.pixels, (std::vector<uint8_t>{30, 20, 10}));
+    folder.write("pixel.tga", tgaPixel(10, 20, 30));
+    LoadedImage tga = load("pixel.tga");
+    ASSERT_TRUE(tga.ok);
+    EXPECT_EQ(tga.bytesPerPixel, 3);
+    EXPECT_EQ(tga.pixels, (std::vector<uint8_t>{30, 20, 10}));
 }
 
 TEST(LoadImageFile, MissingOrUndecodableFileSetsNothing) {

@@ -168,6 +168,7 @@ TEST_F(LiveShowTest, CaptureWritesTheSpanFrameByFrame) {
     runtime().state = RuntimeState::Ready;
     CaptureHost host(window(), 10, dir);
     runShowOn(host, window());
+    host.finishProgress();  // the last frames are still being written until then
     EXPECT_EQ(host.written(), 6);  // 3.8, 3.9, ... 4.3 s
     EXPECT_TRUE(std::filesystem::exists(CaptureHost::framePath(dir, 5)));
     EXPECT_FALSE(std::filesystem::exists(CaptureHost::framePath(dir, 6)));
