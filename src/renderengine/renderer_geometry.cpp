@@ -2,6 +2,7 @@
 // frame's fog and light uniforms, the objects' blend modes, transforms and textures, then the flares.
 #include "renderengine/renderer.h"
 
+#include <algorithm>
 #include <array>
 #include <cstdio>
 
@@ -9,6 +10,7 @@
 #include "gl/fbo_texture.h"
 #include "gl/gltk.h"
 #include "gl/texture.h"
+#include "renderengine/light_reach.h"
 #include "renderengine/texture_units.h"
 
 namespace RenderEngine {
@@ -33,7 +35,7 @@ void Renderer::geometryPass(int pass, float time, bool cameraSet) {
     glEnable(GL_DEPTH_TEST);
     glDisable(GL_BLEND);
     uploadFrameUniforms();
-    uploadLights();
+    uploadLights(cameraSet);
     glUniform3fv(prepareShader.uniformLocation("ambientLightColor"), 1, ambientLightColor);
     drawObjects(pass, time, cameraSet);
     drawFlares();
@@ -83,12 +85,31 @@ const LightUniformNames& lightUniformNames(int index) {
 
 }  // namespace
 
-void Renderer::uploadLights() {
+void Renderer::uploadLights(bool cameraSet) {
+    // With the camera in place the view volume is known, and a light whose reach lies outside it
+    // can light nothing that is drawn: it is left out. Scenes that bring their own camera set it
+    // only while they draw, so then every light goes to the program.
+    ViewPlanes planes{};
+    if (cameraSet) {
+        float view[16], projection[16];
+        glGetFloatv(GL_MODELVIEW_MATRIX, view);
+        glGetFloatv(GL_PROJECTION_MATRIX, projection);
+        planes = viewPlanesOf(view, projection);
+    }
+    // The eight lights are the first enabled ones in name order whether or not they reach the view,
+    // so leaving one out never lets a ninth light in.
+    int chosen = 0;
     int index = 0;
     for (const auto& [lightName, light] : lights) {
-        if (index >= MAX_UPLOADED_LIGHTS)
+        if (chosen >= MAX_UPLOADED_LIGHTS)
             break;
         if (!light || !light->enabled)
+            continue;
+        ++chosen;
+        // A black light adds nothing anywhere (a light fading out, a studio light not yet on).
+        if (light->color[0] == 0.0f && light->color[1] == 0.0f && light->color[2] == 0.0f)
+            continue;
+        if (cameraSet && !sphereReachesView(planes, light->position, light->falloffDistance))
             continue;
         const LightUniformNames& names = lightUniformNames(index);
         glUniform3fv(prepareShader.uniformLocation(names.position), 1, light->position);
@@ -188,11 +209,21 @@ void Renderer::drawFlares() {
     // bind enables texturing on the unit that was active before it, not necessarily on unit 0.
     glActiveTexture(GL_TEXTURE0);
     glEnable(GL_TEXTURE_2D);
+    // World units per picture height at unit distance in front of the camera, for the minimum size.
+    float view[16], projection[16];
+    glGetFloatv(GL_MODELVIEW_MATRIX, view);
+    glGetFloatv(GL_PROJECTION_MATRIX, projection);
+    const float heightAtUnitDistance = projection[5] != 0.0f ? 2.0f / projection[5] : 0.0f;
     bool first = true;
     for (const Flare& flare : flares) {
         const float half = 0.5f * flare.intensity;
         glColor4f(half, half, half, flare.intensity);
-        zelFramework::drawBillboard(first, flare.size, flare.x, flare.y, flare.z);
+        float size = flare.size;
+        if (flareMinimumScreenSize > 0.0f) {
+            const float depth = -(view[2] * flare.x + view[6] * flare.y + view[10] * flare.z + view[14]);
+            size = std::max(size, flareMinimumScreenSize * heightAtUnitDistance * std::max(depth, 0.0f));
+        }
+        zelFramework::drawBillboard(first, size, flare.x, flare.y, flare.z);
         first = false;
     }
 }
