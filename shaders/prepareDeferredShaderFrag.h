@@ -109,8 +109,13 @@ vec3 skyIrradiance(vec3 n)
 
 void main()
 {
-    vec3 n = normalize(viewNormal);
     vec3 toEye = normalize(-viewPosition);
+    // Across a thin smooth-shaded bevel the corner normals can point almost opposite ways, and their
+    // interpolation passes through (nearly) zero: normalising that gives no direction at all, and the
+    // occlusion and depth-of-field gathers would spread the undefined result into a cluster of dots.
+    // Such a pixel faces the viewer instead.
+    float normalLength2 = dot(viewNormal, viewNormal);
+    vec3 n = normalLength2 > 1.0e-8 ? viewNormal * inversesqrt(normalLength2) : toEye;
     float opaque = step(0.5, aoEnable);
 
     vec4 diffuseSample = texture2D(diffuse, surfaceUV);

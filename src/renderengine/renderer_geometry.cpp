@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cmath>
 #include <cstdio>
 
 #include "assets/model_renderer.h"
@@ -193,6 +194,28 @@ void Renderer::drawObjects(int pass, float time, bool cameraSet) {
     }
 }
 
+void Renderer::keepFlareVisible(const float view[16], float heightAtUnitDistance, float centre[3], float& size) const {
+    const float depth = -(view[2] * centre[0] + view[6] * centre[1] + view[10] * centre[2] + view[14]);
+    if (depth <= 0.0f)
+        return;
+    size = std::max(size, flareMinimumScreenSize * heightAtUnitDistance * depth);
+    // A flare sits on a surface (a spectator in the stands): a square standing upright there is half
+    // buried in the rows behind it. Sliding it towards the eye along its line of sight keeps its place
+    // in the picture and, scaled by the same ratio, its size on screen, but lifts it off the surface.
+    const float t[3] = {view[12], view[13], view[14]};
+    const float eye[3] = {-(view[0] * t[0] + view[1] * t[1] + view[2] * t[2]),
+                          -(view[4] * t[0] + view[5] * t[1] + view[6] * t[2]),
+                          -(view[8] * t[0] + view[9] * t[1] + view[10] * t[2])};
+    const float toEye[3] = {eye[0] - centre[0], eye[1] - centre[1], eye[2] - centre[2]};
+    const float distance = std::sqrt(toEye[0] * toEye[0] + toEye[1] * toEye[1] + toEye[2] * toEye[2]);
+    if (distance <= 0.0f)
+        return;
+    const float slide = std::min(1.5f * size, 0.5f * distance);
+    for (int i = 0; i < 3; ++i)
+        centre[i] += toEye[i] / distance * slide;
+    size *= (distance - slide) / distance;
+}
+
 void Renderer::drawFlares() {
     glUseProgram(0);
     // Only attachment 1, the colour: flares add light, they have no surface.
@@ -219,11 +242,10 @@ void Renderer::drawFlares() {
         const float half = 0.5f * flare.intensity;
         glColor4f(half, half, half, flare.intensity);
         float size = flare.size;
-        if (flareMinimumScreenSize > 0.0f) {
-            const float depth = -(view[2] * flare.x + view[6] * flare.y + view[10] * flare.z + view[14]);
-            size = std::max(size, flareMinimumScreenSize * heightAtUnitDistance * std::max(depth, 0.0f));
-        }
-        zelFramework::drawBillboard(first, size, flare.x, flare.y, flare.z);
+        float centre[3] = {flare.x, flare.y, flare.z};
+        if (flareMinimumScreenSize > 0.0f)
+            keepFlareVisible(view, heightAtUnitDistance, centre, size);
+        zelFramework::drawBillboard(first, size, centre[0], centre[1], centre[2]);
         first = false;
     }
 }

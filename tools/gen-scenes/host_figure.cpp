@@ -120,7 +120,7 @@ void addLapels(Mesh& out, const Torso& torso, Cloth jacket) {
             float radius = radiusAt(torso.profile, y) + 0.008f;
             path.push_back({radius * std::sin(a), y, radius * kTorsoDepth * std::cos(a) + 0.004f});
         }
-        addPart(out, makeTube(path, 0.014f, 10), jacket);
+        addPart(out, makeTube(path, 0.014f, 16), jacket);
     }
 }
 
