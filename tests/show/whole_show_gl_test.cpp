@@ -60,7 +60,7 @@ const Moment MOMENTS[] = {
     {114000, "slide2"},       {117000, "slide3"},      {120000, "slide4"},
     {122000, "slide5"},       {123500, "slide6"},      {124138, "slide6+tunnel"},
     {130000, "tunnel-stands"}, {149000, "tunnel-leaving"}, {152500, "tunnel-cuts"}, {156000, "tunnel-cuts"},
-    {160000, "tunnel-cuts"}, {164500, "tunnel-cuts"}, {169000, "tunnel-cuts"},
+    {160000, "tunnel-cuts"}, {164000, "tunnel-cuts"}, {166000, "tunnel-cuts"},
     {173852, "endscreen"},    {185000, "endscreen"},   {194000, "endscreen"}, {195000, "end", true},
 };
 
@@ -114,9 +114,10 @@ TEST_F(WholeShow, EveryPartDrawsItsOwnPictureWithoutErrors) {
         }
         previous = &m;
     }
-    // Over the five logo frames: a few stray pixels at most, not the hatching of aliased highlights.
-    EXPECT_LE(sparkleBright, 10u) << "isolated bright pixels over the logo span";
-    EXPECT_LE(sparkleDark, 5u) << "isolated dark pixels over the logo span";
+    // Over the five logo frames: a few stray pixels at most (5 bright, 0 dark when written), not the
+    // hatching of aliased highlights or the dot clusters an undefined normal leaves after the gathers.
+    EXPECT_LE(sparkleBright, 8u) << "isolated bright pixels over the logo span";
+    EXPECT_LE(sparkleDark, 3u) << "isolated dark pixels over the logo span";
 }
 
 }  // namespace
