@@ -58,6 +58,29 @@ float distanceFalloff(float distance, float falloffDistance)
     return window * window / (1.0 + scaled * scaled);
 }
 
+// Leaves values up to `knee` as they are and bends everything above it smoothly towards `limit`
+// (slope 1 at the knee, never reaching the limit), per channel.
+vec3 softLimit(vec3 value, float knee, float limit)
+{
+    vec3 over = max(value - vec3(knee), vec3(0.0));
+    return min(value, vec3(knee)) + over / (vec3(1.0) + over / (limit - knee));
+}
+
+#ifdef REAL_LIGHT_MODEL
+// A highlight tighter than the spread of normals inside one pixel (thin bevels, curved edges seen
+// from afar) would light some pixels and miss their neighbours. The spread of the normal across the
+// pixel widens the lobe to what the pixel would average to (roughness filtering), expressed on the
+// Blinn-Phong exponent through the usual mapping shininess = 2 / roughness^2 - 2.
+float filteredShininess(vec3 n, float shininess)
+{
+    vec3 dx = dFdx(n);
+    vec3 dy = dFdy(n);
+    float spread = min(0.5 * (dot(dx, dx) + dot(dy, dy)), 0.18);
+    float roughness2 = 2.0 / (shininess + 2.0) + spread;
+    return max(2.0 / min(roughness2, 1.0) - 2.0, 1.0);
+}
+#endif
+
 #ifdef SPHERICAL_HARMONICS_LIGHTING
 // Second-order spherical-harmonics irradiance of a fixed outdoor sky (bright cool zenith, warm dim
 // ground), evaluated for a world-space normal with Z up. The nine coefficients are the projection of
@@ -86,8 +109,13 @@ vec3 skyIrradiance(vec3 n)
 
 void main()
 {
-    vec3 n = normalize(viewNormal);
     vec3 toEye = normalize(-viewPosition);
+    // Across a thin smooth-shaded bevel the corner normals can point almost opposite ways, and their
+    // interpolation passes through (nearly) zero: normalising that gives no direction at all, and the
+    // occlusion and depth-of-field gathers would spread the undefined result into a cluster of dots.
+    // Such a pixel faces the viewer instead.
+    float normalLength2 = dot(viewNormal, viewNormal);
+    vec3 n = normalLength2 > 1.0e-8 ? viewNormal * inversesqrt(normalLength2) : toEye;
     float opaque = step(0.5, aoEnable);
 
     vec4 diffuseSample = texture2D(diffuse, surfaceUV);
@@ -111,36 +139,56 @@ void main()
     diffuseLight += max(skyIrradiance(normalize(worldNormal)), vec3(0.0)) * lightIntensity;
 #endif
 
+#ifdef REAL_LIGHT_MODEL
+    float specularShininessHere = filteredShininess(n, shininess);
+    float specularNormalisation = (specularShininessHere + 8.0) / 25.1327;
+    float grazingFade = smoothstep(0.0, 0.25, dot(n, toEye));
+#endif
+
     for (int i = 0; i < MAX_LIGHTS; i++) {
         // Leaving the loop (rather than skipping) lets the unused iterations cost nothing.
         if (i >= numLights)
             break;
-        {
-            vec3 toLight = lights[i].position - worldPosition;
-            float distance = length(toLight);
-            vec3 l = toLight / max(distance, 0.0001);
-            vec3 radiance = lights[i].color * lightIntensity;
+        vec3 toLight = lights[i].position - worldPosition;
+        float distanceSquared = dot(toLight, toLight);
+        float reach = lights[i].falloffDistance;
+        // Both falloffs are exactly 0 from the falloff distance on, so a light that far away adds
+        // nothing here and its shading is not worth computing.
+        if (distanceSquared >= reach * reach)
+            continue;
+        float distance = sqrt(distanceSquared);
+        vec3 l = toLight / max(distance, 0.0001);
+        vec3 radiance = lights[i].color * lightIntensity;
 #ifdef REAL_LIGHT_MODEL
-            float attenuation = distanceFalloff(distance, lights[i].falloffDistance);
-            float lambert = max(dot(worldNormal, l), 0.0);
-            vec3 h = normalize(l + worldToEye);
-            // Schlick's rational stand-in for pow(cos, shininess): the same lobe without the two
-            // transcendental calls per light and pixel.
-            float cosine = max(dot(worldNormal, h), 0.0);
-            float highlight = lambert > 0.0 ? cosine / (shininess - shininess * cosine + cosine) : 0.0;
-            // Blinn-Phong normalised so broad and tight highlights carry similar energy.
-            specularLight += radiance * attenuation * highlight * (shininess + 8.0) / 25.1327;
+        float attenuation = distanceFalloff(distance, reach);
+        float lambert = max(dot(worldNormal, l), 0.0);
+        // The half vector; a light straight behind the surface, seen from the front, has none, and
+        // normalize() of the zero vector is undefined (a NaN that the later gathers would spread).
+        vec3 halfway = l + worldToEye;
+        vec3 h = halfway * inversesqrt(max(dot(halfway, halfway), 1.0e-12));
+        // Schlick's rational stand-in for pow(cos, shininess): the same lobe without the two
+        // transcendental calls per light and pixel.
+        float cosine = max(dot(worldNormal, h), 0.0);
+        float highlight = cosine / (specularShininessHere - specularShininessHere * cosine + cosine);
+        // Normalised Blinn-Phong weighted by the cosine at the light, so the highlight fades out
+        // with the diffuse light towards the terminator instead of stopping at it.
+        specularLight += radiance * (attenuation * lambert * highlight * specularNormalisation);
 #else
-            float attenuation = clamp(1.0 - distance / max(lights[i].falloffDistance, 0.0001), 0.0, 1.0);
-            float lambert = clamp(dot(worldNormal, l) * 0.5 + 0.5, 0.0, 1.0);
-            lambert *= lambert;
+        float attenuation = clamp(1.0 - distance / max(reach, 0.0001), 0.0, 1.0);
+        float lambert = clamp(dot(worldNormal, l) * 0.5 + 0.5, 0.0, 1.0);
+        lambert *= lambert;
 #endif
-            diffuseLight += radiance * attenuation * lambert;
-        }
+        diffuseLight += radiance * attenuation * lambert;
     }
 
+#ifdef REAL_LIGHT_MODEL
+    // Surfaces seen edge-on keep their highlight out: there the interpolated normal swings past the
+    // eye within a pixel and the highlight would land on every other pixel.
+    specularLight *= grazingFade;
+#endif
+
     vec3 lit = mix(vec3(1.0), diffuseLight, lightInfluence);
-    vec3 color = base * matCapColor * lit + specularColor * specularLight * lightInfluence;
+    vec3 color = base * matCapColor * lit + softLimit(specularColor * specularLight * lightInfluence, 0.5, 1.25);
 
 #ifdef REFLECTION
     // Sphere-map lookup of the view-space reflection vector.
@@ -153,6 +201,9 @@ void main()
     float distanceToEye = length(viewPosition);
     float fog = clamp((distanceToEye - fogStart) / max(fogDistance, 0.0001), 0.0, 1.0);
     color = mix(color, fogColor, fog);
+    // No single pixel may outshine its surroundings by more than the later passes can smooth: the
+    // anti-aliasing and the depth-of-field gather would spread one into a cluster of dots.
+    color = softLimit(color, 1.0, 1.5);
 
     gl_FragData[0] = opaque * vec4(n, max(-viewPosition.z, 0.0001));
     gl_FragData[1] = vec4(color, mix(diffuseSample.a, glowIntensity, opaque));

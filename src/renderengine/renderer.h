@@ -88,6 +88,11 @@ public:
     bool cameraPreset = false;     // the camera is already set when the frame starts
     std::string cameraObjectName;  // object whose scene camera drives the view; empty = none
     std::vector<Flare> flares;     // emptied and refilled by the layer every frame
+    // Smallest half-size of a flare on screen, as a share of the picture's height (0: flares exactly
+    // as given). Far flares grow to it, so that a flare stays a visible spark at every render size
+    // instead of a texel or two of its picture, and each flare is drawn a little towards the eye on
+    // its line of sight, so that the surface it sits on does not hide half of it.
+    float flareMinimumScreenSize = 0.0f;
 
     // Builds shaders and targets for `features` at the picture size times resolutionScale. Cube mode
     // together with depth of field, glow or depth-of-field layers is refused with a WARNING: those
@@ -132,9 +137,10 @@ private:
     bool applyCameraObject(float time);
     void geometryPass(int pass, float time, bool cameraSet);
     void uploadFrameUniforms();
-    void uploadLights();
+    void uploadLights(bool cameraSet);
     void drawObjects(int pass, float time, bool cameraSet);
     void drawFlares();
+    void keepFlareVisible(const float view[16], float heightAtUnitDistance, float centre[3], float& size) const;
     void occlusionPass();
     void compositePass(int face);
     void antiAliasAndFocusPass(int face);

@@ -2,13 +2,16 @@
 // frame's fog and light uniforms, the objects' blend modes, transforms and textures, then the flares.
 #include "renderengine/renderer.h"
 
+#include <algorithm>
 #include <array>
+#include <cmath>
 #include <cstdio>
 
 #include "assets/model_renderer.h"
 #include "gl/fbo_texture.h"
 #include "gl/gltk.h"
 #include "gl/texture.h"
+#include "renderengine/light_reach.h"
 #include "renderengine/texture_units.h"
 
 namespace RenderEngine {
@@ -33,7 +36,7 @@ void Renderer::geometryPass(int pass, float time, bool cameraSet) {
     glEnable(GL_DEPTH_TEST);
     glDisable(GL_BLEND);
     uploadFrameUniforms();
-    uploadLights();
+    uploadLights(cameraSet);
     glUniform3fv(prepareShader.uniformLocation("ambientLightColor"), 1, ambientLightColor);
     drawObjects(pass, time, cameraSet);
     drawFlares();
@@ -83,12 +86,31 @@ const LightUniformNames& lightUniformNames(int index) {
 
 }  // namespace
 
-void Renderer::uploadLights() {
+void Renderer::uploadLights(bool cameraSet) {
+    // With the camera in place the view volume is known, and a light whose reach lies outside it
+    // can light nothing that is drawn: it is left out. Scenes that bring their own camera set it
+    // only while they draw, so then every light goes to the program.
+    ViewPlanes planes{};
+    if (cameraSet) {
+        float view[16], projection[16];
+        glGetFloatv(GL_MODELVIEW_MATRIX, view);
+        glGetFloatv(GL_PROJECTION_MATRIX, projection);
+        planes = viewPlanesOf(view, projection);
+    }
+    // The eight lights are the first enabled ones in name order whether or not they reach the view,
+    // so leaving one out never lets a ninth light in.
+    int chosen = 0;
     int index = 0;
     for (const auto& [lightName, light] : lights) {
-        if (index >= MAX_UPLOADED_LIGHTS)
+        if (chosen >= MAX_UPLOADED_LIGHTS)
             break;
         if (!light || !light->enabled)
+            continue;
+        ++chosen;
+        // A black light adds nothing anywhere (a light fading out, a studio light not yet on).
+        if (light->color[0] == 0.0f && light->color[1] == 0.0f && light->color[2] == 0.0f)
+            continue;
+        if (cameraSet && !sphereReachesView(planes, light->position, light->falloffDistance))
             continue;
         const LightUniformNames& names = lightUniformNames(index);
         glUniform3fv(prepareShader.uniformLocation(names.position), 1, light->position);
@@ -172,6 +194,28 @@ void Renderer::drawObjects(int pass, float time, bool cameraSet) {
     }
 }
 
+void Renderer::keepFlareVisible(const float view[16], float heightAtUnitDistance, float centre[3], float& size) const {
+    const float depth = -(view[2] * centre[0] + view[6] * centre[1] + view[10] * centre[2] + view[14]);
+    if (depth <= 0.0f)
+        return;
+    size = std::max(size, flareMinimumScreenSize * heightAtUnitDistance * depth);
+    // A flare sits on a surface (a spectator in the stands): a square standing upright there is half
+    // buried in the rows behind it. Sliding it towards the eye along its line of sight keeps its place
+    // in the picture and, scaled by the same ratio, its size on screen, but lifts it off the surface.
+    const float t[3] = {view[12], view[13], view[14]};
+    const float eye[3] = {-(view[0] * t[0] + view[1] * t[1] + view[2] * t[2]),
+                          -(view[4] * t[0] + view[5] * t[1] + view[6] * t[2]),
+                          -(view[8] * t[0] + view[9] * t[1] + view[10] * t[2])};
+    const float toEye[3] = {eye[0] - centre[0], eye[1] - centre[1], eye[2] - centre[2]};
+    const float distance = std::sqrt(toEye[0] * toEye[0] + toEye[1] * toEye[1] + toEye[2] * toEye[2]);
+    if (distance <= 0.0f)
+        return;
+    const float slide = std::min(1.5f * size, 0.5f * distance);
+    for (int i = 0; i < 3; ++i)
+        centre[i] += toEye[i] / distance * slide;
+    size *= (distance - slide) / distance;
+}
+
 void Renderer::drawFlares() {
     glUseProgram(0);
     // Only attachment 1, the colour: flares add light, they have no surface.
@@ -188,11 +232,20 @@ void Renderer::drawFlares() {
     // bind enables texturing on the unit that was active before it, not necessarily on unit 0.
     glActiveTexture(GL_TEXTURE0);
     glEnable(GL_TEXTURE_2D);
+    // World units per picture height at unit distance in front of the camera, for the minimum size.
+    float view[16], projection[16];
+    glGetFloatv(GL_MODELVIEW_MATRIX, view);
+    glGetFloatv(GL_PROJECTION_MATRIX, projection);
+    const float heightAtUnitDistance = projection[5] != 0.0f ? 2.0f / projection[5] : 0.0f;
     bool first = true;
     for (const Flare& flare : flares) {
         const float half = 0.5f * flare.intensity;
         glColor4f(half, half, half, flare.intensity);
-        zelFramework::drawBillboard(first, flare.size, flare.x, flare.y, flare.z);
+        float size = flare.size;
+        float centre[3] = {flare.x, flare.y, flare.z};
+        if (flareMinimumScreenSize > 0.0f)
+            keepFlareVisible(view, heightAtUnitDistance, centre, size);
+        zelFramework::drawBillboard(first, size, centre[0], centre[1], centre[2]);
         first = false;
     }
 }

@@ -54,6 +54,9 @@ bool Layer_Superbowl::init(GL_TextureManager* textures, ControllerSet* controlle
     renderer = new RenderEngine::Renderer(textures, reflectionPicture(), 1.0f, 0x1C1);
     renderer->addOrvoScene("bowl", "Vexil2000.orvo");
     renderer->radialLightFactor = 1.0f;
+    // The flashes across the stands are seen from far off: each stays at least a small spark of
+    // about 4 % of the picture's height wide, at 640 x 280 as at 1920 x 842.
+    renderer->flareMinimumScreenSize = 0.02f;
     renderer->cameraObjectName = "bowl";
     renderer->cameraPreset = false;
     if (RenderEngine::RenderObject* bowl = findObject(*renderer, "bowl")) bowl->diffuseAddFactor = 0.01f;

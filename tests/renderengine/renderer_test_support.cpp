@@ -74,6 +74,18 @@ std::array<float, 4> readTargetPixel(zelFramework::GL_FBOTexture* target, int x,
     return pixel;
 }
 
+std::vector<uint8_t> readTargetPicture(zelFramework::GL_FBOTexture* target, int attachment) {
+    std::vector<uint8_t> picture(size_t(target->width) * target->height * 4);
+    GLint previous = 0;
+    glGetIntegerv(GL_FRAMEBUFFER_BINDING, &previous);
+    glBindFramebuffer(GL_FRAMEBUFFER, target->framebufferId);
+    glReadBuffer(GL_COLOR_ATTACHMENT0 + attachment);
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glReadPixels(0, 0, target->width, target->height, GL_RGBA, GL_UNSIGNED_BYTE, picture.data());
+    glBindFramebuffer(GL_FRAMEBUFFER, previous);
+    return picture;
+}
+
 std::vector<float> uniformValue(GLuint program, const char* name, int components) {
     std::vector<float> value(16, 0.0f);
     glGetUniformfv(program, glGetUniformLocation(program, name), value.data());

@@ -55,6 +55,10 @@ void drawFloor(float halfSize, float y);
 // Pixel (x, y) of colour attachment `attachment` of a target, as floats.
 std::array<float, 4> readTargetPixel(zelFramework::GL_FBOTexture* target, int x, int y, int attachment = 0);
 
+// The whole of colour attachment `attachment` of a target as 8-bit RGBA rows (values clamped to 0..1,
+// as they would reach the window).
+std::vector<uint8_t> readTargetPicture(zelFramework::GL_FBOTexture* target, int attachment = 0);
+
 // Value of a float (or vecN) uniform of a program, read back from the program.
 std::vector<float> uniformValue(GLuint program, const char* name, int components);
 int uniformInt(GLuint program, const char* name);

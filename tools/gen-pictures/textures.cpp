@@ -108,21 +108,24 @@ Image reflectionSphere()
 
 Image flashSprite()
 {
-    // Additive sprite: black is "no light", so the picture needs no alpha.
-    const int n = 256;
+    // Additive sprite: black is "no light", so the picture needs no alpha. A camera flash across the
+    // stands is drawn only a few pixels wide and the picture has no smaller levels to fall back on,
+    // so everything in it is broad: a wide hot core, a soft halo and short thick rays. Fine detail
+    // (a one-texel core, hair-thin streaks) would be hit by one flare's pixels and missed by the next.
+    const int n = 64;
     Image img(n, n, rgb(0, 0, 0));
     float c = n / 2.0f;
     for (int y = 0; y < n; ++y)
         for (int x = 0; x < n; ++x) {
             float dx = (x + 0.5f - c) / c, dy = (y + 0.5f - c) / c;
             float r = std::sqrt(dx * dx + dy * dy);
-            float core = std::exp(-r * r * 60.0f);
-            float halo = std::exp(-r * 4.5f) * 0.55f;
-            float streakH = std::exp(-std::fabs(dy) * 90.0f) * std::max(0.0f, 1 - std::fabs(dx));
-            float streakV = std::exp(-std::fabs(dx) * 90.0f) * std::max(0.0f, 1 - std::fabs(dy));
-            float edge = std::clamp((1 - r) * 4, 0.0f, 1.0f);
-            float v = (core + halo + 0.6f * (streakH + streakV)) * edge;
-            img.at(x, y) = rgb(std::min(v * 1.0f, 1.0f), std::min(v * 0.97f, 1.0f), std::min(v * 0.9f, 1.0f));
+            float core = std::exp(-r * r * 14.0f);
+            float halo = std::exp(-r * 3.2f) * 0.5f;
+            float rayH = std::exp(-std::fabs(dy) * 12.0f) * std::max(0.0f, 1 - std::fabs(dx)) * 0.35f;
+            float rayV = std::exp(-std::fabs(dx) * 12.0f) * std::max(0.0f, 1 - std::fabs(dy)) * 0.35f;
+            float edge = std::clamp((1 - r) * 3, 0.0f, 1.0f);
+            float v = (1.3f * core + halo + rayH + rayV) * edge;
+            img.at(x, y) = rgb(std::min(v * 1.0f, 1.0f), std::min(v * 0.97f, 1.0f), std::min(v * 0.92f, 1.0f));
         }
     return img;
 }

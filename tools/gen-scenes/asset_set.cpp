@@ -5,7 +5,7 @@
 
 #include "assets/byte_io.h"
 #include "flash_table.h"
-#include "human_figure.h"
+#include "host_figure.h"
 #include "sets.h"
 #include "stadium_bowl.h"
 #include "video_frames.h"
@@ -26,8 +26,8 @@ bool writeSet(const SetDescription& scene, const std::string& outputDir, std::ma
 }
 
 bool writeFigure(Character who, const std::string& fileName, const std::string& outputDir, std::FILE* log) {
-    Mesh mesh = buildFigure(who);
-    std::string text = figureObjText(mesh, fileName.substr(0, fileName.find('.')));
+    Mesh mesh = buildHost(who);
+    std::string text = hostObjText(mesh, fileName.substr(0, fileName.find('.')));
     std::string path = outputDir + "/" + fileName;
     bool ok = writeWholeFile(path, std::vector<uint8_t>(text.begin(), text.end()));
     // The model loader prefers its binary cache beside the OBJ file whatever its age, so a cache of an

@@ -13,15 +13,15 @@ struct Build {
     float bulk;     // 1 = slim, more = broader
 };
 
-// A limb: a tube of varying radius through the joints.
-Mesh limb(const std::vector<Vec3>& joints, const std::vector<float>& radii, int sides) {
+}  // namespace
+
+Mesh makeLimb(const std::vector<Vec3>& joints, const std::vector<float>& radii, int sides, int steps) {
     Mesh m;
     for (size_t i = 0; i + 1 < joints.size(); ++i) {
         Vec3 a = joints[i], b = joints[i + 1];
         Vec3 axis = normalize(b - a);
         Vec3 helper = std::fabs(axis.y) < 0.9f ? Vec3{0, 1, 0} : Vec3{0, 0, 1};
         Vec3 s1 = normalize(cross(axis, helper)), s2 = cross(s1, axis);
-        const int steps = 4;
         uint32_t base = uint32_t(m.positions.size());
         for (int k = 0; k <= steps; ++k) {
             float t = float(k) / steps;
@@ -45,6 +45,8 @@ Mesh limb(const std::vector<Vec3>& joints, const std::vector<float>& radii, int 
     m.append(makeEllipsoid({radii[0], radii[0], radii[0]}, sides, sides / 2), Mat4::translation(joints[0]));
     return m;
 }
+
+namespace {
 
 // Torso and neck: a lathe with an oval cross-section (deeper front to back than a tube would be).
 Mesh torso(const Build& b) {
@@ -74,24 +76,24 @@ Mesh figureFor(Character who) {
     // Legs and feet.
     float hip = 0.9f * s, hx = 0.095f * b.bulk;
     for (float side : {-1.0f, 1.0f}) {
-        m.append(limb({{side * hx, hip, 0}, {side * (hx + 0.01f), 0.48f * s, 0.02f}, {side * (hx + 0.015f), 0.08f, 0}},
+        m.append(makeLimb({{side * hx, hip, 0}, {side * (hx + 0.01f), 0.48f * s, 0.02f}, {side * (hx + 0.015f), 0.08f, 0}},
                       {0.085f * b.bulk, 0.06f, 0.045f}, 14));
         m.append(makeEllipsoid({0.05f, 0.04f, 0.11f}, 12, 6), Mat4::translation({side * (hx + 0.015f), 0.04f, 0.05f}));
     }
     // Arms: Pimsel holds a microphone up to the mouth with the right hand, Tabor gestures outward.
     float sh = 1.40f * s, sx = 0.21f * b.bulk;
     if (who == Character::Pimsel) {
-        m.append(limb({{-sx, sh, 0}, {-sx - 0.04f, sh - 0.28f, 0.02f}, {-sx - 0.05f, sh - 0.52f, 0.06f}},
+        m.append(makeLimb({{-sx, sh, 0}, {-sx - 0.04f, sh - 0.28f, 0.02f}, {-sx - 0.05f, sh - 0.52f, 0.06f}},
                       {0.05f, 0.04f, 0.035f}, 12));
         Vec3 wrist{-0.08f, sh + 0.05f, 0.16f};
-        m.append(limb({{sx, sh, 0}, {sx + 0.06f, sh - 0.26f, 0.08f}, wrist}, {0.05f, 0.04f, 0.035f}, 12));
+        m.append(makeLimb({{sx, sh, 0}, {sx + 0.06f, sh - 0.26f, 0.08f}, wrist}, {0.05f, 0.04f, 0.035f}, 12));
         // The microphone: a handle and a ball head in front of the mouth.
         m.append(makeTube({wrist + Vec3{0, -0.04f, 0}, wrist + Vec3{0, 0.08f, 0.02f}}, 0.014f, 8));
         m.append(makeEllipsoid({0.028f, 0.028f, 0.028f}, 10, 6), Mat4::translation(wrist + Vec3{0, 0.1f, 0.025f}));
     } else {
-        m.append(limb({{-sx, sh, 0}, {-sx - 0.2f, sh - 0.14f, 0.08f}, {-sx - 0.38f, sh - 0.06f, 0.16f}},
+        m.append(makeLimb({{-sx, sh, 0}, {-sx - 0.2f, sh - 0.14f, 0.08f}, {-sx - 0.38f, sh - 0.06f, 0.16f}},
                       {0.055f, 0.045f, 0.038f}, 12));
-        m.append(limb({{sx, sh, 0}, {sx + 0.05f, sh - 0.28f, 0.05f}, {sx + 0.02f, sh - 0.5f, 0.14f}},
+        m.append(makeLimb({{sx, sh, 0}, {sx + 0.05f, sh - 0.28f, 0.05f}, {sx + 0.02f, sh - 0.5f, 0.14f}},
                       {0.055f, 0.045f, 0.038f}, 12));
     }
     return m;
@@ -113,59 +115,6 @@ Mesh buildFigure(Character who) {
         m.uvs[i] = {u, 1 - p.y / top};
     }
     return m;
-}
-
-std::string figureObjText(const Mesh& mesh, const std::string& name) {
-    std::string out = "# " + name + ": stylised character figure\no " + name + "\n";
-    char line[128];
-    for (Vec3 p : mesh.positions) {
-        std::snprintf(line, sizeof line, "v %.5f %.5f %.5f\n", p.x, p.y, p.z);
-        out += line;
-    }
-    for (Vec3 n : mesh.normals) {
-        std::snprintf(line, sizeof line, "vn %.4f %.4f %.4f\n", n.x, n.y, n.z);
-        out += line;
-    }
-    // One texture coordinate per vertex, then extra ones for corners of triangles across the seam.
-    std::vector<Vec2> uvs = mesh.uvs;
-    std::vector<uint32_t> uvIndex = mesh.indices;
-    for (size_t t = 0; t + 2 < mesh.indices.size(); t += 3) {
-        Vec2 corner[3];
-        float radius[3];
-        int widest = 0;
-        for (int k = 0; k < 3; ++k) {
-            uint32_t v = mesh.indices[t + k];
-            corner[k] = mesh.uvs[v];
-            radius[k] = std::hypot(mesh.positions[v].x, mesh.positions[v].z);
-            if (radius[k] > radius[widest]) widest = k;
-        }
-        // Corners close to the body's axis (the crown of the head) have no steady angle of their own:
-        // they take the angle of the triangle's corner furthest from the axis.
-        for (int k = 0; k < 3; ++k)
-            if (radius[k] < 0.03f) corner[k].x = corner[widest].x;
-        float lo = 1, hi = 0;
-        for (const Vec2& c : corner) lo = std::min(lo, c.x), hi = std::max(hi, c.x);
-        bool seam = hi - lo >= 0.5f;
-        for (int k = 0; k < 3; ++k) {
-            Vec2 uv = corner[k];
-            // Across the seam the far-side corners move onto this side.
-            if (seam && uv.x < 0.5f) uv.x = 1.0f;
-            if (uv.x == mesh.uvs[mesh.indices[t + k]].x) continue;
-            uvs.push_back(uv);
-            uvIndex[t + k] = uint32_t(uvs.size() - 1);
-        }
-    }
-    for (Vec2 uv : uvs) {
-        std::snprintf(line, sizeof line, "vt %.5f %.5f\n", uv.x, uv.y);
-        out += line;
-    }
-    for (size_t t = 0; t + 2 < mesh.indices.size(); t += 3) {
-        uint32_t a = mesh.indices[t] + 1, b = mesh.indices[t + 1] + 1, c = mesh.indices[t + 2] + 1;
-        std::snprintf(line, sizeof line, "f %u/%u/%u %u/%u/%u %u/%u/%u\n", a, uvIndex[t] + 1, a, b, uvIndex[t + 1] + 1, b, c,
-                      uvIndex[t + 2] + 1, c);
-        out += line;
-    }
-    return out;
 }
 
 }  // namespace zelFramework::scenegen

@@ -1,10 +1,11 @@
-// The two stylised characters of the stadium show: simple human figures (legs, torso, arms, head)
-// whose texture coordinates wrap one picture round the whole body, so their "video" surface plays
-// across them. Feet stand at y = 0, the figure faces +z; one unit is 1/40 of the stadium's, so the
-// stadium layer's scale of 40 makes them about 72 units tall.
+// Simple stylised human figures (legs, torso, arms, head) for the players lined up on the pitch,
+// whose texture coordinates wrap one picture round the whole body (the team kit). Feet stand at
+// y = 0, the figure faces +z; one unit is 1/40 of the stadium's, so a scale of 40 makes them about
+// 72 units tall. The hosts on the deck are host_figure.h.
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "mesh.h"
 
@@ -14,9 +15,8 @@ enum class Character { Pimsel, Tabor };
 
 Mesh buildFigure(Character who);
 
-// The figure as Wavefront OBJ text in the subset the model loader reads (v, vt, vn and triangles
-// as p/t/n triples). Triangles that cross the picture's seam at the back get their own texture
-// coordinates so that the picture does not smear across the body.
-std::string figureObjText(const Mesh& mesh, const std::string& name);
+// A limb: a tube of varying radius through the joints (one radius per joint), `steps` rings per
+// segment, with a ball at every joint so that the bends close.
+Mesh makeLimb(const std::vector<Vec3>& joints, const std::vector<float>& radii, int sides, int steps = 4);
 
 }  // namespace zelFramework::scenegen

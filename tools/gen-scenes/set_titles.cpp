@@ -2,6 +2,8 @@
 // the text layer's four lights. The layer's key light hangs in front of the words on the -z side,
 // so the words face -z and the camera looks at them from there. Each letter drops in from above,
 // one after the other, while the camera drifts past in 2.5 seconds.
+#include <algorithm>
+#include <cmath>
 #include <cstdio>
 
 #include "camera_path.h"
@@ -22,6 +24,9 @@ constexpr float kEm = 40;         // letter height in scene units
 constexpr float kDepth = 12;      // letter thickness
 constexpr float kFloorY = -44;    // the floor the words stand over
 constexpr float kDuration = 2.5f;
+// The words keep this share of the picture free on every side for the whole drift, so that no
+// letter is cut by the edge of the picture.
+constexpr float kFrameMargin = 0.05f;
 
 // Keys of one letter: hidden until it starts, then a fall from above with a half turn that eases
 // out into its place, a small bounce, and rest.
@@ -48,6 +53,48 @@ std::vector<SceneKey> arrivalKeys(Vec3 pivot, float start) {
     key(start + fall + 0.08f, 4, 3, true);
     key(start + fall + 0.18f, 0, 0, true);
     return keys;
+}
+
+// Where `p` lands in the picture for a camera sample: x from 0 (left edge) to 1 (right edge), y from
+// 0 (bottom) to 1 (top). False when it lies behind the eye.
+bool pictureSpot(const SceneCameraSample& c, Vec3 p, Vec2& spot) {
+    Vec3 eye{c.position.x, c.position.y, c.position.z};
+    Vec3 forward = normalize({c.direction.x, c.direction.y, c.direction.z});
+    Vec3 up = normalize({c.up.x, c.up.y, c.up.z});
+    Vec3 right = normalize(cross(forward, up));
+    up = cross(right, forward);
+    Vec3 d = p - eye;
+    float depth = dot(d, forward);
+    if (depth <= 0) return false;
+    float x = dot(d, right) / (depth * std::tan(radians(c.fovX) * 0.5f));
+    float y = dot(d, up) / (depth * std::tan(radians(c.fovY) * 0.5f));
+    spot = {0.5f + 0.5f * x, 0.5f + 0.5f * y};
+    return true;
+}
+
+bool boxFitsEverySample(const std::vector<SceneCameraSample>& samples, Vec3 lo, Vec3 hi) {
+    for (const SceneCameraSample& c : samples)
+        for (int corner = 0; corner < 8; ++corner) {
+            Vec3 p{corner & 1 ? hi.x : lo.x, corner & 2 ? hi.y : lo.y, corner & 4 ? hi.z : lo.z};
+            Vec2 spot;
+            if (!pictureSpot(c, p, spot)) return false;
+            if (spot.x < kFrameMargin || spot.x > 1 - kFrameMargin || spot.y < kFrameMargin || spot.y > 1 - kFrameMargin)
+                return false;
+        }
+    return true;
+}
+
+// The drift, pulled back along each key's line of sight just as far as the words' box needs to stay
+// inside the picture with its margin (long titles are wider than the drift's first framing).
+std::vector<SceneCameraSample> framedDrift(const Shot& drift, Vec3 lo, Vec3 hi) {
+    const float length = kDuration + 0.25f;
+    for (float distance = 1.0f; distance < 4.0f; distance *= 1.02f) {
+        Shot pulled = drift;
+        for (CameraKey& k : pulled.keys) k.eye = k.target + (k.eye - k.target) * distance;
+        std::vector<SceneCameraSample> samples = sampleCameraPath({pulled}, length, {5, 3000});
+        if (boxFitsEverySample(samples, lo, hi)) return samples;
+    }
+    return sampleCameraPath({drift}, length, {5, 3000});
 }
 
 Image paintFloor() {
@@ -103,6 +150,12 @@ SetDescription buildTitleScene(const TitleText& title, int index) {
     std::vector<LetterMesh> letters = extrudeLine(title.line1, kEm, kDepth, {0, 6, 0}, true);
     std::vector<LetterMesh> second = extrudeLine(title.line2, kEm, kDepth, {0, -38, 0}, true);
     for (LetterMesh& l : second) letters.push_back(std::move(l));
+    Vec3 lo{1e9f, 1e9f, 1e9f}, hi{-1e9f, -1e9f, -1e9f};
+    for (const LetterMesh& l : letters)
+        for (Vec3 p : l.mesh.positions) {
+            lo = {std::min(lo.x, p.x), std::min(lo.y, p.y), std::min(lo.z, p.z)};
+            hi = {std::max(hi.x, p.x), std::max(hi.y, p.y), std::max(hi.z, p.z)};
+        }
     for (size_t i = 0; i < letters.size(); ++i) {
         char name[32];
         std::snprintf(name, sizeof name, "letter%02zu_%c", i, letters[i].character);
@@ -119,7 +172,7 @@ SetDescription buildTitleScene(const TitleText& title, int index) {
         {2.5f, {-50 * side, 12, -390}, {-8 * side, -4, 0}, 32},
         {3.0f, {-85 * side, 9, -405}, {-11 * side, -5, 0}, 32},
     };
-    s.camera = sampleCameraPath({drift}, kDuration + 0.25f, {5, 3000});
+    s.camera = framedDrift(drift, lo, hi);
     return s;
 }
 

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "draw.h"
+#include "host_wardrobe.h"
 #include "noise.h"
 #include "text.h"
 
@@ -92,7 +93,7 @@ std::vector<PictureJob> videoFrameJobs() {
     auto add = [&](int n) {
         char name[64];
         std::snprintf(name, sizeof name, "video\\Tabor_Pimsel_%05d.png", n);
-        jobs.push_back({name, [n] { return paintVideoFrame(n); }});
+        jobs.push_back({name, [n] { return paintHostPicture(paintVideoFrame(n)); }});
     };
     add(1);
     for (int n = 58; n <= 174; ++n) add(n);

@@ -1,5 +1,6 @@
-// The characters' "video": a short broadcast clip (10 pictures a second) that plays across the two
-// figures. Picture n of the clip is "video\Tabor_Pimsel_%05d.png"; the show uses 1 and 58 to 174.
+// The hosts' "video": a short broadcast clip (10 pictures a second) that plays on the two hosts'
+// shirt fronts. Picture n is "video\Tabor_Pimsel_%05d.png" (the clip beside the hosts' cloth ramps,
+// see host_wardrobe.h); the show uses 1 and 58 to 174.
 #pragma once
 
 #include <vector>
@@ -11,7 +12,7 @@ namespace zelFramework::scenegen {
 // One picture of the clip (256 x 256).
 content::Image paintVideoFrame(int number);
 
-// The jobs for pictures 1 and 58 to 174.
+// The jobs for pictures 1 and 58 to 174, each the whole picture the hosts wear.
 std::vector<PictureJob> videoFrameJobs();
 
 }  // namespace zelFramework::scenegen
