@@ -80,6 +80,7 @@ bool playShow(const ShowOptions& options, WindowHandle window) {
     offline.soundtrack = std::filesystem::absolute(SOUNDTRACK).string();  // in the resources folder
     offline.fps = options.fps;
     offline.benchmark = options.benchmark;
+    offline.passes = options.passes;
     // A show whose loading failed has nothing to capture or time.
     if (runtime().state != RuntimeState::Ready) return true;
     return runOffline(window, offline);

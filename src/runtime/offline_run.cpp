@@ -106,7 +106,7 @@ void ProgressBar::finish() {
 
 bool runOffline(WindowHandle window, const OfflineSettings& settings) {
     if (!settings.captureDir.empty()) return runCapture(window, settings);
-    BenchmarkHost host(window, settings.fps);
+    BenchmarkHost host(window, settings.fps, settings.passes);
     runShowOn(host, window);
     host.report(stdout);
     std::fflush(stdout);

@@ -14,6 +14,7 @@ struct OfflineSettings {
     std::string soundtrack;  // the music file for the video's sound
     int fps = 30;
     bool benchmark = false;
+    bool passes = false;  // with benchmark: time every pass of the frame by name
 };
 
 // Plays the loaded show like runShow, but on the step clock, without sound and without sleeping,
