@@ -3,10 +3,11 @@
 // is the sharp picture; "focusMap" (unit 2) is one texel holding 1 / the focus distance, found once a
 // frame by this same file built with FOCUS_ONLY: the nearest of five taps round the picture centre
 // (autofocus on what the camera looks at, so a thin object there still takes the focus).
-//   x = octaves(distance / focus distance) - dofFocusBackShift   (about the octaves from the focal
-//                                                   plane; the shift moves that plane back, or forward if < 0)
-//   circle of confusion = dofFocusRadius x clamp(|x|, 0, 1) ^ dofFocusFalloff
-// so the falloff shapes how fast blur grows away from the plane (small values blur all but the plane),
+// With x = octaves(distance / focus distance):
+//   the sharp zone reaches |dofFocusBackShift| octaves (and a little more) either side of the focus
+//   distance, so the plane in focus is always sharp and the shift sets how deep the sharp space is;
+//   circle of confusion = dofFocusRadius x clamp(octaves outside the zone, 0, 1) ^ dofFocusFalloff,
+// so the falloff shapes how fast blur grows away from the zone (small values blur all but the zone),
 // the radius is the largest blur (1.0 is 0.6 % of the picture height) and the quality the number of
 // sample rings (1 to 3, of 6, 12 and 18 samples). Samples behind the centre may only blur into it by
 // the centre's own circle, so a sharp foreground does not smear over a blurred background.
@@ -20,6 +21,8 @@ uniform float dofFocusRadius;
 uniform float dofFocusQuality;
 
 const float FAR_AWAY = 1.0e6;
+// The sharp zone's least half depth, in octaves (about 3.5 % of the distance either way).
+const float FOCUS_TOLERANCE = 0.05;
 
 // Taps fall between texels, and filtering mixes a surface with the empty background (all zero) by its
 // coverage, which is also the length of the mixed normal: dividing by it gives the surface's distance
@@ -51,6 +54,8 @@ struct Centre {
     float coc;
     float inverseFocus;
     float rings;
+    float nearEdge;  // the sharp zone in octaves from the focus
+    float farEdge;
     float falloff;
 };
 
@@ -66,8 +71,9 @@ float octaves(float distance, float inverseFocus)
 // Circle of confusion as a fraction of the largest blur (0 = sharp, 1 = dofFocusRadius).
 float confusion(float distance, Centre c)
 {
-    float x = octaves(distance, c.inverseFocus) - dofFocusBackShift;
-    return pow(clamp(abs(x), 0.0, 1.0), c.falloff);
+    float x = octaves(distance, c.inverseFocus);
+    float outside = max(max(x - c.farEdge, c.nearEdge - x), 0.0);
+    return pow(min(outside, 1.0), c.falloff);
 }
 
 // One tap at `offset` from the centre on a ring of relative radius `ringRadius`: it spreads into the
@@ -90,6 +96,8 @@ void main()
     Centre c;
     // 1 / the focus distance; a far background (or a lost value) stays far.
     c.inverseFocus = max(texture2D(focusMap, vec2(0.5, 0.5)).r, 1.0 / FAR_AWAY);
+    c.farEdge = abs(dofFocusBackShift) + FOCUS_TOLERANCE;
+    c.nearEdge = -c.farEdge;
     c.falloff = max(dofFocusFalloff, 0.0001);
     c.rings = clamp(floor(dofFocusQuality + 0.5), 1.0, 3.0);
     c.distance = eyeDistance(uv);
