@@ -4,12 +4,14 @@
 // The chain is not linear (a power every pass), so it is compared on highlights of every size and on
 // stills of the show, at the show's radii and exponent.
 #include "gl/fbo_texture.h"
+#include "gl/gltk_builtin_shaders.h"
 #include "gl/gltk.h"
 #include "gl/shader.h"
 #include "gl/texture.h"
 
 #include "gl_readback.h"
 #include "gl_test_files.h"
+#include "toolkit_scratch.h"
 #include "support/gl_fixture.h"
 #include "support/picture_compare.h"
 #include "support/trace_capture.h"
@@ -52,14 +54,6 @@ void main()
 }
 )";
 
-const char* REFERENCE_VERTEX = R"(
-void main()
-{
-	gl_TexCoord[0] = gl_MultiTexCoord0;
-	gl_Position = gl_ModelViewProjectionMatrix * gl_Vertex;
-}
-)";
-
 // The chain of passes at the scratch size, copied in and out with linear resampling.
 struct ReferenceBlur {
     GL_FBOTexture targets[2];
@@ -67,7 +61,7 @@ struct ReferenceBlur {
 
     ReferenceBlur() {
         for (GL_FBOTexture& t : targets) t.create(1, 8, 640, 360, GL_RGBA, false);
-        shader.createFromSource("referenceCrossBlur", REFERENCE_VERTEX, nullptr, REFERENCE_FRAGMENT, nullptr);
+        shader.createFromSource("referenceCrossBlur", gltkText::VERTEX, nullptr, REFERENCE_FRAGMENT, nullptr);
     }
     ~ReferenceBlur() {
         for (GL_FBOTexture& t : targets) t.release();
@@ -141,12 +135,7 @@ protected:
     static void SetUpTestSuite() {
         ASSERT_NE(ensureGLContext(), nullptr);
         capture = std::make_unique<TraceCapture>();
-        folder = std::make_unique<ScratchFolder>();
-        std::filesystem::create_directory("shaders");
-        for (const char* file : {"spreadBlurVert.h", "spreadBlurFrag.h"})
-            std::filesystem::copy_file(std::filesystem::path(ORVO_SOURCE_DIR) / "shaders" / file,
-                                       std::filesystem::path("shaders") / file);
-        gltkInit();
+        folder = startToolkitInScratchFolder();
     }
     static void TearDownTestSuite() {
         gltkShutdown();
