@@ -7,7 +7,13 @@ uniform sampler2D gBuffer;
 uniform vec2 texelSize;
 uniform vec2 direction;
 
-const int RADIUS = 6;
+// Weight of the taps of one side by their distance: exp(-offset^2 / (2 x 3^2)) for offsets 1 to 6.
+const float SPATIAL_1 = 0.9459595;
+const float SPATIAL_2 = 0.8007374;
+const float SPATIAL_3 = 0.6065307;
+const float SPATIAL_4 = 0.4111123;
+const float SPATIAL_5 = 0.2493522;
+const float SPATIAL_6 = 0.1353353;
 
 // Distance of a filtered geometry texel: surface mixed with empty background is scaled back by its
 // coverage (the mixed normal's length); a mostly empty texel is background (0).
@@ -15,6 +21,22 @@ float surfaceDistance(vec4 g)
 {
     float coverage = length(g.xyz);
     return coverage > 0.5 ? g.w / coverage : 0.0;
+}
+
+// Adds one tap at `offset` texels along the direction, weighted by its distance (`spatial`) and by how
+// far its depth and normal are from the centre's; a tap across a depth step or a crease gets none.
+void addTap(vec2 uv, vec2 step, float offset, float spatial, vec3 centreNormal, float centreDistance,
+            float depthTolerance, inout float sum, inout float weightSum)
+{
+    vec2 tapUV = uv + step * offset;
+    vec4 geometry = texture2D(gBuffer, tapUV);
+    float depthDifference = abs(surfaceDistance(geometry) - centreDistance) / depthTolerance;
+    float facing = max(dot(geometry.xyz, centreNormal), 0.0);
+    facing *= facing;
+    facing *= facing;
+    float weight = spatial * exp(-depthDifference * depthDifference) * facing * facing;  // facing^8
+    sum += texture2D(colorBuffer, tapUV).a * weight;
+    weightSum += weight;
 }
 
 void main()
@@ -31,23 +53,20 @@ void main()
     vec3 centreNormal = centreGeometry.xyz;
     // Relative depth tolerance: the same for near and far surfaces.
     float depthTolerance = centreDistance * 0.02;
+    vec2 step = direction * texelSize;
     float sum = centreValue;
     float weightSum = 1.0;
-
-    for (int i = -RADIUS; i <= RADIUS; i++) {
-        if (i == 0)
-            continue;
-        float offset = float(i);
-        vec2 tapUV = uv + direction * texelSize * offset;
-        vec4 geometry = texture2D(gBuffer, tapUV);
-        float spatial = exp(-offset * offset / (2.0 * 9.0));
-        float depthDifference = abs(surfaceDistance(geometry) - centreDistance) / depthTolerance;
-        float depthWeight = exp(-depthDifference * depthDifference);
-        float normalWeight = pow(max(dot(geometry.xyz, centreNormal), 0.0), 8.0);
-        float weight = spatial * depthWeight * normalWeight;
-        sum += texture2D(colorBuffer, tapUV).a * weight;
-        weightSum += weight;
-    }
-
+    addTap(uv, step, -6.0, SPATIAL_6, centreNormal, centreDistance, depthTolerance, sum, weightSum);
+    addTap(uv, step, -5.0, SPATIAL_5, centreNormal, centreDistance, depthTolerance, sum, weightSum);
+    addTap(uv, step, -4.0, SPATIAL_4, centreNormal, centreDistance, depthTolerance, sum, weightSum);
+    addTap(uv, step, -3.0, SPATIAL_3, centreNormal, centreDistance, depthTolerance, sum, weightSum);
+    addTap(uv, step, -2.0, SPATIAL_2, centreNormal, centreDistance, depthTolerance, sum, weightSum);
+    addTap(uv, step, -1.0, SPATIAL_1, centreNormal, centreDistance, depthTolerance, sum, weightSum);
+    addTap(uv, step, 1.0, SPATIAL_1, centreNormal, centreDistance, depthTolerance, sum, weightSum);
+    addTap(uv, step, 2.0, SPATIAL_2, centreNormal, centreDistance, depthTolerance, sum, weightSum);
+    addTap(uv, step, 3.0, SPATIAL_3, centreNormal, centreDistance, depthTolerance, sum, weightSum);
+    addTap(uv, step, 4.0, SPATIAL_4, centreNormal, centreDistance, depthTolerance, sum, weightSum);
+    addTap(uv, step, 5.0, SPATIAL_5, centreNormal, centreDistance, depthTolerance, sum, weightSum);
+    addTap(uv, step, 6.0, SPATIAL_6, centreNormal, centreDistance, depthTolerance, sum, weightSum);
     gl_FragColor = vec4(sum / weightSum);
 }

@@ -5,20 +5,28 @@ uniform sampler2D colorBuffer;
 uniform vec2 texelSize;
 uniform vec2 direction;
 
-const int TAPS = 7;
+// Fifteen taps two texels apart, weighted by exp(-offset^2 / (2 x 4^2)) and normalised: the weights
+// below are those values divided by their sum.
 const float SPACING = 2.0;
+
+// A texel's colour weighted by its glow mask.
+vec3 glowOf(vec2 uv)
+{
+    vec4 tap = texture2D(colorBuffer, uv);
+    return tap.rgb * tap.a;
+}
 
 void main()
 {
     vec2 uv = gl_TexCoord[0].xy;
-    vec3 sum = vec3(0.0);
-    float weightSum = 0.0;
-    for (int i = -TAPS; i <= TAPS; i++) {
-        float offset = float(i);
-        float weight = exp(-offset * offset / (2.0 * 16.0));
-        vec4 tap = texture2D(colorBuffer, uv + direction * texelSize * offset * SPACING);
-        sum += tap.rgb * tap.a * weight;
-        weightSum += weight;
-    }
-    gl_FragColor = vec4(sum / weightSum, 1.0);
+    vec2 step = direction * texelSize * SPACING;
+    vec3 sum = glowOf(uv) * 0.1061154;
+    sum += (glowOf(uv - step * 1.0) + glowOf(uv + step * 1.0)) * 0.1028506;
+    sum += (glowOf(uv - step * 2.0) + glowOf(uv + step * 2.0)) * 0.0936465;
+    sum += (glowOf(uv - step * 3.0) + glowOf(uv + step * 3.0)) * 0.0801001;
+    sum += (glowOf(uv - step * 4.0) + glowOf(uv + step * 4.0)) * 0.0643622;
+    sum += (glowOf(uv - step * 5.0) + glowOf(uv + step * 5.0)) * 0.0485832;
+    sum += (glowOf(uv - step * 6.0) + glowOf(uv + step * 6.0)) * 0.0344506;
+    sum += (glowOf(uv - step * 7.0) + glowOf(uv + step * 7.0)) * 0.0229491;
+    gl_FragColor = vec4(sum, 1.0);
 }

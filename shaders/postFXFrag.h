@@ -48,10 +48,13 @@ void main()
 
     c = (c - vec3(0.5)) * (1.0 + contrast) + vec3(0.5) + vec3(brightness);
 
-    // Powers need non-negative input; negative light has no meaning on screen anyway.
+    // Powers need non-negative input; negative light has no meaning on screen anyway. A neutral
+    // exponent or gamma (the show's usual state) leaves the picture as it is without a power.
     c = max(c, vec3(0.0));
-    c = pow(c, vec3(max(1.0 + exponent, 0.01)));
-    c = pow(c, vec3(1.0 / max(1.0 + gamma, 0.01)));
+    if (exponent != 0.0)
+        c = pow(c, vec3(max(1.0 + exponent, 0.01)));
+    if (gamma != 0.0)
+        c = pow(c, vec3(1.0 / max(1.0 + gamma, 0.01)));
 
     c = mix(c, vec3(0.0), clamp(fadeBlack, 0.0, 1.0));
     c = mix(c, vec3(1.0), clamp(fadeWhite, 0.0, 1.0));

@@ -10,7 +10,7 @@ uniform sampler2D rnm;
 uniform float rad;
 uniform float totStrength;
 
-const int SAMPLES = 14;
+const float SAMPLES = 14.0;
 // The eye position is rebuilt from the distance with a nominal frustum; projecting back uses the same
 // frustum, so the kernel stays consistent and the true field of view only stretches it a little.
 const float TAN_HALF_FOV = 0.6;
@@ -32,6 +32,18 @@ float surfaceDistance(vec4 g)
 vec2 screenPosition(vec3 eye)
 {
     return eye.xy / (-eye.z * TAN_HALF_FOV) * 0.5 + 0.5;
+}
+
+// 1 when the kernel point `samplePoint` lies behind the visible surface at its pixel, faded out for
+// occluders far in front, so that silhouettes do not darken the background.
+float occlusionAt(vec3 samplePoint, float distance, float radius, float bias)
+{
+    float sceneDistance = surfaceDistance(texture2D(normalMap, screenPosition(samplePoint)));
+    if (sceneDistance <= 0.0)
+        return 0.0;
+    float occluded = step(sceneDistance, -samplePoint.z - bias);
+    float inRange = smoothstep(0.0, 1.0, radius / max(abs(distance - sceneDistance), 0.00001));
+    return occluded * inRange;
 }
 
 void main()
@@ -60,30 +72,29 @@ void main()
     // The square root keeps the small radii some scenes use visible while large ones stay moderate.
     float radius = distance * 0.12 * sqrt(max(rad, 0.0));
     float bias = distance * 0.003;
+    vec3 t = tangent * radius;
+    vec3 b = bitangent * radius;
+    n *= radius;
+
+    // The kernel: Fibonacci points on the hemisphere, point i at height z = (i + 0.5) / 14 on the ring of
+    // radius sqrt(1 - z^2), turned by i x 2.3999632 (the golden angle), scaled by mix(0.1, 1, ((i + 1) / 14)^2)
+    // so that the points crowd towards the centre; as (tangent, bitangent, normal) components.
     float occlusion = 0.0;
+    occlusion += occlusionAt(p + t * 0.1045251 + n * 0.0037354, distance, radius, bias);
+    occlusion += occlusionAt(p - t * 0.0867780 + b * 0.0794957 + n * 0.0126822, distance, radius, bias);
+    occlusion += occlusionAt(p + t * 0.0121570 - b * 0.1385225 + n * 0.0252369, distance, radius, bias);
+    occlusion += occlusionAt(p + t * 0.1021941 + b * 0.1332939 + n * 0.0433673, distance, radius, bias);
+    occlusion += occlusionAt(p - t * 0.2002883 - b * 0.0354281 + n * 0.0690415, distance, radius, bias);
+    occlusion += occlusionAt(p + t * 0.2058555 - b * 0.1309485 + n * 0.1042274, distance, radius, bias);
+    occlusion += occlusionAt(p - t * 0.0747262 + b * 0.2779790 + n * 0.1508928, distance, radius, bias);
+    occlusion += occlusionAt(p - t * 0.1532933 - b * 0.2951563 + n * 0.2110058, distance, radius, bias);
+    occlusion += occlusionAt(p + t * 0.3522447 + b * 0.1286389 + n * 0.2865343, distance, radius, bias);
+    occlusion += occlusionAt(p - t * 0.3796653 + b * 0.1567206 + n * 0.3794461, distance, radius, bias);
+    occlusion += occlusionAt(p + t * 0.1837993 - b * 0.3927688 + n * 0.4917092, distance, radius, bias);
+    occlusion += occlusionAt(p + t * 0.1299297 + b * 0.4142360 + n * 0.6252916, distance, radius, bias);
+    occlusion += occlusionAt(p - t * 0.3413323 - b * 0.1978081 + n * 0.7821610, distance, radius, bias);
+    occlusion += occlusionAt(p + t * 0.2586863 - b * 0.0568720 + n * 0.9642857, distance, radius, bias);
 
-    for (int i = 0; i < SAMPLES; i++) {
-        // Fibonacci points on the hemisphere, denser towards the centre of the kernel.
-        float fi = float(i);
-        float z = (fi + 0.5) / float(SAMPLES);
-        float ring = sqrt(1.0 - z * z);
-        float angle = fi * 2.3999632;
-        float scale = (fi + 1.0) / float(SAMPLES);
-        scale = mix(0.1, 1.0, scale * scale);
-        vec3 direction = vec3(ring * cos(angle), ring * sin(angle), z) * scale;
-
-        vec3 samplePoint = p + (tangent * direction.x + bitangent * direction.y + n * direction.z) * radius;
-        vec2 sampleUV = screenPosition(samplePoint);
-        float sceneDistance = surfaceDistance(texture2D(normalMap, sampleUV));
-        if (sceneDistance <= 0.0)
-            continue;
-        // Occluded when the visible surface at the sample's pixel lies in front of the sample; the
-        // range check fades out occluders far in front, so silhouettes do not darken the background.
-        float occluded = step(sceneDistance, -samplePoint.z - bias);
-        float inRange = smoothstep(0.0, 1.0, radius / max(abs(distance - sceneDistance), 0.00001));
-        occlusion += occluded * inRange;
-    }
-
-    float ao = clamp(1.0 - totStrength * occlusion / float(SAMPLES), 0.0, 1.0);
+    float ao = clamp(1.0 - totStrength * occlusion / SAMPLES, 0.0, 1.0);
     gl_FragColor = vec4(ao);
 }

@@ -117,6 +117,7 @@ OfflineOutcome playShow(const ShowOptions& options, WindowHandle window) {
     offline.soundtrack = std::filesystem::absolute(SOUNDTRACK).string();  // in the resources folder
     offline.fps = options.fps;
     offline.benchmark = options.benchmark;
+    offline.passes = options.passes;
     return runOffline(window, offline);
 }
 

@@ -109,6 +109,8 @@ const std::vector<OptionSpec>& optionTable() {
          setText(&ShowOptions::videoFile)},
         {"--benchmark", nullptr, "render the span on the fixed clock and print frame times per entry",
          setFlag(&ShowOptions::benchmark)},
+        {"--passes", nullptr, "with --benchmark: also print the time of every pass of the frame by name",
+         setFlag(&ShowOptions::passes)},
         {"--midi", "FILE", "turn the notes of a MIDI file into triggers for the layers", setText(&ShowOptions::midiFile)},
         {"--test-composition", nullptr, "play a 10 s composition of simple test layers instead of the show",
          setFlag(&ShowOptions::testComposition)},
@@ -177,6 +179,8 @@ ParsedOptions parseOptions(const std::vector<std::string>& arguments) {
         parsed.error = "--windowed and --fullscreen exclude each other";
     else if (!parsed.options.captureDir.empty() && parsed.options.benchmark)
         parsed.error = "--capture and --benchmark exclude each other";
+    else if (parsed.options.passes && !parsed.options.benchmark)
+        parsed.error = "--passes needs --benchmark";
     else if (!parsed.options.videoFile.empty() && parsed.options.captureDir.empty())
         parsed.error = "--video needs --capture DIR for its pictures";
     else if (parsed.options.loopTo >= 0.0 && (!parsed.options.captureDir.empty() || parsed.options.benchmark))

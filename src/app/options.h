@@ -33,6 +33,7 @@ struct ShowOptions {
     double from = -1.0;       // --from: start at this show time in seconds; negative when not given
     double to = -1.0;         // --to: end after this show time in seconds; negative when not given
     bool benchmark = false;   // --benchmark: time every schedule entry offline and report
+    bool passes = false;      // --passes: with --benchmark, also time every pass of the frame by name
     bool testComposition = false;  // --test-composition: a few simple layers instead of the show
     bool edit = false;        // --edit: attach the timeline editor to the running show (windowed by default)
     double loopFrom = -1.0;   // --loop FROM TO: play FROM..TO over and over; negative when not given

@@ -56,6 +56,10 @@ public:
     static uint32_t fboMemoryMegabytes();
 };
 
+// The program copyTo draws with (sampler on unit 0, texture coordinate 0 straight through); 0 makes
+// copies framebuffer blits again. The blur toolkit sets it up with itself.
+void setCopyProgram(GLuint program);
+
 // Sets glDrawBuffers to GL_COLOR_ATTACHMENT0 .. GL_COLOR_ATTACHMENT0 + count - 1 (at most 16).
 void setDrawBuffers(uint32_t count);
 

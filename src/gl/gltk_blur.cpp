@@ -3,6 +3,7 @@
 
 #include "gl/fbo_texture.h"
 #include "gl/gltk_builtin_shaders.h"
+#include "gl/pass_timer.h"
 #include "gl/shader.h"
 
 namespace zelFramework {
@@ -14,6 +15,7 @@ struct Toolkit {
     GL_Shader blurThresholdShader;
     GL_Shader smartBlurShader;
     GL_Shader bokehBlurShader;
+    GL_Shader copyShader;
     GLint blurIntensityLocation = -1;
     GLint blurExponentLocation = -1;
     GLint thresholdLocation = -1;
@@ -54,6 +56,9 @@ void gltkInit() {
                                         gltkText::SMART_BLUR_FRAGMENT, nullptr);
     tk.bokehBlurShader.loadFromFiles("gltkBokehBlurShader", "spreadBlurVert.h", "spreadBlurFrag.h", nullptr);
 
+    tk.copyShader.createFromSource("gltkCopyShader", gltkText::VERTEX, nullptr, gltkText::COPY_FRAGMENT, nullptr);
+    setCopyProgram(tk.copyShader.programId);  // its sampler stays at unit 0, the default
+
     tk.smartBlurShader.use();
     glUniform1i(tk.smartBlurShader.uniformLocation("depth_tex"), 0);
     glUniform1i(tk.smartBlurShader.uniformLocation("diffuse_tex"), 1);
@@ -71,8 +76,10 @@ void gltkShutdown() {
     Toolkit& tk = toolkit();
     if (!tk.initialised)
         return;
+    setCopyProgram(0);
     for (GL_FBOTexture& target : tk.blurTargets)
         target.release();
+    tk.copyShader.destroy();
     tk.smartBlurShader.destroy();
     tk.blurShader.destroy();
     tk.blurThresholdShader.destroy();
@@ -87,22 +94,26 @@ void gltkBlur(GL_FBOTexture* source, GL_FBOTexture* destination, float intensity
     if (source == destination && intensity == 0.0f)
         return;
 
-    source->copyTo(&tk.blurTargets[0]);
+    PassTimer timer("gltk-blur");
+    // Every pass raises the picture to the exponent, so the chain is not one linear blur: a smaller
+    // working size or fewer, wider passes would change what it leaves around bright detail.
+    const int passes = blurPassCount(intensity);
+    GL_FBOTexture* targets = tk.blurTargets;
+    source->copyTo(&targets[0]);
     tk.blurShader.use();
-    int passes = blurPassCount(intensity);
+    glUniform1f(tk.blurIntensityLocation, intensity);
+    glUniform1f(tk.blurExponentLocation, exponent);
+    int current = 0;  // the target holding the picture so far
     for (int k = 0; k < passes; ++k) {
-        glUniform1f(tk.blurIntensityLocation, intensity);
-        glUniform1f(tk.blurExponentLocation, exponent);
-        int a = k % 2;
-        tk.blurTargets[a].bind(GL_TEXTURE0);
-        tk.blurTargets[1 - a].begin();
+        targets[current].bind(GL_TEXTURE0);
+        targets[1 - current].begin();
         drawQuad(false, 1.0f, 0.0f, 0.0f, 0.0f);
-        tk.blurTargets[1 - a].end();
-        tk.blurTargets[a].unbind();
+        targets[1 - current].end();
+        targets[current].unbind();
+        current = 1 - current;
     }
     glUseProgram(0);
-    GL_FBOTexture& last = passes > 0 ? tk.blurTargets[1 - (passes - 1) % 2] : tk.blurTargets[0];
-    last.copyTo(destination);
+    targets[current].copyTo(destination);
 }
 
 void gltkSpreadBlur(GL_FBOTexture* source, GL_FBOTexture* destination, float intensity, float quality) {

@@ -13,8 +13,20 @@ void main()
 }
 )";
 
-// Cross blur: seven binomial taps (1 6 15 20 15 6 1 / 64) along each axis, the centre sampled twice,
-// the sum of weight 2 halved, then every channel raised to blurExponent.
+// Plain copy of the picture on unit 0, for render-target copies.
+inline constexpr const char* COPY_FRAGMENT = R"(
+uniform sampler2D picture;
+
+void main()
+{
+	gl_FragColor = texture2D(picture, gl_TexCoord[0].st);
+}
+)";
+
+// Cross blur: seven binomial taps (1 6 15 20 15 6 1 / 64) along each axis, the sum of weight 2
+// halved, then every channel raised to blurExponent. The centre belongs to both lines, so it is
+// fetched once with both its weights (0.3125 x 2) and the halving folded into the weights; an
+// exponent of exactly 1 skips the power.
 inline constexpr const char* BLUR_FRAGMENT = R"(
 uniform sampler2D diffuse_tex;
 uniform float blur_intensity;
@@ -24,22 +36,16 @@ void main()
 {
 	vec2 uv = gl_TexCoord[0].st;
 	float d = 0.009 * blur_intensity;
-	vec4 sum = vec4(0.0);
-	sum += texture2D(diffuse_tex, uv + vec2(0.0, -3.0 * d)) * 0.015625;
-	sum += texture2D(diffuse_tex, uv + vec2(0.0, -2.0 * d)) * 0.09375;
-	sum += texture2D(diffuse_tex, uv + vec2(0.0, -1.0 * d)) * 0.234375;
-	sum += texture2D(diffuse_tex, uv) * 0.3125;
-	sum += texture2D(diffuse_tex, uv + vec2(0.0,  1.0 * d)) * 0.234375;
-	sum += texture2D(diffuse_tex, uv + vec2(0.0,  2.0 * d)) * 0.09375;
-	sum += texture2D(diffuse_tex, uv + vec2(0.0,  3.0 * d)) * 0.015625;
-	sum += texture2D(diffuse_tex, uv + vec2(-3.0 * d, 0.0)) * 0.015625;
-	sum += texture2D(diffuse_tex, uv + vec2(-2.0 * d, 0.0)) * 0.09375;
-	sum += texture2D(diffuse_tex, uv + vec2(-1.0 * d, 0.0)) * 0.234375;
-	sum += texture2D(diffuse_tex, uv) * 0.3125;
-	sum += texture2D(diffuse_tex, uv + vec2( 1.0 * d, 0.0)) * 0.234375;
-	sum += texture2D(diffuse_tex, uv + vec2( 2.0 * d, 0.0)) * 0.09375;
-	sum += texture2D(diffuse_tex, uv + vec2( 3.0 * d, 0.0)) * 0.015625;
-	gl_FragColor = pow(sum * 0.5, vec4(blurExponent));
+	vec2 dx = vec2(d, 0.0);
+	vec2 dy = vec2(0.0, d);
+	vec4 sum = texture2D(diffuse_tex, uv) * 0.3125;
+	sum += (texture2D(diffuse_tex, uv - dy) + texture2D(diffuse_tex, uv + dy)
+	      + texture2D(diffuse_tex, uv - dx) + texture2D(diffuse_tex, uv + dx)) * 0.1171875;
+	sum += (texture2D(diffuse_tex, uv - 2.0 * dy) + texture2D(diffuse_tex, uv + 2.0 * dy)
+	      + texture2D(diffuse_tex, uv - 2.0 * dx) + texture2D(diffuse_tex, uv + 2.0 * dx)) * 0.046875;
+	sum += (texture2D(diffuse_tex, uv - 3.0 * dy) + texture2D(diffuse_tex, uv + 3.0 * dy)
+	      + texture2D(diffuse_tex, uv - 3.0 * dx) + texture2D(diffuse_tex, uv + 3.0 * dx)) * 0.0078125;
+	gl_FragColor = blurExponent == 1.0 ? sum : pow(sum, vec4(blurExponent));
 }
 )";
 

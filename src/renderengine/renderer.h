@@ -58,6 +58,9 @@ public:
     zelFramework::GL_Texture* flareTexture = nullptr;
     zelFramework::GL_Shader aoBlurShader;
     zelFramework::GL_Shader executeShader;
+    // With RE_DOF: finds the frame's focus distance once ("RE:dofFocus", one texel) for the gather.
+    zelFramework::GL_Shader dofFocusShader;
+    zelFramework::GL_FBOTexture* focusTarget = nullptr;
 
     // Settings, written by layers before each frame.
     float fogColor[3] = {0.3f, 0.23f, 0.11f};
@@ -141,9 +144,12 @@ private:
     void drawObjects(int pass, float time, bool cameraSet);
     void drawFlares();
     void keepFlareVisible(const float view[16], float heightAtUnitDistance, float centre[3], float& size) const;
+    bool occlusionShown() const;
     void occlusionPass();
+    void drawOcclusion();
     void compositePass(int face);
     void antiAliasAndFocusPass(int face);
+    void focusPass();
     void glowPass();
     void dofLayerPass();
     void motionBlurPass(float delta);

@@ -6,6 +6,7 @@
 
 #include "assets/scene_draw.h"
 #include "gl/fbo_texture.h"
+#include "gl/pass_timer.h"
 #include "renderengine/orvo_wrap_model_render.h"
 #include "renderengine/texture_units.h"
 
@@ -62,8 +63,11 @@ void Renderer::renderFrame(float time, float delta) {
                 const CubeFaceView& v = CUBE_FACE_VIEWS[face];
                 gluLookAt(0, 0, 0, v.centre[0], v.centre[1], v.centre[2], v.up[0], v.up[1], v.up[2]);
             }
-            geometryPass(pass, time, cameraSet);
-            if (features & RE_SSAO)
+            {
+                zelFramework::PassTimer timer("geometry");
+                geometryPass(pass, time, cameraSet);
+            }
+            if (occlusionShown())
                 occlusionPass();
             compositePass(face);
             antiAliasAndFocusPass(face);
@@ -77,6 +81,7 @@ void Renderer::renderFrame(float time, float delta) {
             glPopMatrix();
             glMatrixMode(GL_MODELVIEW);
             glPopMatrix();
+            zelFramework::PassTimer timer("panorama");
             panoramaPass();
         }
         if (features & RE_DOF_LAYERS)
@@ -85,10 +90,14 @@ void Renderer::renderFrame(float time, float delta) {
         clearUnit(0);
     }
 
-    if (features & RE_DOF_LAYERS)
+    if (features & RE_DOF_LAYERS) {
+        zelFramework::PassTimer timer("dof-layers");
         dofLayerPass();
-    if (features & RE_MOTION_BLUR)
+    }
+    if (features & RE_MOTION_BLUR) {
+        zelFramework::PassTimer timer("motion-blur");
         motionBlurPass(delta);
+    }
 
     glUseProgram(0);
     glDisable(GL_BLEND);

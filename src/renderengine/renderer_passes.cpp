@@ -4,6 +4,7 @@
 
 #include "gl/fbo_texture.h"
 #include "gl/gltk.h"
+#include "gl/pass_timer.h"
 #include "gl/texture.h"
 #include "renderengine/texture_units.h"
 
@@ -31,6 +32,7 @@ void clearTarget() {
 // occlusion so far, unit 1 the geometry target's normal and depth, which keep edges sharp.
 void blurOcclusion(const zelFramework::GL_Shader& shader, GL_FBOTexture* source, GL_FBOTexture* geometry,
                    GL_FBOTexture* destination, float directionX, float directionY) {
+    zelFramework::PassTimer timer(directionX != 0.0f ? "ao-blur-h" : "ao-blur-v");
     destination->begin();
     clearTarget();
     source->bind(GL_TEXTURE0);
@@ -46,7 +48,21 @@ void blurOcclusion(const zelFramework::GL_Shader& shader, GL_FBOTexture* source,
 
 }  // namespace
 
+bool Renderer::occlusionShown() const {
+    // At no strength the occlusion is 1 everywhere (and the blurs of a constant are that constant), which
+    // is what the composite reads from an empty unit too: the three passes would change nothing.
+    return (features & RE_SSAO) && aoStrength > 0.0f;
+}
+
 void Renderer::occlusionPass() {
+    drawOcclusion();
+    // Horizontal, then vertical.
+    blurOcclusion(aoBlurShader, aoTarget, deferredTarget, aoBlurTarget2, 1.0f, 0.0f);
+    blurOcclusion(aoBlurShader, aoBlurTarget2, deferredTarget, aoBlurTarget1, 0.0f, 1.0f);
+}
+
+void Renderer::drawOcclusion() {
+    zelFramework::PassTimer timer("ssao");
     aoTarget->begin();
     glClearColor(1.0f, 1.0f, 1.0f, 1.0f);
     clearTarget();
@@ -61,13 +77,10 @@ void Renderer::occlusionPass() {
     deferredTarget->unbind();
     glUseProgram(0);
     aoTarget->end();
-
-    // Horizontal, then vertical.
-    blurOcclusion(aoBlurShader, aoTarget, deferredTarget, aoBlurTarget2, 1.0f, 0.0f);
-    blurOcclusion(aoBlurShader, aoBlurTarget2, deferredTarget, aoBlurTarget1, 0.0f, 1.0f);
 }
 
 void Renderer::compositePass(int face) {
+    zelFramework::PassTimer timer("composite");
     const bool cubeMode = features & RE_CUBEMAP;
     glUseProgram(executeShader.programId);
     glUniform1f(executeShader.uniformLocation("aoExponent"), (features & RE_SSAO) ? aoExponent : 1.0f);
@@ -90,14 +103,15 @@ void Renderer::compositePass(int face) {
     glColor3f(1.0f, 1.0f, 1.0f);
 
     bindAttachment(deferredTarget, 1, 0);
-    if (features & RE_SSAO) {
+    const bool occlusion = occlusionShown();
+    if (occlusion) {
         aoBlurTarget1->bind(GL_TEXTURE1);
     } else {
         clearUnit(1);
         glActiveTexture(GL_TEXTURE0);
     }
     drawQuad();
-    if (features & RE_SSAO)
+    if (occlusion)
         aoBlurTarget1->unbind();
     if (cubeMode)
         cubeMapTarget->end();
@@ -110,6 +124,7 @@ void Renderer::antiAliasAndFocusPass(int face) {
     const bool cubeMode = features & RE_CUBEMAP;
     if (features & RE_DOF) {
         if (!cubeMode) {
+            zelFramework::PassTimer timer("fxaa");
             sceneryTarget->begin();
             tempTarget1->bind(GL_TEXTURE0);
             clearTarget();
@@ -120,6 +135,8 @@ void Renderer::antiAliasAndFocusPass(int face) {
             sceneryTarget->end();
             sceneryTarget->copyTo(tempTarget1);
         }
+        focusPass();
+        zelFramework::PassTimer timer("dof");
         if (cubeMode)
             beginCubeFace(face);
         else
@@ -133,8 +150,10 @@ void Renderer::antiAliasAndFocusPass(int face) {
         glUniform1f(dofShader.uniformLocation("dofFocusBackShift"), dofFocusBackShift);
         bindAttachment(deferredTarget, 0, 0);
         tempTarget1->bind(GL_TEXTURE1);
+        focusTarget->bind(GL_TEXTURE2);
         drawQuad();
         glUseProgram(0);
+        focusTarget->unbind();
         tempTarget1->unbind();
         deferredTarget->unbind();
         if (cubeMode)
@@ -147,6 +166,7 @@ void Renderer::antiAliasAndFocusPass(int face) {
     // there is nothing here to smooth.
     if (cubeMode)
         return;
+    zelFramework::PassTimer timer("fxaa");
     sceneryTarget->bind(GL_TEXTURE0);
     tempTarget1->begin();
     clearTarget();
@@ -158,7 +178,20 @@ void Renderer::antiAliasAndFocusPass(int face) {
     tempTarget1->copyTo(sceneryTarget);
 }
 
+// The focus distance is the same for every pixel of the frame, so it is found once, into one texel.
+void Renderer::focusPass() {
+    zelFramework::PassTimer timer("dof-focus");
+    focusTarget->begin();
+    glUseProgram(dofFocusShader.programId);
+    bindAttachment(deferredTarget, 0, 0);
+    drawQuad();
+    deferredTarget->unbind();
+    glUseProgram(0);
+    focusTarget->end();
+}
+
 void Renderer::glowPass() {
+    zelFramework::PassTimer timer("glow");
     glUseProgram(glowShader.programId);
     tempTarget1->begin();
     clearTarget();

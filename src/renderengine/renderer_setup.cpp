@@ -138,7 +138,11 @@ void Renderer::loadShaders(float resolutionScale) {
             setVec2(s, "invTexSize", 1.0f / width, 1.0f / height);
             setInt(s, "image", 1);
             setInt(s, "depth", 0);
+            setInt(s, "focusMap", 2);
         });
+    if (features & RE_DOF)
+        loadProgram(dofFocusShader, "doffocus", "forwardVert.h", "singleDof.h", "#define FOCUS_ONLY\n",
+                    [](GL_Shader& s) { setInt(s, "depth", 0); });
     if (features & RE_GLOW) {
         loadProgram(glowShader, "glow", "forwardVert.h", "bilateralGlowShaderFrag.h", nullptr, [&](GL_Shader& s) {
             setVec2(s, "texelSize", 1.0f / width, 1.0f / height);
@@ -183,6 +187,8 @@ void Renderer::createTargets(float resolutionScale) {
         dofLayerTargets[1] = sharedTarget("RE:DOF2", {1, 8, full, false});
     }
     sceneryTarget = sharedTarget("RE:sceneryFBO", {1, 16, full, false});
+    if (features & RE_DOF)
+        focusTarget = sharedTarget("RE:dofFocus", {1, 16, {1, 1}, false});
 }
 
 }  // namespace RenderEngine

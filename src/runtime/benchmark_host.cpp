@@ -6,6 +6,7 @@
 #include <cmath>
 #include <cstdio>
 
+#include "gl/pass_timer.h"
 #include "platform/platform.h"
 
 namespace zelFramework {
@@ -19,7 +20,47 @@ std::string registrationName(const ShowRuntime& rt, const Layer_Base* layer) {
 }
 
 void printStats(std::FILE* out, const FrameTimeStats& s) {
-    std::fprintf(out, "frames=%zu avg_ms=%.3f p95_ms=%.3f fps=%.1f\n", s.frames, s.averageMs, s.p95Ms, s.fps);
+    std::fprintf(out, "frames=%zu avg_ms=%.3f p95_ms=%.3f fps=%.1f", s.frames, s.averageMs, s.p95Ms, s.fps);
+}
+
+// The CPU figures follow the wall-clock ones on the same line, so readers of the older lines still
+// find every field where it was.
+void printCpuStats(std::FILE* out, const FrameTimeStats& s) {
+    std::fprintf(out, " cpu_avg_ms=%.3f cpu_p95_ms=%.3f cpu_fps=%.1f\n", s.averageMs, s.p95Ms, s.fps);
+}
+
+void addPasses(std::vector<PassTotals>& totals, const std::vector<PassSample>& samples) {
+    for (const PassSample& sample : samples) {
+        auto it = std::find_if(totals.begin(), totals.end(), [&](const PassTotals& t) {
+            return t.name == sample.name && t.depth == sample.depth;
+        });
+        if (it == totals.end()) {
+            totals.push_back({sample.name, sample.depth, 0, 0.0, 0.0});
+            it = totals.end() - 1;
+        }
+        ++it->calls;
+        it->wallMs += sample.wallMs;
+        it->cpuMs += sample.cpuMs;
+    }
+}
+
+// Per frame of the entry: each pass, then what no top-level pass covers (layer drawing, copies into
+// the window, waiting).
+void printPasses(std::FILE* out, size_t entry, const std::vector<PassTotals>& totals, size_t frames,
+                 double frameWallMs, double frameCpuMs) {
+    if (frames == 0) return;
+    const double n = double(frames);
+    double wallCovered = 0.0, cpuCovered = 0.0;
+    for (const PassTotals& t : totals) {
+        std::fprintf(out, "pass entry=%zu name=%s depth=%d calls_per_frame=%.2f wall_ms=%.3f cpu_ms=%.3f\n", entry,
+                     t.name.c_str(), t.depth, double(t.calls) / n, t.wallMs / n, t.cpuMs / n);
+        if (t.depth == 0) {
+            wallCovered += t.wallMs / n;
+            cpuCovered += t.cpuMs / n;
+        }
+    }
+    std::fprintf(out, "pass entry=%zu name=(rest) depth=0 calls_per_frame=1.00 wall_ms=%.3f cpu_ms=%.3f\n", entry,
+                 frameWallMs - wallCovered, frameCpuMs - cpuCovered);
 }
 
 }  // namespace
@@ -38,16 +79,21 @@ FrameTimeStats frameTimeStats(std::vector<double> frameMs) {
     return s;
 }
 
-BenchmarkHost::BenchmarkHost(WindowHandle window, int fps)
-    : StepClockHost(window, fps), progress_("benchmark", spanFrameCount(runtime(), framesPerSecond())) {
+BenchmarkHost::BenchmarkHost(WindowHandle window, int fps, bool passes)
+    : StepClockHost(window, fps), passes_(passes),
+      progress_("benchmark", spanFrameCount(runtime(), framesPerSecond())) {
     const ShowRuntime& rt = runtime();
     for (const ScheduleEntry& e : rt.schedule) labels_.push_back({registrationName(rt, e.layer), e.slot, e.startMs, e.endMs});
     entryFrameMs_.resize(labels_.size());
+    entryCpuMs_.resize(labels_.size());
+    entryPasses_.resize(labels_.size());
+    enablePassTiming(passes_);
 }
 
 void BenchmarkHost::startSharedTools() {
     StepClockHost::startSharedTools();
     mark_ = int64_t(performanceCounter());
+    cpuMark_ = processCpuMs();
 }
 
 void BenchmarkHost::onFrame(uint32_t showMs) {
@@ -56,12 +102,22 @@ void BenchmarkHost::onFrame(uint32_t showMs) {
     const int64_t now = int64_t(performanceCounter());
     const double ms = double(now - mark_) * 1000.0 / double(performanceFrequency());
     mark_ = now;
+    const double cpuNow = processCpuMs();
+    const double cpuMs = cpuNow - cpuMark_;
+    cpuMark_ = cpuNow;
+    const std::vector<PassSample> samples = passes_ ? takePassSamples() : std::vector<PassSample>();
     const ShowRuntime& rt = runtime();
     if (showMs > spanEndMs(rt)) return;
     allFrameMs_.push_back(ms);
+    allCpuMs_.push_back(cpuMs);
     // Empty frames leave the slot table empty, so they count for the span only.
-    for (const ScheduleEntry* entry : rt.activeSlots)
-        if (entry) entryFrameMs_[size_t(entry - rt.schedule.data())].push_back(ms);
+    for (const ScheduleEntry* entry : rt.activeSlots) {
+        if (!entry) continue;
+        const size_t i = size_t(entry - rt.schedule.data());
+        entryFrameMs_[i].push_back(ms);
+        entryCpuMs_[i].push_back(cpuMs);
+        if (passes_) addPasses(entryPasses_[i], samples);
+    }
     progress_.update(long(allFrameMs_.size()));
 }
 
@@ -71,10 +127,15 @@ void BenchmarkHost::report(std::FILE* out) {
         const EntryLabel& l = labels_[i];
         std::fprintf(out, "entry=%zu name=%s slot=%u start_ms=%u end_ms=%u ", i + 1, l.name.c_str(), l.slot, l.startMs,
                      l.endMs);
-        printStats(out, frameTimeStats(entryFrameMs_[i]));
+        const FrameTimeStats wall = frameTimeStats(entryFrameMs_[i]);
+        const FrameTimeStats cpu = frameTimeStats(entryCpuMs_[i]);
+        printStats(out, wall);
+        printCpuStats(out, cpu);
+        if (passes_) printPasses(out, i + 1, entryPasses_[i], wall.frames, wall.averageMs, cpu.averageMs);
     }
     std::fprintf(out, "total step_fps=%d ", framesPerSecond());
     printStats(out, frameTimeStats(allFrameMs_));
+    printCpuStats(out, frameTimeStats(allCpuMs_));
 }
 
 }  // namespace zelFramework

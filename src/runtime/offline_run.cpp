@@ -127,7 +127,7 @@ void ProgressBar::finish() {
 
 OfflineOutcome runOffline(WindowHandle window, const OfflineSettings& settings) {
     if (!settings.captureDir.empty()) return runCapture(window, settings);
-    BenchmarkHost host(window, settings.fps);
+    BenchmarkHost host(window, settings.fps, settings.passes);
     runShowOn(host, window);
     host.report(stdout);
     std::fflush(stdout);

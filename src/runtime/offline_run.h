@@ -14,6 +14,7 @@ struct OfflineSettings {
     std::string soundtrack;  // the music file for the video's sound
     int fps = 30;
     bool benchmark = false;
+    bool passes = false;  // with benchmark: time every pass of the frame by name
 };
 
 enum class OfflineResult { Done, CaptureFailed, VideoFailed };

@@ -2,6 +2,7 @@
 
 #include "app/screen_metrics.h"
 #include "gl/gltk.h"
+#include "gl/pass_timer.h"
 #include "gl/texture_manager.h"
 #include "show/layer_gl.h"
 #include "sync/controller_set.h"
@@ -187,12 +188,18 @@ void Layer_PostFX::vignette() {
 
 void Layer_PostFX::render() {
     glDisable(GL_DEPTH_TEST);
-    colourCorrect();
-    writeBack();
-    glow();
-    grade();
-    output();
-    vignette();
+    const struct {
+        const char* pass;
+        void (Layer_PostFX::*step)();
+    } steps[] = {
+        {"post-correct", &Layer_PostFX::colourCorrect}, {"post-write-back", &Layer_PostFX::writeBack},
+        {"post-glow", &Layer_PostFX::glow},             {"post-grade", &Layer_PostFX::grade},
+        {"post-output", &Layer_PostFX::output},         {"post-vignette", &Layer_PostFX::vignette},
+    };
+    for (const auto& s : steps) {
+        PassTimer timer(s.pass);
+        (this->*s.step)();
+    }
 }
 
 }  // namespace zelFramework

@@ -119,12 +119,32 @@ TEST(ProgramBenchmark, TheReportNamesEveryEntryAndTheSpan) {
     const std::vector<std::string> all = linesOf(r.out);
     ASSERT_EQ(all.size(), 4u) << r.out;
     const std::regex entry(
-        R"(entry=\d+ name=\S+ slot=\d+ start_ms=\d+ end_ms=\d+ frames=(\d+) avg_ms=[\d.]+ p95_ms=[\d.]+ fps=[\d.]+)");
+        R"(entry=\d+ name=\S+ slot=\d+ start_ms=\d+ end_ms=\d+ frames=(\d+) avg_ms=[\d.]+ p95_ms=[\d.]+ fps=[\d.]+)"
+        R"( cpu_avg_ms=[\d.]+ cpu_p95_ms=[\d.]+ cpu_fps=[\d.]+)");
     std::smatch m;
     ASSERT_TRUE(std::regex_match(all[0], m, entry)) << all[0];
     EXPECT_EQ(m[1], "101");  // 0 to 5 s at 20 frames a second
     ASSERT_TRUE(std::regex_match(all[2], m, entry)) << all[2];
     EXPECT_EQ(all[2].rfind("entry=3 name=testflash slot=2 start_ms=4000 end_ms=4500 frames=11 ", 0), 0u) << all[2];
-    EXPECT_TRUE(std::regex_match(all[3], std::regex(R"(total step_fps=20 frames=101 avg_ms=[\d.]+ p95_ms=[\d.]+ fps=[\d.]+)")))
+    EXPECT_TRUE(std::regex_match(
+        all[3], std::regex(R"(total step_fps=20 frames=101 avg_ms=[\d.]+ p95_ms=[\d.]+ fps=[\d.]+ cpu_avg_ms=[\d.]+ cpu_p95_ms=[\d.]+ cpu_fps=[\d.]+)")))
         << all[3];
+}
+
+TEST(ProgramBenchmark, PassesFollowEachEntryWithTheTimeOfEveryPassAndTheRest) {
+    const ProgramRun r = runProgram(testShow("--width 320 --height 180 --benchmark --passes --fps 20 --to 1"));
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    const std::regex pass(R"(pass entry=(\d+) name=(\S+) depth=\d+ calls_per_frame=[\d.]+ wall_ms=-?[\d.]+ cpu_ms=-?[\d.]+)");
+    int rest = 0, entries = 0;
+    for (const std::string& line : linesOf(r.out)) {
+        std::smatch m;
+        if (line.rfind("entry=", 0) == 0 && line.find(" frames=0 ") == std::string::npos) ++entries;
+        if (line.rfind("pass ", 0) == 0) {
+            ASSERT_TRUE(std::regex_match(line, m, pass)) << line;
+            rest += m[2] == "(rest)";
+        }
+    }
+    EXPECT_GT(entries, 0) << r.out;
+    EXPECT_EQ(rest, entries) << r.out;  // every entry drawn ends with what no pass covered
+    EXPECT_EQ(runProgram(testShow("--passes --to 1")).exitCode, 2);  // --passes needs --benchmark
 }

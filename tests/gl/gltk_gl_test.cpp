@@ -5,6 +5,7 @@
 
 #include "gl_readback.h"
 #include "gl_test_files.h"
+#include "toolkit_scratch.h"
 #include "support/gl_fixture.h"
 #include "support/trace_capture.h"
 
@@ -67,13 +68,7 @@ protected:
     static void SetUpTestSuite() {
         ASSERT_NE(ensureGLContext(), nullptr);
         capture = std::make_unique<TraceCapture>();
-        // The bokeh program reads its files from the shader folder below the current directory.
-        folder = std::make_unique<ScratchFolder>();
-        std::filesystem::create_directory("shaders");
-        for (const char* file : {"spreadBlurVert.h", "spreadBlurFrag.h"})
-            std::filesystem::copy_file(std::filesystem::path(ORVO_SOURCE_DIR) / "shaders" / file,
-                                       std::filesystem::path("shaders") / file);
-        gltkInit();
+        folder = startToolkitInScratchFolder();
         initLog = capture->text();
     }
     static void TearDownTestSuite() {

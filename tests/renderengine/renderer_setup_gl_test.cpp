@@ -36,7 +36,7 @@ TEST_F(RendererSetup, Mask0x61MakesItsTargetsAndProgramsAndASecondRendererReuses
     // Every set-up uniform exists in the programs, and without reflection none is asked for.
     EXPECT_EQ(trace.count("shaderAccess"), 0) << trace.text();
     EXPECT_EQ(trace.count("ERROR"), 0) << trace.text();
-    EXPECT_EQ(trace.count("FBO successfully created"), 7);
+    EXPECT_EQ(trace.count("FBO successfully created"), 8);  // the seven of the table and "RE:dofFocus"
 
     const RenderSize size = first.renderSize();
     EXPECT_EQ(size.width, retest::TEST_SCREEN_WIDTH);
@@ -71,7 +71,8 @@ TEST_F(RendererSetup, Mask0x61MakesItsTargetsAndProgramsAndASecondRendererReuses
     trace.clear();
     Renderer second(nullptr, nullptr, 1.0f, 0x61);
     EXPECT_EQ(trace.count("FBO successfully created"), 0);
-    EXPECT_EQ(trace.count("shader created!"), 6);
+    // The six programs of the mask and the depth of field's one-texel focus finder.
+    EXPECT_EQ(trace.count("shader created!"), 7);
     EXPECT_EQ(second.deferredTarget, first.deferredTarget);
     EXPECT_EQ(second.sceneryTarget, first.sceneryTarget);
     EXPECT_EQ(second.aoBlurTarget1, first.aoBlurTarget1);

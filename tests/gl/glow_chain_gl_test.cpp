@@ -1,0 +1,206 @@
+// The cross blur against the chain as first written: a reference kept here draws every pass at the
+// 640 x 360 scratch size with the fourteen-tap program (the centre fetched on both lines, a power every
+// pass), and the toolkit's blur must leave the same picture: within 2 levels of 8 bits and above 45 dB.
+// The chain is not linear (a power every pass), so it is compared on highlights of every size and on
+// stills of the show, at the show's radii and exponent.
+#include "gl/fbo_texture.h"
+#include "gl/gltk_builtin_shaders.h"
+#include "gl/gltk.h"
+#include "gl/shader.h"
+#include "gl/texture.h"
+
+#include "gl_readback.h"
+#include "gl_test_files.h"
+#include "toolkit_scratch.h"
+#include "support/gl_fixture.h"
+#include "support/picture_compare.h"
+#include "support/trace_capture.h"
+
+#include <cmath>
+#include <filesystem>
+#include <memory>
+#include <string>
+
+using namespace zelFramework;
+using namespace orvotest;
+
+namespace {
+
+// The cross blur as first written: fourteen taps, the centre sampled on both lines, a power every pass.
+const char* REFERENCE_FRAGMENT = R"(
+uniform sampler2D diffuse_tex;
+uniform float blur_intensity;
+uniform float blurExponent;
+void main()
+{
+	vec2 uv = gl_TexCoord[0].st;
+	float d = 0.009 * blur_intensity;
+	vec4 sum = vec4(0.0);
+	sum += texture2D(diffuse_tex, uv + vec2(0.0, -3.0 * d)) * 0.015625;
+	sum += texture2D(diffuse_tex, uv + vec2(0.0, -2.0 * d)) * 0.09375;
+	sum += texture2D(diffuse_tex, uv + vec2(0.0, -1.0 * d)) * 0.234375;
+	sum += texture2D(diffuse_tex, uv) * 0.3125;
+	sum += texture2D(diffuse_tex, uv + vec2(0.0,  1.0 * d)) * 0.234375;
+	sum += texture2D(diffuse_tex, uv + vec2(0.0,  2.0 * d)) * 0.09375;
+	sum += texture2D(diffuse_tex, uv + vec2(0.0,  3.0 * d)) * 0.015625;
+	sum += texture2D(diffuse_tex, uv + vec2(-3.0 * d, 0.0)) * 0.015625;
+	sum += texture2D(diffuse_tex, uv + vec2(-2.0 * d, 0.0)) * 0.09375;
+	sum += texture2D(diffuse_tex, uv + vec2(-1.0 * d, 0.0)) * 0.234375;
+	sum += texture2D(diffuse_tex, uv) * 0.3125;
+	sum += texture2D(diffuse_tex, uv + vec2( 1.0 * d, 0.0)) * 0.234375;
+	sum += texture2D(diffuse_tex, uv + vec2( 2.0 * d, 0.0)) * 0.09375;
+	sum += texture2D(diffuse_tex, uv + vec2( 3.0 * d, 0.0)) * 0.015625;
+	gl_FragColor = pow(sum * 0.5, vec4(blurExponent));
+}
+)";
+
+// The chain of passes at the scratch size, copied in and out with linear resampling.
+struct ReferenceBlur {
+    GL_FBOTexture targets[2];
+    GL_Shader shader;
+
+    ReferenceBlur() {
+        for (GL_FBOTexture& t : targets) t.create(1, 8, 640, 360, GL_RGBA, false);
+        shader.createFromSource("referenceCrossBlur", gltkText::VERTEX, nullptr, REFERENCE_FRAGMENT, nullptr);
+    }
+    ~ReferenceBlur() {
+        for (GL_FBOTexture& t : targets) t.release();
+        shader.destroy();
+    }
+
+    void blur(GL_FBOTexture& source, GL_FBOTexture& destination, float intensity, float exponent) {
+        source.copyTo(&targets[0]);
+        shader.use();
+        glUniform1f(shader.uniformLocation("blur_intensity"), intensity);
+        glUniform1f(shader.uniformLocation("blurExponent"), exponent);
+        const int passes = int(intensity * 20.0f + 1.0f);
+        for (int k = 0; k < passes; ++k) {
+            const int a = k % 2;
+            targets[a].bind(GL_TEXTURE0);
+            targets[1 - a].begin();
+            drawQuad();
+            targets[1 - a].end();
+            targets[a].unbind();
+        }
+        glUseProgram(0);
+        targets[passes % 2].copyTo(&destination);
+    }
+};
+
+std::vector<uint8_t> pixelsOf(GL_FBOTexture& target) {
+    return framebufferPixels(target.framebufferId, 0, 0, target.width, target.height);
+}
+
+// Draws `pixels` (rows as decoded, so the picture stands upright) stretched over `target`.
+void drawPicture(GL_FBOTexture& target, const std::vector<uint8_t>& pixels, int width, int height, int bytes) {
+    GL_MemTexture texture;
+    texture.create(pixels.data(), width, height, bytes == 4 ? GL_RGBA : GL_RGB, GL_CLAMP_TO_EDGE, GL_CLAMP_TO_EDGE);
+    target.begin();
+    glClearColor(0, 0, 0, 1);
+    glClear(GL_COLOR_BUFFER_BIT);
+    glColor4f(1, 1, 1, 1);
+    texture.bind(GL_TEXTURE0);
+    drawQuad(true);
+    texture.unbind();
+    target.end();
+    texture.release();
+}
+
+// Highlights of every size the glow has to spread: single bright pixels, thin lines, a bright bar, a
+// smooth ramp and mid-grey patches that the power pushes down.
+void drawTestPattern(GL_FBOTexture& target) {
+    target.begin();
+    glClearColor(0.08f, 0.1f, 0.16f, 1.0f);
+    glClear(GL_COLOR_BUFFER_BIT);
+    glEnable(GL_SCISSOR_TEST);
+    auto rect = [](int x, int y, int w, int h, float r, float g, float b) {
+        glScissor(x, y, w, h);
+        glClearColor(r, g, b, 1.0f);
+        glClear(GL_COLOR_BUFFER_BIT);
+    };
+    const int w = target.width, h = target.height;
+    for (int i = 0; i < 12; ++i) rect(w / 16 + i * w / 14, h / 5 + (i * 37) % (h / 2), 1, 1, 1, 1, 1);
+    rect(w / 10, h * 3 / 4, w / 3, 2, 1.0f, 0.9f, 0.6f);
+    rect(w / 2, h / 8, 3, h / 2, 0.7f, 0.9f, 1.0f);
+    rect(w * 2 / 3, h * 2 / 3, w / 5, h / 6, 1, 1, 1);
+    rect(w * 3 / 4, h / 6, w / 8, h / 8, 0.55f, 0.5f, 0.45f);
+    for (int x = 0; x < w / 4; ++x) rect(x, 0, 1, h / 10, float(x) / float(w / 4), float(x) / float(w / 4), 1.0f);
+    glDisable(GL_SCISSOR_TEST);
+    glClearColor(0, 0, 0, 0);
+    target.end();
+}
+
+class GlowChain : public GLTest {
+protected:
+    static void SetUpTestSuite() {
+        ASSERT_NE(ensureGLContext(), nullptr);
+        capture = std::make_unique<TraceCapture>();
+        folder = startToolkitInScratchFolder();
+    }
+    static void TearDownTestSuite() {
+        gltkShutdown();
+        folder.reset();
+        capture.reset();
+    }
+    void SetUp() override {
+        GLTest::SetUp();
+        // The show's picture at the smallest size it is played at, in the post-processing format.
+        picture.create(1, 16, 640, 280, GL_RGB, false);
+        expected.create(1, 16, 640, 280, GL_RGB, false);
+        reference = std::make_unique<ReferenceBlur>();
+    }
+    void TearDown() override {
+        reference.reset();
+        picture.release();
+        expected.release();
+        EXPECT_TRUE(drainGLErrors().empty());
+    }
+
+    // Blurs `picture` both ways (it is left as the toolkit's result) and compares the results.
+    PictureComparison compare(float intensity, float exponent) {
+        reference->blur(picture, expected, intensity, exponent);
+        gltkBlur(&picture, &picture, intensity, exponent);
+        return comparePictures(pixelsOf(picture), pixelsOf(expected));
+    }
+
+    static inline std::unique_ptr<TraceCapture> capture;
+    static inline std::unique_ptr<ScratchFolder> folder;
+    GL_FBOTexture picture, expected;
+    std::unique_ptr<ReferenceBlur> reference;
+};
+
+struct Setting {
+    float intensity, exponent;
+};
+// The show's glow radii 0.3, 0.5 and 0.7 (7, 11 and 15 passes) at its exponent 1.2, and plain blurs.
+const Setting SETTINGS[] = {{0.3f, 1.2f}, {0.5f, 1.2f}, {0.7f, 1.2f}, {0.5f, 1.0f}, {0.05f, 1.0f}};
+
+}  // namespace
+
+TEST_F(GlowChain, MatchesTheReferenceChainOnHighlightsOfEverySize) {
+    for (const Setting& s : SETTINGS) {
+        drawTestPattern(picture);
+        const PictureComparison c = compare(s.intensity, s.exponent);
+        EXPECT_LE(c.largestDifference, 2) << "intensity " << s.intensity << " exponent " << s.exponent;
+        EXPECT_GE(c.psnr, 45.0) << "intensity " << s.intensity << " exponent " << s.exponent;
+    }
+}
+
+TEST_F(GlowChain, MatchesTheReferenceChainOnStillsOfTheShow) {
+    const std::filesystem::path stills = std::filesystem::path(ORVO_SOURCE_DIR) / "docs" / "show";
+    int compared = 0;
+    for (const char* name : {"02-arena-tunnel.png", "03-stadium.png", "06-stadium-lights-out.png",
+                             "11-tunnel-stands.png", "12-tunnel-cuts.png", "13-end-screen.png"}) {
+        int width = 0, height = 0, bytes = 0;
+        std::vector<uint8_t> pixels;
+        if (!loadImageFile((stills / name).string().c_str(), width, height, bytes, pixels)) continue;
+        for (const Setting& s : SETTINGS) {
+            drawPicture(picture, pixels, width, height, bytes);
+            const PictureComparison c = compare(s.intensity, s.exponent);
+            EXPECT_LE(c.largestDifference, 2) << name << " intensity " << s.intensity;
+            EXPECT_GE(c.psnr, 45.0) << name << " intensity " << s.intensity;
+        }
+        ++compared;
+    }
+    EXPECT_GT(compared, 0) << "no still of the show found in " << stills;
+}

@@ -1,0 +1,128 @@
+// Depth of field at every setting the show uses: the surface at the focus point (the picture centre)
+// stays as sharp as without depth of field, and a surface well in front of it blurs once the blur is
+// large enough to see. Sharpness is the mean absolute Laplacian of the luma over a region.
+#include <gtest/gtest.h>
+
+#include <GL/glew.h>
+#include <GL/glu.h>
+
+#include <memory>
+#include <vector>
+
+#include "gl/fbo_texture.h"
+#include "gl/gl_readback.h"
+#include "gl/texture.h"
+#include "gl/texture_manager.h"
+#include "renderengine/renderer.h"
+#include "renderer_test_support.h"
+#include "support/picture_compare.h"
+
+using namespace RenderEngine;
+
+namespace {
+
+constexpr int W = retest::TEST_SCREEN_WIDTH, H = 100;
+
+struct FocusSetting {
+    const char* scene;
+    float falloff, backShift, radius, quality;
+};
+
+// The layers' settings over the show's curves: the arena tunnel's fixed focus, the intro's range
+// (falloff 0.01, back shift 5 x "RE:DOF Offset", radius 1.5 x "RE:DOF Radius", quality 1.5 - 1.3 x it)
+// and the tunnel's (falloff 2, back shift 0.2 x offset - 0.1, quality radius + 1, radius 2.5 - 1.5 x it).
+const FocusSetting SETTINGS[] = {
+    {"arena tunnel", 4.0f, 0.8f, 3.5f, 2.0f},
+    {"intro opening", 0.01f, 1.25f, 1.275f, 0.395f},
+    {"intro middle", 0.01f, 0.2f, 0.375f, 1.175f},
+    {"intro end", 0.01f, 0.9f, 0.9f, 0.72f},
+    {"tunnel drop", 2.0f, -0.03f, 1.6f, 1.6f},
+    {"tunnel", 2.0f, -0.06f, 1.975f, 1.35f},
+};
+
+// A black-and-white checker of 2 x 2 texel squares, repeated over the surfaces.
+zelFramework::GL_MemTexture* checkerTexture() {
+    static zelFramework::GL_MemTexture* texture = [] {
+        std::vector<uint8_t> pixels(16 * 16 * 3);
+        for (int y = 0; y < 16; ++y)
+            for (int x = 0; x < 16; ++x)
+                for (int c = 0; c < 3; ++c)
+                    pixels[size_t(y * 16 + x) * 3 + size_t(c)] = ((x / 2 + y / 2) % 2) ? 230 : 25;
+        auto* t = new zelFramework::GL_MemTexture();
+        t->create(pixels.data(), 16, 16, GL_RGB, GL_REPEAT, GL_REPEAT);
+        return t;
+    }();
+    return texture;
+}
+
+// A textured rectangle facing the camera at depth z, `repeat` checker tiles per unit.
+void drawWall(float x0, float y0, float x1, float y1, float z, float repeat) {
+    glBegin(GL_QUADS);
+    glNormal3f(0, 0, 1);
+    glTexCoord2f(x0 * repeat, y0 * repeat);
+    glVertex3f(x0, y0, z);
+    glTexCoord2f(x1 * repeat, y0 * repeat);
+    glVertex3f(x1, y0, z);
+    glTexCoord2f(x1 * repeat, y1 * repeat);
+    glVertex3f(x1, y1, z);
+    glTexCoord2f(x0 * repeat, y1 * repeat);
+    glVertex3f(x0, y1, z);
+    glEnd();
+}
+
+struct Sharpness {
+    double focus, nearby;
+};
+
+class RendererFocus : public retest::RendererGLTest {
+protected:
+    // The focused wall 10 units away fills the picture; a second wall 2 units away covers its left
+    // quarter. Both carry the same checker at the same size on screen.
+    Sharpness render(const FocusSetting& s) {
+        Renderer renderer(nullptr, nullptr, 1.0f, 0x60);
+        retest::RecordingModel model;
+        model.geometry = [] {
+            drawWall(-12, -6, 12, 6, 0.0f, 1.0f);
+            drawWall(-2.5f, -1.5f, -1.1f, 1.5f, 8.0f, 5.0f);
+        };
+        RenderObject object;
+        object.model = &model;
+        object.diffuseTexture = checkerTexture();
+        object.matCapTexture = zelFramework::GL_TextureManager::getWhiteTexture();
+        renderer.object("walls") = &object;
+        for (float& c : renderer.ambientLightColor) c = 1.0f;
+        renderer.radialLightFactor = 0.0f;
+        renderer.cameraPreset = true;
+        glMatrixMode(GL_PROJECTION);
+        glLoadIdentity();
+        gluPerspective(45.0, double(W) / double(H), 0.5, 100.0);
+        glMatrixMode(GL_MODELVIEW);
+        glLoadIdentity();
+        gluLookAt(0, 0, 10, 0, 0, 0, 0, 1, 0);
+        renderer.dofFocusFalloff = s.falloff;
+        renderer.dofFocusBackShift = s.backShift;
+        renderer.dofFocusRadius = s.radius;
+        renderer.dofFocusQuality = s.quality;
+        renderer.renderFrame(0.0f, 0.0f);
+        const std::vector<uint8_t> pixels = orvotest::framebufferPixels(renderer.sceneryTarget->framebufferId, 0, 0, W, H);
+        return {orvotest::meanAbsoluteLaplacian(pixels, W, W * 2 / 5, H / 3, W * 3 / 5, H * 2 / 3),
+                orvotest::meanAbsoluteLaplacian(pixels, W, W / 20, H / 3, W / 5, H * 2 / 3)};
+    }
+};
+
+}  // namespace
+
+TEST_F(RendererFocus, TheFocusPointStaysSharpAndNearerSurfacesBlurAtEveryShowSetting) {
+    const Sharpness sharp = render({"none", 1.0f, 0.0f, 0.0f, 1.0f});
+    ASSERT_GT(sharp.focus, 0.1) << "the checker must be resolved at all";
+    ASSERT_GT(sharp.nearby, 0.1);
+    for (const FocusSetting& s : SETTINGS) {
+        const Sharpness seen = render(s);
+        EXPECT_GE(seen.focus, 0.9 * sharp.focus) << s.scene << ": the plane in focus must stay sharp";
+        EXPECT_GE(seen.focus, 0.03) << s.scene;
+        // A blur of a pixel or more (radius 1 is 0.6 % of the picture height) must show on the nearer wall.
+        if (s.radius * 0.006f * float(H) >= 0.9f) {
+            EXPECT_LT(seen.nearby, 0.7 * sharp.nearby) << s.scene << ": the nearer wall must blur";
+        }
+    }
+}
