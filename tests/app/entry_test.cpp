@@ -93,7 +93,7 @@ TEST(ProgramCapture, ABadMidiFileEndsTheProgramCleanlyThroughTheTraceLog) {
     std::ofstream(bad) << "not a MIDI file";
     const ProgramRun r = runProgram(testShow("--width 320 --height 180 --capture frames --midi '" + bad.string() + "'"));
     EXPECT_EQ(r.exitCode, 3) << r.err;
-    EXPECT_NE(r.err.find("ERROR (midi): cannot read the MIDI file \"" + bad.string() + "\" (code 2)"), std::string::npos)
+    EXPECT_NE(r.err.find("ERROR (midi): cannot read the MIDI file \"" + bad.string() + "\": not a MIDI file (code 2)"), std::string::npos)
         << r.err;
     EXPECT_NE(r.err.find("capture: 0 frames"), std::string::npos) << r.err;
 }
