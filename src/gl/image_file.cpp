@@ -2,16 +2,15 @@
 #include "gl/picture_file.h"
 #include "gl/texture.h"
 
+#include "platform/file_read.h"
 #include "platform/platform.h"
 
 #include <IL/il.h>
 
 #include <algorithm>
-#include <cerrno>
 #include <cstring>
 #include <mutex>
 #include <string>
-#include <system_error>
 
 namespace zelFramework {
 namespace {
@@ -166,39 +165,16 @@ bool readPictureBytes(const char* path, std::vector<uint8_t>& bytes, std::string
         why = "no file name";
         return false;
     }
-    const std::filesystem::path native = nativePath(path);
-    std::error_code error;
-    const auto status = std::filesystem::status(native, error);
-    if (!std::filesystem::exists(status)) {
-        why = "file not found";
-        return false;
+    // The shared checked read; only its reasons are put in the words the picture warnings use.
+    std::string problem;
+    switch (readFileChecked(std::string_view(path), bytes, problem, MAX_PICTURE_FILE_BYTES)) {
+        case ReadFault::None: return true;
+        case ReadFault::Missing: why = "file not found"; break;
+        case ReadFault::NotAFile: why = "not a regular file"; break;
+        case ReadFault::TooLarge: why = "the file is larger than the limit for pictures (256 MB)"; break;
+        case ReadFault::Unreadable: why = "it " + problem; break;
     }
-    if (!std::filesystem::is_regular_file(status)) {
-        why = "not a regular file";
-        return false;
-    }
-    const uintmax_t size = std::filesystem::file_size(native, error);
-    if (error) {
-        why = "cannot read its size: " + error.message();
-        return false;
-    }
-    if (size > MAX_PICTURE_FILE_BYTES) {
-        why = "the file is larger than the limit for pictures (256 MB)";
-        return false;
-    }
-    bytes.assign(static_cast<size_t>(size), 0);
-    FILE* file = std::fopen(native.string().c_str(), "rb");
-    if (!file) {
-        why = std::string("cannot open it: ") + std::strerror(errno);
-        return false;
-    }
-    const size_t got = bytes.empty() ? 0 : std::fread(bytes.data(), 1, bytes.size(), file);
-    std::fclose(file);
-    if (got != bytes.size()) {
-        why = "cannot read it";
-        return false;
-    }
-    return true;
+    return false;
 }
 
 bool readPictureFile(const char* path, DecodedPicture& out, std::string& why) {
