@@ -15,6 +15,7 @@
 #include "app/window.h"
 #include "app/window_procedure.h"
 #include "platform/platform.h"
+#include "runtime/live_reload.h"
 #include "runtime/offline_run.h"
 #include "runtime/show_runtime.h"
 #include "runtime/test_composition.h"
@@ -151,6 +152,8 @@ int showEntry(int argc, char** argv) {
     else
         composeShow();
     if (options.edit && !offlineRun(options)) attachTimelineEditor(runtime(), float(options.bpm));
+    // Offline runs render a fixed span reproducibly, so files changing under them are not followed.
+    if (!offlineRun(options) && (options.watch || (options.edit && !options.noWatch))) attachLiveReload(runtime());
     applyPlaybackSpan(options);
     runtime().loadingScreen.midiFile = options.midiFile;
     const WindowHandle window = showWindow().windowHandle();

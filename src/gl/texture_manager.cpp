@@ -5,6 +5,9 @@
 #include <iterator>
 #include <map>
 #include <string>
+#include <string_view>
+
+#include "platform/platform.h"
 
 namespace zelFramework {
 namespace {
@@ -17,6 +20,10 @@ std::map<std::string, GL_Texture*>& registry() {
 }
 
 constexpr const char* WHITE_TEXTURE_KEY = "__whiteorvotex__";
+
+bool samePictureFile(std::string_view a, std::string_view b) {
+    return nativePath(a).lexically_normal() == nativePath(b).lexically_normal();
+}
 
 }  // namespace
 
@@ -61,5 +68,20 @@ GL_Texture* GL_TextureManager::getWhiteTexture() {
 }
 
 size_t GL_TextureManager::entryCount() { return registry().size(); }
+
+int GL_TextureManager::reloadPicture(const char* name) {
+    if (!name) return 0;
+    std::vector<GL_MemTexture*> pictures;
+    for (auto& [key, texture] : registry())
+        if (auto* picture = dynamic_cast<GL_MemTexture*>(texture); picture && samePictureFile(key, name))
+            pictures.push_back(picture);
+    if (pictures.empty()) return 0;
+    int width = 0, height = 0, bytesPerPixel = 0;
+    std::vector<uint8_t> pixels;
+    if (!loadImageFile(name, width, height, bytesPerPixel, pixels)) return 0;
+    for (GL_MemTexture* picture : pictures)
+        picture->replacePixels(pixels.data(), width, height, bytesPerPixel == 4 ? GL_RGBA : GL_RGB);
+    return int(pictures.size());
+}
 
 }  // namespace zelFramework
