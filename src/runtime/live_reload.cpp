@@ -19,7 +19,6 @@
 #include "runtime/show_runtime.h"
 #include "sync/controller_set.h"
 #include "sync/file_io.h"
-#include "sync/sync_data.h"
 
 namespace zelFramework {
 namespace {
@@ -27,6 +26,7 @@ namespace {
 constexpr const char* TAG = "liveReload";
 constexpr std::string_view SHADER_FOLDER = "shaders/";
 constexpr std::string_view SYNC_DATA_FILE = "data/demosynch.dat";
+constexpr const char* KEYS_BEFORE_RELOAD = "editor/keys-before-reload.dat";
 constexpr int NOTE_FRAMES = 90;
 constexpr size_t MAX_SHOWN_LINES = 24;
 
@@ -55,6 +55,34 @@ std::vector<std::string> splitLines(const std::string& text) {
         start = end + 1;
     }
     return lines;
+}
+
+const Controller* findController(const ControllerSet& set, const std::string& name) {
+    for (uint32_t i = 0; i < set.count(); ++i)
+        if (set.at(i)->name == name) return set.at(i);
+    return nullptr;
+}
+
+bool sameCurve(const Controller* a, const Controller* b) {
+    const bool aEmpty = !a || a->keys.empty(), bEmpty = !b || b->keys.empty();
+    if (aEmpty || bEmpty) return aEmpty && bEmpty;
+    if (a->keys.size() != b->keys.size()) return false;
+    for (size_t k = 0; k < a->keys.size(); ++k) {
+        if (a->keys[k].time != b->keys[k].time || a->keys[k].value != b->keys[k].value) return false;
+        if (k > 0 && (a->segments[k - 1].curve != b->segments[k - 1].curve || a->segments[k - 1].ends != b->segments[k - 1].ends))
+            return false;
+    }
+    return true;
+}
+
+// Whether loading `file` into `set` would leave every curve as it is: the editor's own save comes
+// back this way, and reading it again would only throw away the editor's selection.
+bool fileMatchesSet(const ControllerSet& set, const ControllerSet& file) {
+    for (uint32_t i = 0; i < set.count(); ++i)
+        if (!sameCurve(set.at(i), findController(file, set.at(i)->name))) return false;
+    for (uint32_t i = 0; i < file.count(); ++i)
+        if (!findController(set, file.at(i)->name) && !file.at(i)->keys.empty()) return false;
+    return true;
 }
 
 }  // namespace
@@ -124,20 +152,26 @@ void LiveReload::reloadShader(const std::string& path) {
 void LiveReload::reloadSyncData(const std::string& path) {
     ControllerSet* set = runtime_.controllers;
     if (!set) return;
-    // The editor's own save lands here too; reading back what the set already holds would only
-    // throw away the editor's selection.
     std::vector<uint8_t> bytes;
     std::string problem;
-    if (readWholeFile(path, bytes, problem) && bytes == serializeSyncData(syncDataFromSet(*set))) return;
-    if (!set->load(path)) {
+    ControllerSet onDisk;
+    if (!readWholeFile(path, bytes, problem) || !onDisk.loadFromBytes(bytes, path)) {
         failures_[path] = path + ": not a sound sync data file, the keys in memory stay\n";
         return;
     }
+    if (fileMatchesSet(*set, onDisk)) {
+        failures_.erase(path);
+        return;
+    }
+    // The editor may hold edits not saved yet; the file wins, but what it replaces is kept.
+    std::string kept;
+    if (runtime_.editor && set->save(KEYS_BEFORE_RELOAD)) kept = std::string("; the keys before it are in ") + KEYS_BEFORE_RELOAD;
+    set->loadFromBytes(bytes, path);  // checked above, so it cannot fail now
     failures_.erase(path);
     // Paused, the frame loop leaves the controllers alone; the picture still shows the new keys.
     set->update(float(frameShowMs(runtime_)) / 1000.0f);
     if (runtime_.editor) runtime_.editor->keysReplaced();
-    note("sync data " + path + " reloaded: " + std::to_string(set->count()) + " controllers");
+    note("sync data " + path + " reloaded: " + std::to_string(set->count()) + " controllers" + kept);
 }
 
 std::string LiveReload::failureText() const {

@@ -19,6 +19,7 @@
 #include "gl/gl_test_files.h"
 #include "gl/shader.h"
 #include "gl/texture_manager.h"
+#include "runtime/show_editor.h"
 #include "runtime/show_runtime.h"
 #include "support/gl_fixture.h"
 #include "support/trace_capture.h"
@@ -198,8 +199,26 @@ std::string syncFileWith(float value) {
     return std::string(bytes.begin(), bytes.end());
 }
 
+// Counts how often it was told that every key was replaced.
+class CountingEditor : public ShowEditor {
+public:
+    explicit CountingEditor(int& replaced) : replaced_(replaced) {}
+    void activate() override {}
+    void draw() override {}
+    void handleMessage(uint32_t, uintptr_t, intptr_t) override {}
+    void keysReplaced() override { ++replaced_; }
+    void shutdown() override {}
+
+private:
+    int& replaced_;
+};
+
 TEST_F(LiveReloadGL, ANewSyncDataFileReplacesTheKeysAtTheShowTimeItHas) {
     ControllerSet controllers;
+    int replaced = 0;
+    CountingEditor editor(replaced);
+    runtime().editor = &editor;
+    std::filesystem::create_directories("editor");
     folder.write("data/demosynch.dat", syncFileWith(0.25f));
     ASSERT_TRUE(controllers.load("data\\demosynch.dat"));
     Controller* live_ = controllers.get("live");
@@ -220,6 +239,21 @@ TEST_F(LiveReloadGL, ANewSyncDataFileReplacesTheKeysAtTheShowTimeItHas) {
     ASSERT_TRUE(took.has_value()) << "the new keys did not reach the picture within 1 s; it shows " << centre();
     EXPECT_EQ(controllers.get("live"), live_);  // the same controller, new keys
     EXPECT_FLOAT_EQ(runtime().startOffset + runtime().playTime, 42.5f);
+    EXPECT_EQ(replaced, 1);
+    // What the editor held before is not lost: it is kept beside the editor's snapshots.
+    ControllerSet before;
+    ASSERT_TRUE(before.load("editor/keys-before-reload.dat"));
+    before.update(42.5f);
+    EXPECT_FLOAT_EQ(before.get("live")->value, 0.25f);
+    EXPECT_NE(live.lastReload().find("editor/keys-before-reload.dat"), std::string::npos) << live.lastReload();
+
+    // The same bytes again (the editor's own save comes back this way) change nothing.
+    folder.write("data/demosynch.dat", syncFileWith(0.75f));
+    for (int i = 0; i < 20; ++i) {
+        live.poll();
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+    EXPECT_EQ(replaced, 1);
 
     // A broken file keeps the keys in memory and says so.
     folder.write("data/demosynch.dat", "\x01\x00");
@@ -227,6 +261,7 @@ TEST_F(LiveReloadGL, ANewSyncDataFileReplacesTheKeysAtTheShowTimeItHas) {
     ASSERT_TRUE(took.has_value());
     EXPECT_EQ(centre().r, 191);
     EXPECT_NE(live.failureText().find("data/demosynch.dat"), std::string::npos);
+    runtime().editor = nullptr;
 }
 
 void writeSceneWithQuadAt(float cx) {
