@@ -7,10 +7,8 @@
 #include <vector>
 
 #include "app/trace.h"
-#include "assets/byte_io.h"
 #include "assets/obj_cache.h"
 #include "assets/obj_model.h"
-#include "assets/obj_parser.h"
 #include "assets/orvo_scene_reader.h"
 #include "assets/scene_draw.h"
 #include "platform/platform.h"
@@ -39,29 +37,19 @@ std::vector<SceneFileEntry>& sceneFiles() {
 
 std::string sameSpelling(std::string_view name) { return nativePath(name).lexically_normal().generic_string(); }
 
-void refill(GLuint buffer, const std::vector<float>& values) {
+template <typename Floats>
+void refill(GLuint buffer, const Floats& values) {
     glBindBuffer(GL_ARRAY_BUFFER, buffer);
     glBufferData(GL_ARRAY_BUFFER, GLsizeiptr(values.size() * sizeof(float)), values.data(), GL_STATIC_DRAW);
 }
 
-// The text is what the author edited; the cache beside it is rewritten to match.
+// The cache knows which text it was made from, so a changed text is parsed again (and the cache
+// rewritten); the loader has traced why when nothing could be read.
 bool readObjText(const std::string& path, ObjMesh& mesh, std::string& problem) {
-    std::vector<uint8_t> bytes;
-    if (!readWholeFile(path, bytes)) {
-        problem = path + ": cannot be read";
+    if (loadObjMesh(path.c_str(), mesh) == ObjLoadSource::Nothing || mesh.vertexCount == 0) {
+        problem = path + ": not a usable OBJ model";
         return false;
     }
-    std::string reason;
-    if (!parseObjText(reinterpret_cast<const char*>(bytes.data()), bytes.size(), mesh, &reason)) {
-        problem = path + ": " + reason;
-        return false;
-    }
-    if (mesh.vertexCount == 0) {
-        problem = path + ": no triangles";
-        return false;
-    }
-    encodeObjCache(mesh, bytes);
-    writeWholeFile(objCachePath(path.c_str()), bytes);
     return true;
 }
 

@@ -25,8 +25,8 @@ void rememberSceneFile(std::string_view path, OrvoScene& scene, bool setView, bo
 void forgetSceneFile(const OrvoScene& scene);
 
 // Reads `file` (relative to the resources folder; '\' and '/' count alike) again into every OBJ
-// frame or scene loaded from it. OBJ text is parsed afresh and its cache rewritten, since the cache
-// would otherwise win over the edit. Needs the show's context current.
+// frame or scene loaded from it (an OBJ text newer than its cache is parsed again and the cache
+// rewritten). Needs the show's context current.
 ModelReloadReport reloadModelsFrom(std::string_view file);
 
 // Deletes the vertex and index buffers prepareSceneObject made for the scene's objects.

@@ -133,7 +133,8 @@ TEST(OrvoSceneImport, AGltfKeepsItsTreeAnimationCameraAndMaterialAndListsWhatItC
     EXPECT_FALSE(has(info.output, "not drawn")) << info.output;
 
     std::vector<uint8_t> bytes;
-    ASSERT_TRUE(readWholeFile("out.orvo", bytes));
+    std::string readProblem;
+    ASSERT_TRUE(readWholeFile("out.orvo", bytes, readProblem, uint64_t(1) << 30)) << readProblem;
     OrvoScene scene;
     std::string problem;
     ASSERT_TRUE(parseOrvoScene(bytes.data(), bytes.size(), scene, &problem)) << problem;
