@@ -18,4 +18,16 @@ if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
        exit 1 ;;
   esac
 fi
+# A show that reloads changed resources gets a rebuild of them on every source change beside it.
+case " $* " in
+  *" --no-watch "*|*" --capture "*|*" --capture="*|*" --benchmark "*|*" --benchmark="*|*" --help "*|*" --version "*) ;;
+  *" --edit "*|*" --watch "*)
+    # In a process group of its own, so that its inotifywait and any rebuild end with it.
+    setsid "$root/scripts/watch-build.sh" "$root/build" &
+    watcher=$!
+    trap 'kill -- "-$watcher" 2>/dev/null' EXIT
+    status=0
+    "$root/build/orvo-show" "$@" || status=$?
+    exit "$status" ;;
+esac
 exec "$root/build/orvo-show" "$@"

@@ -9,6 +9,7 @@ ORVO_SHOW_PACKAGES=(
   libsdl2-dev libgl1-mesa-dev libglu1-mesa-dev libglew-dev libgl1-mesa-dri libegl-mesa0
   libdevil-dev libpng-dev libjpeg-dev libmpg123-dev libkissfft-dev libmp3lame-dev lame
   libfreetype-dev fonts-dejavu-core
+  libassimp-dev inotify-tools  # orvo-scene import; the rebuild loop of ./run.sh --edit
 )
 ORVO_TEST_PACKAGES=(
   clang libclang-rt-dev

@@ -20,6 +20,7 @@
 #include "platform/platform.h"
 #include "platform/video_init.h"
 #include "runtime/capture_host.h"
+#include "runtime/live_reload.h"
 #include "runtime/offline_run.h"
 #include "runtime/show_runtime.h"
 #include "runtime/test_composition.h"
@@ -213,6 +214,8 @@ int showEntry(int argc, char** argv) {
         return failWith(EXIT_COMMAND_LINE, problem);
     }
     if (options.edit && !offlineRun(options)) attachTimelineEditor(runtime(), float(options.bpm));
+    // Offline runs render a fixed span reproducibly, so files changing under them are not followed.
+    if (!offlineRun(options) && (options.watch || (options.edit && !options.noWatch))) attachLiveReload(runtime());
     applyPlaybackSpan(options);
     runtime().loadingScreen.midiFile = options.midiFile;
     const WindowHandle window = showWindow().windowHandle();

@@ -120,6 +120,9 @@ const std::vector<OptionSpec>& optionTable() {
          setSecondsSpan(&ShowOptions::loopFrom, &ShowOptions::loopTo)},
         {"--bpm", "N", "with --edit: a beat grid of N beats per minute to snap keys to (Shift)",
          setNumber(&ShowOptions::bpm, 1.0, 1000.0)},
+        {"--watch", nullptr, "reload changed shaders, pictures, sync data, models and scenes while playing (on with --edit)",
+         setFlag(&ShowOptions::watch)},
+        {"--no-watch", nullptr, "with --edit: do not watch the resources folder", setFlag(&ShowOptions::noWatch)},
     };
     return table;
 }

@@ -39,6 +39,8 @@ struct ShowOptions {
     double loopFrom = -1.0;   // --loop FROM TO: play FROM..TO over and over; negative when not given
     double loopTo = -1.0;
     double bpm = 0.0;         // --bpm: the editor's beat grid; 0 when not given
+    bool watch = false;       // --watch: reload changed resource files while the show plays
+    bool noWatch = false;     // --no-watch: keep --edit from watching
 };
 
 // Reads the value of an option into the options; returns an empty text or the problem, phrased to

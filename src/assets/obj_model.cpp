@@ -7,6 +7,7 @@
 
 #include "assets/obj_cache.h"
 #include "assets/obj_frame_blend.h"
+#include "assets/model_reload.h"
 #include "platform/platform.h"
 
 namespace zelFramework {
@@ -43,9 +44,14 @@ void pointAttribute(GLint location, GLuint buffer, int size) {
 
 }  // namespace
 
+ObjModel::ObjModel() { rememberObjModel(*this); }
+
+ObjModel::~ObjModel() { forgetObjModel(*this); }
+
 void ObjModel::loadModel(const char* path) {
     if (!path) return;
     ObjFrame frame;
+    frame.sourcePath = path;
     loadObjMesh(path, frame.mesh);
     if (frame.mesh.vertexCount == 0) return;
     frame.positionBuffer = makeArrayBuffer(frame.mesh.positions);

@@ -4,6 +4,7 @@
 
 #include <GL/glew.h>
 
+#include <string>
 #include <vector>
 
 #include "assets/model_renderer.h"
@@ -14,6 +15,7 @@ namespace zelFramework {
 // One key frame: its arrays (kept after upload) and the vertex buffers holding them.
 struct ObjFrame {
     ObjMesh mesh;
+    std::string sourcePath;  // the OBJ file it came from, for reloading after that file changed
     GLuint positionBuffer = 0;
     GLuint texCoordBuffer = 0;
     GLuint normalBuffer = 0;
@@ -26,6 +28,11 @@ public:
     // 0 = first frame, 1 = last frame; set by the owner before drawing, clamped into 0..1 by render.
     float animPosition = 0.0f;
     std::vector<ObjFrame> frames;
+
+    ObjModel();
+    ObjModel(const ObjModel&) = delete;
+    ObjModel& operator=(const ObjModel&) = delete;
+    ~ObjModel() override;
 
     // Appends at most one frame: from the cache "<path>.bin" when it is sound, otherwise from the OBJ
     // text (writing the cache). Needs a current GL context for the vertex buffers.

@@ -3,6 +3,7 @@
 
 #include "app/trace.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -14,7 +15,24 @@ namespace {
 constexpr size_t INFO_LOG_SIZE = 4096;
 constexpr const char* TAG = "shaderCompiler";
 
+std::vector<GL_Shader*>& fileShaderList() {
+    static std::vector<GL_Shader*> shaders;
+    return shaders;
+}
+
+void forgetFileShader(GL_Shader* shader) {
+    auto& list = fileShaderList();
+    list.erase(std::remove(list.begin(), list.end(), shader), list.end());
+}
+
 }  // namespace
+
+const std::vector<GL_Shader*>& GL_Shader::builtFromFiles() { return fileShaderList(); }
+
+void GL_Shader::rememberFileBuild() {
+    auto& list = fileShaderList();
+    if (std::find(list.begin(), list.end(), this) == list.end()) list.push_back(this);
+}
 
 GL_Shader::GL_Shader(GL_Shader&& other) noexcept { *this = std::move(other); }
 
@@ -26,11 +44,23 @@ GL_Shader& GL_Shader::operator=(GL_Shader&& other) noexcept {
         shaderIds = std::move(other.shaderIds);
         other.shaderIds.clear();
         std::memcpy(name, other.name, sizeof name);
+        vertexFileName = std::move(other.vertexFileName);
+        fragmentFileName = std::move(other.fragmentFileName);
+        prefixText = std::move(other.prefixText);
+        buildLog = std::move(other.buildLog);
+        auto& list = fileShaderList();
+        if (std::find(list.begin(), list.end(), &other) != list.end()) {
+            forgetFileShader(&other);
+            rememberFileBuild();
+        }
     }
     return *this;
 }
 
-GL_Shader::~GL_Shader() { destroy(); }
+GL_Shader::~GL_Shader() {
+    forgetFileShader(this);
+    destroy();
+}
 
 void GL_Shader::destroy() {
     // Nothing was ever made without a context; skipping the calls keeps an unused shader's
@@ -66,10 +96,11 @@ bool GL_Shader::build(const char* programName, const char* const sources[3], con
                       const char* prefix) {
     // A rebuild starts from scratch rather than leaking the previous program.
     destroy();
+    buildLog.clear();
     programId = glCreateProgram();
     std::snprintf(name, sizeof name, "%s", programName ? programName : "");
     if (!glIsProgram(programId)) {
-        trace(TRACE_ERROR, TAG, "(%s) - unable to create shader basics", name);
+        trace(failureLevel_, TAG, "(%s) - unable to create shader basics", name);
         return isValid;
     }
     isValid = true;
@@ -81,8 +112,9 @@ bool GL_Shader::build(const char* programName, const char* const sources[3], con
             continue;
         size_t length = prefixLength + std::strlen(sources[stage]);
         if (length >= SHADER_STAGE_LIMIT) {
-            trace(TRACE_ERROR, TAG, "(%s) - %s is too long: %zu bytes with its prefix, the limit is %zu", name,
+            trace(failureLevel_, TAG, "(%s) - %s is too long: %zu bytes with its prefix, the limit is %zu", name,
                   labels[stage], length, SHADER_STAGE_LIMIT - 1);
+            buildLog += std::string(labels[stage]) + ": too long\n";
             isValid = false;
             continue;
         }
@@ -91,7 +123,7 @@ bool GL_Shader::build(const char* programName, const char* const sources[3], con
         if (prefix)
             text += prefix;
         text += sources[stage];
-        if (!compileStage(text.c_str(), stageTypes[stage]))
+        if (!compileStage(text.c_str(), stageTypes[stage], labels[stage]))
             isValid = false;
     }
 
@@ -104,12 +136,12 @@ bool GL_Shader::build(const char* programName, const char* const sources[3], con
         trace(TRACE_INFO, TAG, "(%s) - shader created! (Log: %s)", name, log);
         return true;
     }
-    trace(TRACE_ERROR, TAG, "(%s) - Unable to compile shader!", name);
+    trace(failureLevel_, TAG, "(%s) - Unable to compile shader!", name);
     destroy();
     return false;
 }
 
-bool GL_Shader::compileStage(const char* text, GLenum stageType) {
+bool GL_Shader::compileStage(const char* text, GLenum stageType, const char* label) {
     GLuint shader = glCreateShader(stageType);
     glShaderSource(shader, 1, &text, nullptr);
     glCompileShader(shader);
@@ -124,6 +156,8 @@ bool GL_Shader::compileStage(const char* text, GLenum stageType) {
     GLsizei logLength = 0;
     glGetShaderInfoLog(shader, GLsizei(sizeof log), &logLength, log);
     trace(TRACE_WARNING, TAG, "(%s) - Unable to compile shader source: %s", name, log);
+    buildLog += std::string(label) + ": " + log;
+    if (!buildLog.empty() && buildLog.back() != '\n') buildLog += '\n';
     // The failed object is neither attached nor listed, so it is deleted here.
     glDeleteShader(shader);
     return false;

@@ -4,7 +4,10 @@
 
 #include <GL/glew.h>
 
+#include "app/trace.h"
+
 #include <cstddef>
+#include <string>
 #include <vector>
 
 namespace zelFramework {
@@ -21,6 +24,10 @@ public:
     bool isValid = false;          // true when every given stage compiled
     std::vector<GLuint> shaderIds; // attached stage objects, in compile order
     char name[SHADER_NAME_SIZE] = {};
+    // What loadFromFiles was given, so that a changed shader file can rebuild the program.
+    std::string vertexFileName, fragmentFileName, prefixText;
+    // The compiler's messages of the stages that failed in the last build; empty after a clean one.
+    std::string buildLog;
 
     GL_Shader() = default;
     GL_Shader(const GL_Shader&) = delete;
@@ -49,10 +56,24 @@ public:
     // Deletes the stage objects and the program now, leaving an empty, invalid shader.
     void destroy();
 
+    // Builds the program again from the files loadFromFiles was given. On success the new program
+    // replaces the old one and takes over every uniform value set on it (samplers, sizes); on failure
+    // the old program stays in use untouched, `log` holds the compiler's or linker's messages, and
+    // the failure is traced as a WARNING, since a mistyped edit must not end a running show.
+    bool rebuildFromFiles(std::string& log);
+
+    // Every shader currently holding a loadFromFiles build, for reloading after a file changed.
+    static const std::vector<GL_Shader*>& builtFromFiles();
+
 private:
     // Shared by both builders: `labels` name each stage in messages (a file name or "vertex" etc.).
     bool build(const char* name, const char* const sources[3], const char* const labels[3], const char* prefix);
-    bool compileStage(const char* text, GLenum stageType);
+    bool compileStage(const char* text, GLenum stageType, const char* label);
+    void rememberFileBuild();
+    void adoptProgram(GL_Shader& fresh);
+
+    // Level of the trace line a failed build leaves: ERROR at start-up, WARNING for a live rebuild.
+    TraceLevel failureLevel_ = TRACE_ERROR;
 };
 
 }  // namespace zelFramework

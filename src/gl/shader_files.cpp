@@ -48,21 +48,21 @@ std::string textUpToNul(const std::vector<uint8_t>& bytes) {
     return std::string(reinterpret_cast<const char*>(bytes.data()), length);
 }
 
-void refuseTooLong(const char* programName, const std::string& path) {
-    trace(TRACE_ERROR, TAG, "(%s) - shader file %s is too long: the limit is %zu bytes", programName ? programName : "",
+void refuseTooLong(uint32_t level, const char* programName, const std::string& path) {
+    trace(level, TAG, "(%s) - shader file %s is too long: the limit is %zu bytes", programName ? programName : "",
           path.c_str(),
           SHADER_FILE_LIMIT - 1);
 }
 
 // One stage's text: the source (when readable) is rewritten into its scrambled copy, and the copy is
 // what is read back. Empty when neither exists; `refused` when a file is too long.
-std::string readStage(const char* programName, const std::string& path, bool& refused) {
+std::string readStage(uint32_t level, const char* programName, const std::string& path, bool& refused) {
     std::vector<uint8_t> bytes;
     bool tooLong = false;
     std::string binPath = path + ".bin";
     if (readWholeFile(path, bytes, tooLong)) {
         if (tooLong) {
-            refuseTooLong(programName, path);
+            refuseTooLong(level, programName, path);
             refused = true;
             return std::string();
         }
@@ -76,7 +76,7 @@ std::string readStage(const char* programName, const std::string& path, bool& re
     std::string text;
     if (readWholeFile(binPath, bytes, tooLong)) {
         if (tooLong) {
-            refuseTooLong(programName, binPath);
+            refuseTooLong(level, programName, binPath);
             refused = true;
             return std::string();
         }
@@ -92,14 +92,19 @@ bool GL_Shader::loadFromFiles(const char* programName, const char* vertexFile, c
                               const char* prefix) {
     std::string vertexPath = std::string(".\\shaders\\") + (vertexFile ? vertexFile : "");
     std::string fragmentPath = std::string(".\\shaders\\") + (fragmentFile ? fragmentFile : "");
+    vertexFileName = vertexFile ? vertexFile : "";
+    fragmentFileName = fragmentFile ? fragmentFile : "";
+    prefixText = prefix ? prefix : "";
+    rememberFileBuild();
     bool refused = false;
-    std::string vertexText = readStage(programName, vertexPath, refused);
-    std::string fragmentText = readStage(programName, fragmentPath, refused);
+    std::string vertexText = readStage(failureLevel_, programName, vertexPath, refused);
+    std::string fragmentText = readStage(failureLevel_, programName, fragmentPath, refused);
     if (refused) {
         // Building without the refused stage would report a program that is not the one asked for.
         destroy();
         std::snprintf(name, sizeof name, "%s", programName ? programName : "");
-        trace(TRACE_ERROR, TAG, "(%s) - Unable to compile shader!", name);
+        buildLog = "shader file too long\n";
+        trace(failureLevel_, TAG, "(%s) - Unable to compile shader!", name);
         return false;
     }
 

@@ -36,6 +36,9 @@ public:
     // Uploads tightly packed 8-bit pixels; `format` (GL_RGB or GL_RGBA) is both the internal and the
     // pixel format. The caller keeps `pixels`. The new texture stays bound on unit 0.
     void create(const void* pixels, int width, int height, GLenum format, GLenum wrapS, GLenum wrapT);
+    // Uploads a new picture into the same texture object (its filter and wrap modes stay), for a
+    // picture file that changed while the show runs.
+    void replacePixels(const void* pixels, int width, int height, GLenum format);
 
     void bind(GLenum unit) override;
     void unbind() override;

@@ -10,6 +10,7 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <string_view>
 
 #include "app/screen_metrics.h"
 #include "app/trace.h"
@@ -104,6 +105,10 @@ void uploadUntilAllDone() {
     }
 }
 
+bool samePictureFile(std::string_view a, std::string_view b) {
+    return nativePath(a).lexically_normal() == nativePath(b).lexically_normal();
+}
+
 }  // namespace
 
 PictureFit fullPictureFit(float largestScale) {
@@ -171,5 +176,27 @@ GL_Texture* GL_TextureManager::getWhiteTexture() {
 }
 
 size_t GL_TextureManager::entryCount() { return registry().size(); }
+
+int GL_TextureManager::reloadPicture(const char* name) {
+    if (!name) return 0;
+    std::vector<GL_MemTexture*> pictures;
+    for (auto& [key, texture] : registry())
+        if (auto* picture = dynamic_cast<GL_MemTexture*>(texture); picture && samePictureFile(key, name))
+            pictures.push_back(picture);
+    if (pictures.empty()) return 0;
+    // The same checks and rules as a first load (header limits, flip rules), at the file's own size:
+    // the author may have replaced the picture with one of another shape.
+    std::unique_ptr<PictureJob> job = pictureJob(name, GL_REPEAT, GL_REPEAT, PictureFit{});
+    if (!job) return 0;
+    preparePicture(*job);
+    if (!job->ok) {
+        warnUnloadable(name, job->why);
+        return 0;
+    }
+    const DecodedPicture& p = job->picture;
+    for (GL_MemTexture* picture : pictures)
+        picture->replacePixels(p.pixels.data(), p.width, p.height, p.bytesPerPixel == 4 ? GL_RGBA : GL_RGB);
+    return int(pictures.size());
+}
 
 }  // namespace zelFramework

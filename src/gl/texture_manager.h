@@ -47,6 +47,12 @@ public:
 
     // Number of entries, empty ones included (tests and diagnostics).
     static size_t entryCount();
+
+    // Decodes the picture file `name` again into every loaded picture entry that names that file
+    // ('\' and '/' count alike), keeping each texture object, so whoever holds it draws the new
+    // picture. Render targets are left alone. Returns how many entries took the new picture; an
+    // unreadable file changes nothing (the decoder has traced why). Needs the show's context current.
+    static int reloadPicture(const char* name);
 };
 
 }  // namespace zelFramework

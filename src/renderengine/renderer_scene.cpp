@@ -1,6 +1,7 @@
 // Filling a renderer: scenes, OBJ models and lights stored under their names.
 #include "renderengine/renderer.h"
 
+#include "assets/model_reload.h"
 #include "assets/obj_model.h"
 #include "assets/orvo_scene_reader.h"
 #include "assets/scene_draw.h"
@@ -15,6 +16,7 @@ void Renderer::addOrvoScene(const std::string& name, const std::string& sceneFil
     // Cube faces keep the renderer's own view and projection, so the scene must not load its camera.
     const bool useSceneCamera = !(features & RE_CUBEMAP);
     zelFramework::loadOrvoScene(sceneFile.c_str(), useSceneCamera, wrapper->scene, useSceneCamera);
+    zelFramework::rememberSceneFile(sceneFile, wrapper->scene, useSceneCamera, useSceneCamera);
     if (wrapper->scene.objectCount() > 0)
         zelFramework::prepareSceneObject(wrapper->scene.objects[0]);
 

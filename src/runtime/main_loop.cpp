@@ -5,6 +5,7 @@
 #include "runtime/frame_host.h"
 #include "runtime/runtime_shutdown.h"
 #include "runtime/show_editor.h"
+#include "runtime/show_watcher.h"
 #include "sync/controller_set.h"
 
 namespace zelFramework {
@@ -175,6 +176,7 @@ void drawFrame(ShowRuntime& rt, FrameHost& host, std::vector<MidiTrigger>& frame
     drawLayers(rt, host, now, frameTriggers, spectrum);
     if (host.keyHeld(VK_F10)) drawFrameTimes(rt, host);
     if (rt.editor) rt.editor->draw();
+    if (rt.watcher) rt.watcher->draw();
     host.present();
     frameTriggers.clear();
 }
@@ -220,6 +222,7 @@ void runShowOn(FrameHost& host, WindowHandle window) {
         // is tested above, so its last frame is followed by one empty black frame.
         if (nowMs(rt) > rt.span.toMs) break;
         if (rt.state != RuntimeState::Playing && rt.state != RuntimeState::Paused) continue;
+        if (rt.watcher) rt.watcher->poll();
         drawFrame(rt, host, frameTriggers);
     }
 

@@ -6,6 +6,7 @@
 
 #include "gl/texture_manager.h"
 #include "runtime/show_editor.h"
+#include "runtime/show_watcher.h"
 
 namespace zelFramework {
 
@@ -21,6 +22,9 @@ void releaseShow(ShowRuntime& rt, FrameHost& host) {
         registration.layer = nullptr;
     }
     rt.registry.clear();
+    // The watcher's registries point into the layers' programs and models, all gone now.
+    delete rt.watcher;
+    rt.watcher = nullptr;
     rt.schedule.clear();
     host.stopSharedTools();
     if (rt.editor) {

@@ -15,6 +15,9 @@ public:
     virtual void draw() = 0;
     // Every window message, before the layers see it.
     virtual void handleMessage(uint32_t message, uintptr_t wParam, intptr_t lParam) = 0;
+    // After every key was replaced from the sync data file while the show runs: indices into the old
+    // keys mean nothing any more.
+    virtual void keysReplaced() {}
     // Once, after the last frame; the runtime deletes the editor afterwards.
     virtual void shutdown() = 0;
 };

@@ -17,6 +17,7 @@ namespace zelFramework {
 class ControllerSet;
 class GL_TextureManager;
 class ShowEditor;
+class ShowWatcher;
 struct MusicState;
 
 enum class RuntimeState : uint32_t { NotReady = 0, Ready = 1, Playing = 2, Paused = 3, Quit = 4 };
@@ -72,6 +73,7 @@ struct ShowRuntime {
     std::array<float, FRAME_TIME_SAMPLES> frameTimes{};
     uint32_t frameTimeCount = 0;
     ShowEditor* editor = nullptr;  // owned
+    ShowWatcher* watcher = nullptr;  // owned; set only when the show reloads changed files
     WindowHandle window = nullptr;
     LoadingScreen loadingScreen;
     int32_t fpsFrames = 0;

@@ -148,3 +148,31 @@ TEST(ProgramBenchmark, PassesFollowEachEntryWithTheTimeOfEveryPassAndTheRest) {
     EXPECT_EQ(rest, entries) << r.out;  // every entry drawn ends with what no pass covered
     EXPECT_EQ(runProgram(testShow("--passes --to 1")).exitCode, 2);  // --passes needs --benchmark
 }
+
+// --watch on the real program: a sync data file renamed into place while the test composition plays
+// is loaded at the time the show has, and the show plays on to its end. Without the option (or with
+// --edit --no-watch) nothing is watched.
+TEST(ProgramLiveReload, WatchLoadsANewSyncDataFileWhileThePlayContinues) {
+    const fs::path resources = scratch("live-resources");
+    fs::create_directories(resources / "data");
+    // One controller "live" with one key (0 s, 0.5).
+    const std::string newFile =
+        "printf '\\001\\000\\000\\000\\005\\000\\000\\000live\\000\\001\\000\\000\\000\\000\\000\\000\\000\\000\\000\\000\\077' "
+        "> '" + (resources / "data/demosynch.dat.new").string() + "' && mv '" +
+        (resources / "data/demosynch.dat.new").string() + "' '" + (resources / "data/demosynch.dat").string() + "'";
+    const std::string script = "for i in $(seq 200); do grep -q 'watching' err 2>/dev/null && break; sleep 0.05; done; "
+                               "sleep 1; kill -0 $pid && touch acted; " + newFile;
+    const ProgramRun r = runProgram(testShow("--watch --no-dialog --windowed --width 320 --height 180 --to 5", resources), script);
+    EXPECT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_TRUE(r.acted) << "the show ended before the file was written";
+    EXPECT_NE(r.err.find("INFO (liveReload): sync data data/demosynch.dat reloaded: "), std::string::npos)
+        << r.err;
+    EXPECT_EQ(r.err.find("ERROR"), std::string::npos) << r.err;
+
+    for (const char* args : {"--no-dialog --windowed --width 320 --height 180 --to 0.5",
+                             "--edit --no-watch --no-dialog --windowed --width 320 --height 180 --to 0.5"}) {
+        const ProgramRun plain = runProgram(testShow(args, resources));
+        EXPECT_EQ(plain.exitCode, 0) << args << ": " << plain.err;
+        EXPECT_EQ(plain.err.find("liveReload"), std::string::npos) << args << ": " << plain.err;
+    }
+}

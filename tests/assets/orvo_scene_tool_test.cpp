@@ -1,35 +1,20 @@
 // The orvo-scene tool describes a scene written by the writer, and refuses a damaged one.
 #include <gtest/gtest.h>
 
-#include <sys/wait.h>
-
 #include <cstdio>
 #include <string>
 
 #include "assets/orvo_writer.h"
 #include "gl/gl_test_files.h"
+#include "scene_tool_run.h"
 
 using namespace zelFramework;
 
 namespace {
 
-struct ToolRun {
-    int status = -1;
-    std::string output;
-};
+using orvotest::ToolRun;
 
-ToolRun runTool(const std::string& arguments) {
-    ToolRun run;
-    std::string command = std::string(ORVO_SCENE_TOOL) + " " + arguments + " 2>&1";
-    FILE* pipe = popen(command.c_str(), "r");
-    if (!pipe) return run;
-    char buffer[4096];
-    size_t n;
-    while ((n = fread(buffer, 1, sizeof buffer, pipe)) > 0) run.output.append(buffer, n);
-    int status = pclose(pipe);
-    run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    return run;
-}
+ToolRun runTool(const std::string& arguments) { return orvotest::runSceneTool(arguments); }
 
 }  // namespace
 

@@ -5,6 +5,7 @@
 
 #include "fake_layer.h"
 #include "runtime/show_editor.h"
+#include "runtime/show_watcher.h"
 #include "sync/controller_set.h"
 
 namespace zelFramework::testing {
@@ -226,6 +227,53 @@ TEST_F(MainLoopTest, PausedFramesRenderOnTheFrozenTimeWithoutSetTimeOrController
     EXPECT_EQ(Calls(log.calls.begin() + 1, log.calls.begin() + 3), (Calls{"cursor", "editor activate"}));
     EXPECT_EQ(Calls(log.calls.end() - 2, log.calls.end()), (Calls{"editor shutdown", "editor delete"}));
     EXPECT_EQ(runtime().editor, nullptr);
+}
+
+// A watcher that, at one frame, replaces the keys of a controller as a changed sync data file would.
+class ReloadingWatcher : public ShowWatcher {
+public:
+    ReloadingWatcher(CallLog& log, ControllerSet& set, int reloadAtPoll) : log_(log), set_(set), reloadAt_(reloadAtPoll) {}
+    ~ReloadingWatcher() override { log_.add("watcher delete"); }
+    void poll() override {
+        log_.add("watcher poll");
+        if (polls_++ != reloadAt_) return;
+        Controller* ramp = set_.get("ramp");
+        ramp->keys.clear();
+        ramp->segments.clear();
+        ramp->addKey(0.0f, 100.0f);
+        ramp->addKey(10.0f, 100.0f);
+    }
+    void draw() override { log_.add("watcher draw"); }
+
+private:
+    CallLog& log_;
+    ControllerSet& set_;
+    int reloadAt_;
+    int polls_ = 0;
+};
+
+TEST_F(MainLoopTest, AWatcherPollsBeforeEachFrameAndDrawsLastWithoutTouchingTheClock) {
+    ControllerSet controllers;
+    Controller* ramp = controllers.get("ramp");
+    ramp->addKey(0.0f, 0.0f);
+    ramp->addKey(10.0f, 10.0f);
+    runtime().controllers = &controllers;
+    runtime().editor = new PausingEditor(log);
+    runtime().watcher = new ReloadingWatcher(log, controllers, 3);
+    add("a", 0, 0, 1000);
+    play();
+    EXPECT_EQ(frame(2),
+              (Calls{"watcher poll", "clear", "setTime a", "begin", "render a", "end", "editor draw", "watcher draw"}));
+    // Every frame keeps the scripted clock, the one after the reload included.
+    ASSERT_EQ(log.times.size(), 9u);
+    for (size_t i = 0; i < log.times.size(); ++i) EXPECT_FLOAT_EQ(log.times[i].time, 0.125f * float(i)) << i;
+    // The new keys are what the layers of that very frame see.
+    EXPECT_FLOAT_EQ(ramp->value, 100.0f);
+    EXPECT_EQ(log.count("watcher poll"), 10u);  // the empty frame after the end polls too
+    // Gone with the layers whose programs and models it points at, before the editor.
+    EXPECT_EQ(Calls(log.calls.end() - 4, log.calls.end()),
+              (Calls{"watcher delete", "tools stop", "editor shutdown", "editor delete"}));
+    EXPECT_EQ(runtime().watcher, nullptr);
 }
 
 TEST_F(MainLoopTest, ControllersAreEvaluatedAtWholeMilliseconds) {

@@ -44,6 +44,7 @@ public:
     void draw() override;
     void handleMessage(uint32_t message, uintptr_t wParam, intptr_t lParam) override;
     void shutdown() override;
+    void keysReplaced() override { afterSetReload(); }
 
     // The fields below are the editor's state; tests read them after synthesised input.
     ShowRuntime* runtime = nullptr;
