@@ -23,6 +23,8 @@ struct CurveSaveReport {
 // Writes the set into its source text (comments and order kept) and then into the sync data file.
 // The binary is written whatever happens to the text; a text that cannot be written is reported with
 // a WARNING trace line (the edits then live only in the binary, until the next build replaces it).
+// A text newer than the sync data file holds edits the show never loaded: before the merge writes
+// over them it is copied whole to "TEXT.before-save" (told in the message and a WARNING).
 CurveSaveReport saveShowCurves(const ControllerSet& set);
 
 // The source text recorded beside the sync data, or empty (with `problem`) when there is no record.

@@ -2,6 +2,7 @@
 // then gives the same keys, and the text keeps every comment.
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -111,6 +112,30 @@ TEST_F(SyncSourceTest, ASaveFollowedByABuildGivesTheSameKeysAndKeepsTheComments)
     // Saving again without edits changes nothing in the text.
     saveShowCurves(set);
     EXPECT_EQ(slurp(text), saved);
+}
+
+// The author edited the text after the last build; the show still holds the older keys. The save
+// writes the show's keys, but the author's text survives whole beside it.
+TEST_F(SyncSourceTest, ATextEditedSinceTheBuildIsKeptBeforeTheSaveWritesOverIt) {
+    const std::string edited = original + "\n# an edit the build has not seen\ncontroller \"Hand written\"\n    2   0.5\n";
+    std::ofstream(text, std::ios::binary) << edited;
+    fs::last_write_time(text, fs::last_write_time(folder.path / "data" / "demosynch.dat") + std::chrono::seconds(5));
+    set.get("ZEL: Whitepoint")->keys[0].value = 0.25f;
+
+    orvotest::TraceCapture capture;
+    const CurveSaveReport report = saveShowCurves(set);
+    EXPECT_TRUE(report.textSaved) << report.message;
+    const fs::path copy = text.string() + ".before-save";
+    EXPECT_EQ(slurp(copy), edited);
+    EXPECT_NE(report.message.find("kept in " + copy.string()), std::string::npos) << report.message;
+    EXPECT_NE(capture.text().find("WARNING (syncData): save:"), std::string::npos) << capture.text();
+    // Blocks the show does not hold stay in the text too.
+    EXPECT_NE(slurp(text).find("controller \"Hand written\""), std::string::npos);
+
+    // A second save finds the text older than the binary it wrote: no new copy is taken.
+    fs::remove(copy);
+    EXPECT_EQ(saveShowCurves(set).message.find("kept in"), std::string::npos);
+    EXPECT_FALSE(fs::exists(copy));
 }
 
 TEST_F(SyncSourceTest, WithoutAWritableSourceTheBinaryIsSavedAndTheReasonTold) {
