@@ -62,7 +62,11 @@ bool Layer_Tunnel::init(GL_TextureManager* textures, ControllerSet* controllers)
     flicker = TunnelFlicker{};
     scopeTarget.create(1, 8, 1280, 720, GL_RGBA, true);
 
-    standBackground = GL_TextureManager::getTexture("tv_background_details.png", GL_REPEAT, GL_REPEAT);
+    // A stand is never drawn larger than the picture area (it fills about two thirds of its width
+    // when the camera stops in front of it), so its 1024 x 578 layers are kept at that size: a quarter
+    // of their memory and upload time.
+    const PictureFit standFit = fullPictureFit();
+    standBackground = GL_TextureManager::getTexture("tv_background_details.png", GL_REPEAT, GL_REPEAT, standFit);
     for (int i = 0; i < 5; ++i) {
         char name[32];
         std::snprintf(name, sizeof name, "tvscreen-%d.jpg", i + 1);
@@ -73,7 +77,7 @@ bool Layer_Tunnel::init(GL_TextureManager* textures, ControllerSet* controllers)
         for (int side = 0; side < 2; ++side) {
             char name[32];
             std::snprintf(name, sizeof name, "screen%d_%d.png", d, side);
-            standImages[d][side] = GL_TextureManager::getTexture(name, GL_REPEAT, GL_REPEAT);
+            standImages[d][side] = GL_TextureManager::getTexture(name, GL_REPEAT, GL_REPEAT, standFit);
         }
     }
 
