@@ -32,19 +32,24 @@ constexpr float MOTION_BLUR_STEP = 1.0f / 30.0f;
 
 class Renderer {
 public:
+    // The empty program (id 0) that a shader slot of a feature the mask leaves out points to.
+    static zelFramework::GL_Shader& noProgram();
+
     zelFramework::GL_TextureManager* textureManager = nullptr;  // kept, not owned
     zelFramework::GL_FBOTexture* sceneryTarget = nullptr;      // "RE:sceneryFBO": the finished picture
     std::map<std::string, RenderObject*> objects;               // drawn in ascending name order
     std::map<std::string, Light*> lights;                       // uploaded in ascending name order
     zelFramework::GL_Texture* noiseTexture = nullptr;
-    zelFramework::GL_Shader ssaoShader;
-    zelFramework::GL_Shader prepareShader;
-    zelFramework::GL_Shader cubeToEquirectShader;
-    zelFramework::GL_Shader combineShader;
-    zelFramework::GL_Shader dofShader;
-    zelFramework::GL_Shader fxaaShader;
-    zelFramework::GL_Shader glowShader;
-    zelFramework::GL_Shader combineGlowShader;
+    // Programs are shared by every renderer built with the same features, picture size and shader
+    // folder (see renderer_setup.cpp), so they are not owned here.
+    zelFramework::GL_Shader* ssaoShader = &noProgram();
+    zelFramework::GL_Shader* prepareShader = &noProgram();
+    zelFramework::GL_Shader* cubeToEquirectShader = &noProgram();
+    zelFramework::GL_Shader* combineShader = &noProgram();
+    zelFramework::GL_Shader* dofShader = &noProgram();
+    zelFramework::GL_Shader* fxaaShader = &noProgram();
+    zelFramework::GL_Shader* glowShader = &noProgram();
+    zelFramework::GL_Shader* combineGlowShader = &noProgram();
     zelFramework::GL_FBOTexture* deferredTarget = nullptr;
     zelFramework::GL_FBOTexture* aoTarget = nullptr;
     zelFramework::GL_FBOTexture* aoBlurTarget1 = nullptr;
@@ -56,10 +61,10 @@ public:
     zelFramework::GL_FBOTexture* tempTarget2 = nullptr;
     zelFramework::GL_Texture* reflectionTexture = nullptr;  // not owned; unit 2 for every object
     zelFramework::GL_Texture* flareTexture = nullptr;
-    zelFramework::GL_Shader aoBlurShader;
-    zelFramework::GL_Shader executeShader;
+    zelFramework::GL_Shader* aoBlurShader = &noProgram();
+    zelFramework::GL_Shader* executeShader = &noProgram();
     // With RE_DOF: finds the frame's focus distance once ("RE:dofFocus", one texel) for the gather.
-    zelFramework::GL_Shader dofFocusShader;
+    zelFramework::GL_Shader* dofFocusShader = &noProgram();
     zelFramework::GL_FBOTexture* focusTarget = nullptr;
 
     // Settings, written by layers before each frame.

@@ -38,7 +38,7 @@ void Renderer::dofLayerPass() {
     glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
     second->bind(GL_TEXTURE0);
     first->bind(GL_TEXTURE1);
-    glUseProgram(combineShader.programId);
+    glUseProgram(combineShader->programId);
     zelFramework::drawQuad();
     glUseProgram(0);
     first->unbind();
@@ -77,7 +77,7 @@ void Renderer::motionBlurPass(float delta) {
 }
 
 void Renderer::panoramaPass() {
-    glUseProgram(cubeToEquirectShader.programId);
+    glUseProgram(cubeToEquirectShader->programId);
     sceneryTarget->begin();
     glClearColor(0.0f, 0.0f, 0.0f, 0.0f);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);

@@ -32,12 +32,12 @@ void Renderer::geometryPass(int pass, float time, bool cameraSet) {
         glClear(GL_DEPTH_BUFFER_BIT);
     }
 
-    glUseProgram(prepareShader.programId);
+    glUseProgram(prepareShader->programId);
     glEnable(GL_DEPTH_TEST);
     glDisable(GL_BLEND);
     uploadFrameUniforms();
     uploadLights(cameraSet);
-    glUniform3fv(prepareShader.uniformLocation("ambientLightColor"), 1, ambientLightColor);
+    glUniform3fv(prepareShader->uniformLocation("ambientLightColor"), 1, ambientLightColor);
     drawObjects(pass, time, cameraSet);
     drawFlares();
 
@@ -51,14 +51,14 @@ void Renderer::geometryPass(int pass, float time, bool cameraSet) {
 void Renderer::uploadFrameUniforms() {
     float view[16];
     glGetFloatv(GL_MODELVIEW_MATRIX, view);
-    glUniformMatrix4fv(prepareShader.uniformLocation("viewMatrix"), 1, GL_FALSE, view);
-    glUniform3fv(prepareShader.uniformLocation("fogColor"), 1, fogColor);
-    glUniform1f(prepareShader.uniformLocation("fogDistance"), fogDistance);
-    glUniform1f(prepareShader.uniformLocation("fogStart"), fogStart);
-    glUniform1f(prepareShader.uniformLocation("aoEnable"), 1.0f);
-    glUniform1f(prepareShader.uniformLocation("glowIntensity"), 0.0f);
-    glUniform1f(prepareShader.uniformLocation("lightIntensity"), lightIntensity);
-    glUniform1f(prepareShader.uniformLocation("radialLightFactor"), radialLightFactor);
+    glUniformMatrix4fv(prepareShader->uniformLocation("viewMatrix"), 1, GL_FALSE, view);
+    glUniform3fv(prepareShader->uniformLocation("fogColor"), 1, fogColor);
+    glUniform1f(prepareShader->uniformLocation("fogDistance"), fogDistance);
+    glUniform1f(prepareShader->uniformLocation("fogStart"), fogStart);
+    glUniform1f(prepareShader->uniformLocation("aoEnable"), 1.0f);
+    glUniform1f(prepareShader->uniformLocation("glowIntensity"), 0.0f);
+    glUniform1f(prepareShader->uniformLocation("lightIntensity"), lightIntensity);
+    glUniform1f(prepareShader->uniformLocation("radialLightFactor"), radialLightFactor);
 }
 
 namespace {
@@ -113,12 +113,12 @@ void Renderer::uploadLights(bool cameraSet) {
         if (cameraSet && !sphereReachesView(planes, light->position, light->falloffDistance))
             continue;
         const LightUniformNames& names = lightUniformNames(index);
-        glUniform3fv(prepareShader.uniformLocation(names.position), 1, light->position);
-        glUniform3fv(prepareShader.uniformLocation(names.color), 1, light->color);
-        glUniform1f(prepareShader.uniformLocation(names.falloffDistance), light->falloffDistance);
+        glUniform3fv(prepareShader->uniformLocation(names.position), 1, light->position);
+        glUniform3fv(prepareShader->uniformLocation(names.color), 1, light->color);
+        glUniform1f(prepareShader->uniformLocation(names.falloffDistance), light->falloffDistance);
         ++index;
     }
-    glUniform1i(prepareShader.uniformLocation("numLights"), index);
+    glUniform1i(prepareShader->uniformLocation("numLights"), index);
 }
 
 namespace {
@@ -154,12 +154,12 @@ void Renderer::drawObjects(int pass, float time, bool cameraSet) {
     int32_t current = 0;
     // Looked up without a warning: only animated models use it, and a model without one must not
     // inherit the blend factor the previous model left in the program.
-    const GLint animFactor = glGetUniformLocation(prepareShader.programId, "animFactor");
+    const GLint animFactor = glGetUniformLocation(prepareShader->programId, "animFactor");
     for (const auto& [name, object] : objects) {
         if (!object || object->pass != pass || !object->visible || object->excluded)
             continue;
         if (object->blendMode != current) {
-            applyBlendMode(object->blendMode, prepareShader);
+            applyBlendMode(object->blendMode, *prepareShader);
             current = object->blendMode;
         }
 
@@ -169,9 +169,9 @@ void Renderer::drawObjects(int pass, float time, bool cameraSet) {
         glScalef(object->scale, object->scale * object->yScale, object->scale);
         glRotatef(object->rotationAngle, object->rotationAxis[0], object->rotationAxis[1], object->rotationAxis[2]);
 
-        glUniform1f(prepareShader.uniformLocation("diffuseAddFactor"), object->diffuseAddFactor);
-        glUniform1f(prepareShader.uniformLocation("lightInfluence"), object->lightInfluence);
-        glUniform1f(prepareShader.uniformLocation("glowIntensity"), object->glowIntensity);
+        glUniform1f(prepareShader->uniformLocation("diffuseAddFactor"), object->diffuseAddFactor);
+        glUniform1f(prepareShader->uniformLocation("lightInfluence"), object->lightInfluence);
+        glUniform1f(prepareShader->uniformLocation("glowIntensity"), object->glowIntensity);
 
         bindOrClear(object->diffuseTexture, 1);
         bindOrClear(reflectionTexture, 2);
@@ -182,7 +182,7 @@ void Renderer::drawObjects(int pass, float time, bool cameraSet) {
         if (animFactor >= 0)
             glUniform1f(animFactor, 0.0f);
         if (object->model)
-            object->model->render(prepareShader.programId, cameraSet);
+            object->model->render(prepareShader->programId, cameraSet);
 
         glMatrixMode(GL_MODELVIEW);
         glPopMatrix();
@@ -190,7 +190,7 @@ void Renderer::drawObjects(int pass, float time, bool cameraSet) {
     if (current != 0) {
         glDisable(GL_BLEND);
         glDepthMask(GL_TRUE);
-        glUniform1f(prepareShader.uniformLocation("aoEnable"), 1.0f);
+        glUniform1f(prepareShader->uniformLocation("aoEnable"), 1.0f);
     }
 }
 

@@ -57,8 +57,8 @@ bool Renderer::occlusionShown() const {
 void Renderer::occlusionPass() {
     drawOcclusion();
     // Horizontal, then vertical.
-    blurOcclusion(aoBlurShader, aoTarget, deferredTarget, aoBlurTarget2, 1.0f, 0.0f);
-    blurOcclusion(aoBlurShader, aoBlurTarget2, deferredTarget, aoBlurTarget1, 0.0f, 1.0f);
+    blurOcclusion(*aoBlurShader, aoTarget, deferredTarget, aoBlurTarget2, 1.0f, 0.0f);
+    blurOcclusion(*aoBlurShader, aoBlurTarget2, deferredTarget, aoBlurTarget1, 0.0f, 1.0f);
 }
 
 void Renderer::drawOcclusion() {
@@ -66,9 +66,9 @@ void Renderer::drawOcclusion() {
     aoTarget->begin();
     glClearColor(1.0f, 1.0f, 1.0f, 1.0f);
     clearTarget();
-    glUseProgram(ssaoShader.programId);
-    glUniform1f(ssaoShader.uniformLocation("rad"), aoRadius);
-    glUniform1f(ssaoShader.uniformLocation("totStrength"), aoStrength);
+    glUseProgram(ssaoShader->programId);
+    glUniform1f(ssaoShader->uniformLocation("rad"), aoRadius);
+    glUniform1f(ssaoShader->uniformLocation("totStrength"), aoStrength);
     bindOrClear(noiseTexture, 1);
     bindAttachment(deferredTarget, 0, 0);
     drawQuad();
@@ -82,8 +82,8 @@ void Renderer::drawOcclusion() {
 void Renderer::compositePass(int face) {
     zelFramework::PassTimer timer("composite");
     const bool cubeMode = features & RE_CUBEMAP;
-    glUseProgram(executeShader.programId);
-    glUniform1f(executeShader.uniformLocation("aoExponent"), (features & RE_SSAO) ? aoExponent : 1.0f);
+    glUseProgram(executeShader->programId);
+    glUniform1f(executeShader->uniformLocation("aoExponent"), (features & RE_SSAO) ? aoExponent : 1.0f);
 
     GL_FBOTexture* destination = nullptr;
     if (cubeMode)
@@ -128,7 +128,7 @@ void Renderer::antiAliasAndFocusPass(int face) {
             sceneryTarget->begin();
             tempTarget1->bind(GL_TEXTURE0);
             clearTarget();
-            glUseProgram(fxaaShader.programId);
+            glUseProgram(fxaaShader->programId);
             drawQuad();
             glUseProgram(0);
             tempTarget1->unbind();
@@ -143,11 +143,11 @@ void Renderer::antiAliasAndFocusPass(int face) {
             sceneryTarget->begin();
         glClearColor(0.0f, 0.0f, 0.0f, 0.0f);
         clearTarget();
-        glUseProgram(dofShader.programId);
-        glUniform1f(dofShader.uniformLocation("dofFocusFalloff"), dofFocusFalloff);
-        glUniform1f(dofShader.uniformLocation("dofFocusRadius"), dofFocusRadius);
-        glUniform1f(dofShader.uniformLocation("dofFocusQuality"), dofFocusQuality);
-        glUniform1f(dofShader.uniformLocation("dofFocusBackShift"), dofFocusBackShift);
+        glUseProgram(dofShader->programId);
+        glUniform1f(dofShader->uniformLocation("dofFocusFalloff"), dofFocusFalloff);
+        glUniform1f(dofShader->uniformLocation("dofFocusRadius"), dofFocusRadius);
+        glUniform1f(dofShader->uniformLocation("dofFocusQuality"), dofFocusQuality);
+        glUniform1f(dofShader->uniformLocation("dofFocusBackShift"), dofFocusBackShift);
         bindAttachment(deferredTarget, 0, 0);
         tempTarget1->bind(GL_TEXTURE1);
         focusTarget->bind(GL_TEXTURE2);
@@ -170,7 +170,7 @@ void Renderer::antiAliasAndFocusPass(int face) {
     sceneryTarget->bind(GL_TEXTURE0);
     tempTarget1->begin();
     clearTarget();
-    glUseProgram(fxaaShader.programId);
+    glUseProgram(fxaaShader->programId);
     drawQuad();
     glUseProgram(0);
     tempTarget1->end();
@@ -182,7 +182,7 @@ void Renderer::antiAliasAndFocusPass(int face) {
 void Renderer::focusPass() {
     zelFramework::PassTimer timer("dof-focus");
     focusTarget->begin();
-    glUseProgram(dofFocusShader.programId);
+    glUseProgram(dofFocusShader->programId);
     bindAttachment(deferredTarget, 0, 0);
     drawQuad();
     deferredTarget->unbind();
@@ -192,11 +192,11 @@ void Renderer::focusPass() {
 
 void Renderer::glowPass() {
     zelFramework::PassTimer timer("glow");
-    glUseProgram(glowShader.programId);
+    glUseProgram(glowShader->programId);
     tempTarget1->begin();
     clearTarget();
     sceneryTarget->bind(GL_TEXTURE0);
-    glUniform2f(glowShader.uniformLocation("direction"), 0.0f, glowRadius);
+    glUniform2f(glowShader->uniformLocation("direction"), 0.0f, glowRadius);
     drawQuad();
     sceneryTarget->unbind();
     tempTarget1->end();
@@ -204,7 +204,7 @@ void Renderer::glowPass() {
     tempTarget2->begin();
     clearTarget();
     tempTarget1->bind(GL_TEXTURE0);
-    glUniform2f(glowShader.uniformLocation("direction"), glowRadius, 0.0f);
+    glUniform2f(glowShader->uniformLocation("direction"), glowRadius, 0.0f);
     drawQuad();
     tempTarget1->unbind();
     tempTarget2->end();
@@ -214,8 +214,8 @@ void Renderer::glowPass() {
     clearTarget();
     tempTarget2->bind(GL_TEXTURE1);
     sceneryTarget->bind(GL_TEXTURE0);
-    glUseProgram(combineGlowShader.programId);
-    glUniform1f(combineGlowShader.uniformLocation("glowIntensity"), glowIntensity);
+    glUseProgram(combineGlowShader->programId);
+    glUniform1f(combineGlowShader->uniformLocation("glowIntensity"), glowIntensity);
     drawQuad();
     glUseProgram(0);
     tempTarget2->unbind();

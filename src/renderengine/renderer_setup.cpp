@@ -8,6 +8,11 @@
 #include "gl/texture_manager.h"
 
 #include <cstdio>
+#include <filesystem>
+#include <initializer_list>
+#include <map>
+#include <string>
+#include <vector>
 
 namespace RenderEngine {
 
@@ -32,19 +37,60 @@ void setVec2(const GL_Shader& shader, const char* name, float x, float y) {
     glUniform2f(shader.uniformLocation(name), x, y);
 }
 
-// Loads a program and runs `setUp` with it in use.
-template <typename SetUp>
-void loadProgram(GL_Shader& shader, const char* name, const char* vertexFile, const char* fragmentFile,
-                 const char* prefix, SetUp setUp) {
-    shader.loadFromFiles(name, vertexFile, fragmentFile, prefix);
-    glUseProgram(shader.programId);
-    setUp(shader);
-    glUseProgram(0);
+// The programs of renderers built with the same features and picture size are the same files,
+// prefix and set-up uniforms; the show has nine renderers of four masks. Each build keeps the
+// compiler's work in memory (close to 9 MB for one renderer's set) and costs its time again, so a
+// program is built once per shader folder, files, prefix and set-up values, and then shared. What
+// a frame needs (matrices, lights, blur settings) every renderer sets before it draws, so sharing
+// carries nothing from one renderer's frame into another's.
+std::map<std::string, GL_Shader*>& programCache() {
+    static auto* cache = new std::map<std::string, GL_Shader*>();  // lives as long as the process
+    return *cache;
 }
 
-void loadProgram(GL_Shader& shader, const char* name, const char* vertexFile, const char* fragmentFile,
-                 const char* prefix = nullptr) {
-    shader.loadFromFiles(name, vertexFile, fragmentFile, prefix);
+// A build that failed (its ERROR is traced) is not shared: a corrected file gets a fresh try.
+std::vector<GL_Shader*>& failedPrograms() {
+    static auto* failed = new std::vector<GL_Shader*>();
+    return *failed;
+}
+
+std::string programKey(const char* vertexFile, const char* fragmentFile, const char* prefix,
+                       const std::string& setUpValues) {
+    std::error_code error;
+    const std::string folder = std::filesystem::current_path(error).string();
+    return folder + '\n' + vertexFile + '\n' + fragmentFile + '\n' + (prefix ? prefix : "") + '\n' + setUpValues;
+}
+
+// The shared program for these files and set-up values, built and set up (with `setUp`, the program
+// in use) on first request.
+template <typename SetUp>
+GL_Shader* loadProgram(const char* name, const char* vertexFile, const char* fragmentFile, const char* prefix,
+                       const std::string& setUpValues, SetUp setUp) {
+    const std::string key = programKey(vertexFile, fragmentFile, prefix, setUpValues);
+    auto found = programCache().find(key);
+    if (found != programCache().end())
+        return found->second;
+    auto* shader = new GL_Shader();
+    shader->loadFromFiles(name, vertexFile, fragmentFile, prefix);
+    glUseProgram(shader->programId);
+    setUp(*shader);
+    glUseProgram(0);
+    if (shader->isValid)
+        programCache()[key] = shader;
+    else
+        failedPrograms().push_back(shader);
+    return shader;
+}
+
+// The set-up values a program's uniforms are given, as part of its sharing key.
+std::string valuesKey(std::initializer_list<float> values) {
+    std::string key;
+    char number[32];
+    for (float v : values) {
+        std::snprintf(number, sizeof number, "%.9g ", double(v));
+        key += number;
+    }
+    return key;
 }
 
 struct TargetSpec {
@@ -77,6 +123,11 @@ GL_FBOTexture* sharedTarget(const char* name, const TargetSpec& spec) {
 
 }  // namespace
 
+zelFramework::GL_Shader& Renderer::noProgram() {
+    static auto* none = new GL_Shader();  // never deleted: no GL call may outlive the context
+    return *none;
+}
+
 Renderer::Renderer(zelFramework::GL_TextureManager* manager, GL_Texture* reflection, float resolutionScale,
                    uint32_t featureMask)
     : textureManager(manager), reflectionTexture(reflection) {
@@ -99,66 +150,68 @@ void Renderer::loadShaders(float resolutionScale) {
     const float height = float(size.height);
     const bool reflection = features & RE_REFLECTION;
 
-    loadProgram(prepareShader, "prepDef", "prepareDeferredShaderVert.h", "prepareDeferredShaderFrag.h", prefix.c_str(),
-                [reflection](GL_Shader& s) {
+    prepareShader = loadProgram("prepDef", "prepareDeferredShaderVert.h", "prepareDeferredShaderFrag.h", prefix.c_str(),
+                valuesKey({float(reflection)}), [reflection](GL_Shader& s) {
                     setInt(s, "matCap", 0);
                     setInt(s, "diffuse", 1);
                     if (reflection)
                         setInt(s, "reflectionMap", 2);
                 });
-    loadProgram(executeShader, "execDef", "executeDeferredShaderVert.h", "executeDeferredShaderFrag.h", prefix.c_str());
-    loadProgram(fxaaShader, "fxaa", "fxaaShaderVert.h", "fxaaShaderFrag.h", nullptr, [&](GL_Shader& s) {
+    executeShader = loadProgram("execDef", "executeDeferredShaderVert.h", "executeDeferredShaderFrag.h", prefix.c_str(),
+                                std::string(), [](GL_Shader& s) {
+                                    setInt(s, "colorImage", 0);
+                                    setInt(s, "ambientOcclusion", 1);
+                                });
+    fxaaShader = loadProgram("fxaa", "fxaaShaderVert.h", "fxaaShaderFrag.h", nullptr, valuesKey({width, height}),
+                             [&](GL_Shader& s) {
         setFloat(s, "w", width);
         setFloat(s, "h", height);
     });
 
     if (features & RE_SSAO) {
         noiseTexture = GL_TextureManager::getTexture("noise.png", GL_REPEAT, GL_REPEAT);
-        loadProgram(ssaoShader, "ssao", "ssaoShaderVert.h", "ssaoShaderFrag.h", nullptr, [](GL_Shader& s) {
+        ssaoShader = loadProgram("ssao", "ssaoShaderVert.h", "ssaoShaderFrag.h", nullptr, std::string(), [](GL_Shader& s) {
             setInt(s, "normalMap", 0);
             setInt(s, "rnm", 1);
         });
-        loadProgram(aoBlurShader, "aoblur", "bilateralBlurShaderVert.h", "bilateralBlurShaderFrag.h", nullptr,
-                    [&](GL_Shader& s) {
+        aoBlurShader = loadProgram("aoblur", "bilateralBlurShaderVert.h", "bilateralBlurShaderFrag.h", nullptr,
+                    valuesKey({width / resolutionScale, height / resolutionScale}), [&](GL_Shader& s) {
                         setVec2(s, "texelSize", 1.0f / (width / resolutionScale), 1.0f / (height / resolutionScale));
                         setInt(s, "colorBuffer", 0);
                         setInt(s, "gBuffer", 1);
                     });
     }
     if (features & RE_CUBEMAP)
-        loadProgram(cubeToEquirectShader, "cter", "forwardVert.h", "cubeToERFrag.h", nullptr,
-                    [](GL_Shader& s) { setInt(s, "img", 0); });
+        cubeToEquirectShader = loadProgram("cter", "forwardVert.h", "cubeToERFrag.h", nullptr, std::string(),
+                                           [](GL_Shader& s) { setInt(s, "img", 0); });
     if (features & RE_DOF_LAYERS)
-        loadProgram(combineShader, "combine", "forwardVert.h", "combineLayers.h", nullptr, [](GL_Shader& s) {
+        combineShader = loadProgram("combine", "forwardVert.h", "combineLayers.h", nullptr, std::string(), [](GL_Shader& s) {
             setInt(s, "imageA", 0);
             setInt(s, "imageB", 1);
         });
     if (features & RE_DOF)
-        loadProgram(dofShader, "singledof", "forwardVert.h", "singleDof.h", nullptr, [&](GL_Shader& s) {
+        dofShader = loadProgram("singledof", "forwardVert.h", "singleDof.h", nullptr, valuesKey({width, height}),
+                                [&](GL_Shader& s) {
             setVec2(s, "invTexSize", 1.0f / width, 1.0f / height);
             setInt(s, "image", 1);
             setInt(s, "depth", 0);
             setInt(s, "focusMap", 2);
         });
     if (features & RE_DOF)
-        loadProgram(dofFocusShader, "doffocus", "forwardVert.h", "singleDof.h", "#define FOCUS_ONLY\n",
-                    [](GL_Shader& s) { setInt(s, "depth", 0); });
+        dofFocusShader = loadProgram("doffocus", "forwardVert.h", "singleDof.h", "#define FOCUS_ONLY\n", std::string(),
+                                     [](GL_Shader& s) { setInt(s, "depth", 0); });
     if (features & RE_GLOW) {
-        loadProgram(glowShader, "glow", "forwardVert.h", "bilateralGlowShaderFrag.h", nullptr, [&](GL_Shader& s) {
+        glowShader = loadProgram("glow", "forwardVert.h", "bilateralGlowShaderFrag.h", nullptr, valuesKey({width, height}),
+                                 [&](GL_Shader& s) {
             setVec2(s, "texelSize", 1.0f / width, 1.0f / height);
             setInt(s, "colorBuffer", 0);
         });
-        loadProgram(combineGlowShader, "combineglow", "forwardVert.h", "combineGlowFrag.h", nullptr,
+        combineGlowShader = loadProgram("combineglow", "forwardVert.h", "combineGlowFrag.h", nullptr, std::string(),
                     [](GL_Shader& s) {
                         setInt(s, "color", 0);
                         setInt(s, "glow", 1);
                     });
     }
-
-    glUseProgram(executeShader.programId);
-    setInt(executeShader, "colorImage", 0);
-    setInt(executeShader, "ambientOcclusion", 1);
-    glUseProgram(0);
 }
 
 void Renderer::createTargets(float resolutionScale) {

@@ -141,7 +141,7 @@ TEST_F(RendererFrame, AtMostEightEnabledLightsAreUploadedInNameOrder) {
     orvotest::TraceCapture trace;
     renderer.renderFrame(0.0f, 0.0f);
 
-    GLuint program = renderer.prepareShader.programId;
+    GLuint program = renderer.prepareShader->programId;
     EXPECT_EQ(retest::uniformInt(program, "numLights"), 8);
     for (int i = 0; i < 8; ++i) {
         std::string name = "lights[" + std::to_string(i) + "].position";
@@ -187,7 +187,7 @@ TEST_F(RendererFrame, BlendModesSwitchOnlyWhenTheModeChanges) {
     EXPECT_EQ(d->draws[0].blendDestination, GL_ONE_MINUS_SRC_ALPHA);
     EXPECT_FLOAT_EQ(d->draws[0].aoEnable, 0.0f);
     // After the walk the opaque state is back.
-    EXPECT_FLOAT_EQ(retest::uniformValue(renderer.prepareShader.programId, "aoEnable", 1)[0], 1.0f);
+    EXPECT_FLOAT_EQ(retest::uniformValue(renderer.prepareShader->programId, "aoEnable", 1)[0], 1.0f);
     GLboolean depthWrites = GL_FALSE;
     glGetBooleanv(GL_DEPTH_WRITEMASK, &depthWrites);
     EXPECT_EQ(depthWrites, GL_TRUE);
@@ -225,7 +225,7 @@ TEST_F(RendererFrame, ObjectsGetTheirTransformTexturesTimeAndCameraFlag) {
     ASSERT_EQ(model->draws.size(), 1u);
     const retest::DrawRecord r = model->draws[0];
     EXPECT_FLOAT_EQ(r.modelTime, 2.5f);
-    EXPECT_EQ(r.program, renderer.prepareShader.programId);
+    EXPECT_EQ(r.program, renderer.prepareShader->programId);
     EXPECT_FALSE(r.flag);
     EXPECT_FLOAT_EQ(r.glowIntensity, 0.75f);
     // Translate, then scale, then rotate: the x axis turns into y and is scaled by 2 x 3 there.

@@ -2,6 +2,8 @@
 // because the texture registry is process-wide and the first renderer decides which targets exist.
 #include <gtest/gtest.h>
 
+#include <memory>
+
 #include "gl/fbo_texture.h"
 #include "gl/texture_manager.h"
 #include "renderengine/renderer.h"
@@ -27,11 +29,11 @@ TEST_F(RendererSetup, Mask0x61MakesItsTargetsAndProgramsAndASecondRendererReuses
     orvotest::TraceCapture trace;
     Renderer first(nullptr, nullptr, 1.0f, 0x61);
 
-    for (GLuint made : {first.prepareShader.programId, first.executeShader.programId, first.fxaaShader.programId,
-                        first.ssaoShader.programId, first.aoBlurShader.programId, first.dofShader.programId})
+    for (GLuint made : {first.prepareShader->programId, first.executeShader->programId, first.fxaaShader->programId,
+                        first.ssaoShader->programId, first.aoBlurShader->programId, first.dofShader->programId})
         EXPECT_NE(made, 0u);
-    for (GLuint absent : {first.cubeToEquirectShader.programId, first.combineShader.programId,
-                          first.glowShader.programId, first.combineGlowShader.programId})
+    for (GLuint absent : {first.cubeToEquirectShader->programId, first.combineShader->programId,
+                          first.glowShader->programId, first.combineGlowShader->programId})
         EXPECT_EQ(absent, 0u);
     // Every set-up uniform exists in the programs, and without reflection none is asked for.
     EXPECT_EQ(trace.count("shaderAccess"), 0) << trace.text();
@@ -68,20 +70,52 @@ TEST_F(RendererSetup, Mask0x61MakesItsTargetsAndProgramsAndASecondRendererReuses
     for (const char* name : {"RE:cubeMap", "RE:MoBlur0", "RE:MoBlur9", "RE:DOF1", "RE:DOF2"})
         EXPECT_EQ(GL_TextureManager::getTexture(name), nullptr) << name;
 
+    // A second renderer of the same mask and size builds nothing: it draws with the first one's
+    // programs, which stay valid when the first renderer is gone.
     trace.clear();
-    Renderer second(nullptr, nullptr, 1.0f, 0x61);
+    auto second = std::make_unique<Renderer>(nullptr, nullptr, 1.0f, 0x61);
     EXPECT_EQ(trace.count("FBO successfully created"), 0);
-    // The six programs of the mask and the depth of field's one-texel focus finder.
-    EXPECT_EQ(trace.count("shader created!"), 7);
-    EXPECT_EQ(second.deferredTarget, first.deferredTarget);
-    EXPECT_EQ(second.sceneryTarget, first.sceneryTarget);
-    EXPECT_EQ(second.aoBlurTarget1, first.aoBlurTarget1);
-    EXPECT_NE(second.prepareShader.programId, first.prepareShader.programId);
+    EXPECT_EQ(trace.count("shader created!"), 0) << trace.text();
+    EXPECT_EQ(second->deferredTarget, first.deferredTarget);
+    EXPECT_EQ(second->sceneryTarget, first.sceneryTarget);
+    EXPECT_EQ(second->aoBlurTarget1, first.aoBlurTarget1);
+    EXPECT_EQ(second->prepareShader, first.prepareShader);
+    EXPECT_EQ(second->dofShader, first.dofShader);
+    EXPECT_EQ(second->dofFocusShader, first.dofFocusShader);
+    const GLuint shared = second->prepareShader->programId;
+    second.reset();
+    EXPECT_TRUE(glIsProgram(shared));
 
-    // Another picture size later reuses the registered targets whatever their size.
+    // Another picture size reuses the registered targets whatever their size, but gets the programs
+    // whose set-up uniforms hold the size (anti-aliasing, depth of field) built for it; the others
+    // are shared, the AO blur too, whose texel size is that of the whole picture at every scale.
+    trace.clear();
     Renderer third(nullptr, nullptr, 0.5f, 0x61);
     EXPECT_EQ(third.deferredTarget, first.deferredTarget);
     EXPECT_EQ(third.deferredTarget->width, size.width);
+    EXPECT_EQ(trace.count("shader created!"), 2) << trace.text();
+    EXPECT_NE(third.fxaaShader, first.fxaaShader);
+    EXPECT_EQ(third.aoBlurShader, first.aoBlurShader);
+    EXPECT_NE(third.dofShader, first.dofShader);
+    EXPECT_EQ(third.prepareShader, first.prepareShader);
+    EXPECT_EQ(third.ssaoShader, first.ssaoShader);
+    float invTexSize[2] = {};
+    glGetUniformfv(third.dofShader->programId, glGetUniformLocation(third.dofShader->programId, "invTexSize"),
+                   invTexSize);
+    EXPECT_FLOAT_EQ(invTexSize[0], 1.0f / float(third.renderSize().width));
+    glGetUniformfv(first.dofShader->programId, glGetUniformLocation(first.dofShader->programId, "invTexSize"),
+                   invTexSize);
+    EXPECT_FLOAT_EQ(invTexSize[0], 1.0f / float(size.width));
+
+    // Another mask builds the programs its features change: reflection changes the deferred pair's
+    // prefix and set-up, glow adds its two.
+    trace.clear();
+    Renderer fourth(nullptr, nullptr, 1.0f, 0x61 | RE_REFLECTION | RE_GLOW);
+    EXPECT_EQ(trace.count("shader created!"), 4) << trace.text();
+    EXPECT_NE(fourth.prepareShader, first.prepareShader);
+    EXPECT_NE(fourth.executeShader, first.executeShader);
+    EXPECT_NE(fourth.glowShader->programId, 0u);
+    EXPECT_EQ(fourth.fxaaShader, first.fxaaShader);
 }
 
 TEST_F(RendererSetup, CubeModeRefusesDepthOfFieldGlowAndLayers) {
@@ -89,9 +123,9 @@ TEST_F(RendererSetup, CubeModeRefusesDepthOfFieldGlowAndLayers) {
     Renderer renderer(nullptr, nullptr, 1.0f, RE_CUBEMAP | RE_DOF | RE_GLOW | RE_REAL_LIGHT_MODEL);
     EXPECT_EQ(renderer.features, uint32_t(RE_CUBEMAP | RE_REAL_LIGHT_MODEL));
     EXPECT_EQ(trace.count("WARNING (renderEngine)"), 1) << trace.text();
-    EXPECT_EQ(renderer.dofShader.programId, 0u);
-    EXPECT_EQ(renderer.glowShader.programId, 0u);
-    EXPECT_NE(renderer.cubeToEquirectShader.programId, 0u);
+    EXPECT_EQ(renderer.dofShader->programId, 0u);
+    EXPECT_EQ(renderer.glowShader->programId, 0u);
+    EXPECT_NE(renderer.cubeToEquirectShader->programId, 0u);
     ASSERT_NE(renderer.cubeMapTarget, nullptr);
     EXPECT_EQ(renderer.cubeMapTarget->width, 512);
     EXPECT_EQ(renderer.renderSize().width, 512);
