@@ -299,14 +299,15 @@ std::map<int, EntryFigures> readEntries(const std::string& path) {
     return entries;
 }
 
-void report(const std::string& resources, const std::string& entriesFile) {
+// `floors` carry the scenes' triangle counts, counted once from their files.
+void report(const std::map<std::string, LayerFloor>& floors, const std::string& resources,
+            const std::string& entriesFile) {
     std::printf("\npass floor at %dx%d (ms per pass, cpu / wall)\n", W, H);
     for (const auto& [key, cost] : measured())
         std::printf("cost name=\"%s\" cpu_ms=%.3f wall_ms=%.3f\n", key.c_str(), cost.cpuMs, cost.wallMs);
 
-    std::map<std::string, LayerFloor> floors = layerFloors();
     std::map<std::string, Cost> layerCost;
-    for (auto& [name, f] : floors) {
+    for (const auto& [name, f] : floors) {
         Cost c = copyCost(RGB16F, W, H);  // the layer's picture drawn into the shared final picture
         if (f.scene) {
             c += measured()["geometry " + std::to_string(f.triangles)];
@@ -368,7 +369,7 @@ int main(int argc, char** argv) {
     std::string resources, entriesFile;
     std::vector<char*> rest{argv[0]};
     for (int i = 1; i < argc; ++i) {
-        if (!std::strcmp(argv[i], "--resources") && i + 1 < argc) resources = argv[++i];
+        if (!std::strcmp(argv[i], "--resources") && i + 1 < argc) resources = std::filesystem::absolute(argv[++i]).string();
         else if (!std::strcmp(argv[i], "--entries") && i + 1 < argc) entriesFile = std::filesystem::absolute(argv[++i]).string();
         else if (argv[i][0] != '-' && std::atoi(argv[i]) > 0) W = std::max(64, std::atoi(argv[i]));
         else rest.push_back(argv[i]);
@@ -381,7 +382,13 @@ int main(int argc, char** argv) {
     std::map<std::string, LayerFloor> floors = layerFloors();
     std::set<int> triangleCounts;
     if (!resources.empty()) {
-        std::filesystem::current_path(resources);
+        std::error_code error;
+        std::filesystem::current_path(resources, error);
+        if (error) {
+            std::fprintf(stderr, "bench_pass_floor: cannot use the resources folder %s: %s\n", resources.c_str(),
+                         error.message().c_str());
+            return 1;
+        }
         composeShow();
         for (auto& [name, f] : floors)
             if (f.scene) triangleCounts.insert(f.triangles = sceneTriangles(f.sceneFiles));
@@ -409,7 +416,7 @@ int main(int argc, char** argv) {
     int restCount = int(rest.size());
     benchmark::Initialize(&restCount, rest.data());
     benchmark::RunSpecifiedBenchmarks();
-    report(resources, entriesFile);
+    report(floors, resources, entriesFile);
     benchmark::Shutdown();
     return 0;
 }
