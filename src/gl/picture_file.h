@@ -74,9 +74,13 @@ bool readPictureFile(const char* path, DecodedPicture& out, std::string& why);
 // Turns the rows over in place (the first row becomes the last).
 void flipPictureRows(DecodedPicture& picture);
 
-// The picture at `width` x `height` (each at most its own size): every new pixel is what linear
-// filtering of the original gives at that pixel's centre, which is what drawing the original over a
-// `width` x `height` area shows. Drawn over that area, the smaller picture looks the same.
+// The picture at `width` x `height` (each at most its own size): every new pixel is the average of
+// the area of the original it covers, colour weighted by alpha. Drawn over that area it shows what a
+// well-filtered draw of the original would; the same size gives the picture unchanged.
 DecodedPicture resamplePicture(const DecodedPicture& picture, int width, int height);
+
+// The smaller levels of a mipmapped texture, level 1 onwards: each half the size of the one before
+// (rounded down, at least 1 pixel) down to 1 x 1, each the area average of the level before.
+std::vector<DecodedPicture> smallerLevels(const DecodedPicture& picture);
 
 }  // namespace zelFramework

@@ -3,20 +3,18 @@
 
 namespace zelFramework {
 
-void GL_MemTexture::replacePixels(const void* pixels, int newWidth, int newHeight, GLenum newFormat) {
+void GL_MemTexture::replacePixels(const void* pixels, int newWidth, int newHeight, GLenum newFormat,
+                                  std::span<const PictureLevel> smaller) {
     if (!textureId || !pixels || newWidth <= 0 || newHeight <= 0) return;
     width = newWidth;
     height = newHeight;
     format = newFormat;
-    GLint previousTexture = 0, previousUnit = 0, previousAlignment = 4;
+    GLint previousTexture = 0, previousUnit = 0;
     glGetIntegerv(GL_ACTIVE_TEXTURE, &previousUnit);
     glActiveTexture(GL_TEXTURE0);
     glGetIntegerv(GL_TEXTURE_BINDING_2D, &previousTexture);
     glBindTexture(GL_TEXTURE_2D, textureId);
-    glGetIntegerv(GL_UNPACK_ALIGNMENT, &previousAlignment);
-    glPixelStorei(GL_UNPACK_ALIGNMENT, 1);  // rows are tightly packed, as in create
-    glTexImage2D(GL_TEXTURE_2D, 0, GLint(format), width, height, 0, format, GL_UNSIGNED_BYTE, pixels);
-    glPixelStorei(GL_UNPACK_ALIGNMENT, previousAlignment);
+    uploadLevels(pixels, smaller);
     glBindTexture(GL_TEXTURE_2D, GLuint(previousTexture));
     glActiveTexture(GLenum(previousUnit));
 }

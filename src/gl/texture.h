@@ -5,6 +5,7 @@
 #include <GL/glew.h>
 
 #include <cstdint>
+#include <span>
 #include <vector>
 
 namespace zelFramework {
@@ -28,21 +29,42 @@ public:
     virtual void release() = 0;
 };
 
+// One mipmap level's pixels, tightly packed 8-bit rows.
+struct PictureLevel {
+    const void* pixels = nullptr;
+    int width = 0;
+    int height = 0;
+};
+
 // A 2-D texture uploaded once from a pixel buffer.
 class GL_MemTexture : public GL_Texture {
 public:
     GLenum boundUnit = GL_TEXTURE0;
+    int mipmapLevels = 0;  // levels below level 0
 
     // Uploads tightly packed 8-bit pixels; `format` (GL_RGB or GL_RGBA) is both the internal and the
     // pixel format. The caller keeps `pixels`. The new texture stays bound on unit 0.
-    void create(const void* pixels, int width, int height, GLenum format, GLenum wrapS, GLenum wrapT);
-    // Uploads a new picture into the same texture object (its filter and wrap modes stay), for a
-    // picture file that changed while the show runs.
-    void replacePixels(const void* pixels, int width, int height, GLenum format);
+    // `smaller` are mipmap levels 1, 2, ... in the same format, each half the size of the one before
+    // (rounded down) down to 1 x 1. With them the texture is read with trilinear filtering, so a draw
+    // smaller than the picture shows the average of the texels under each pixel instead of a few
+    // picked ones; a draw at the picture's size or larger reads level 0 as without them.
+    void create(const void* pixels, int width, int height, GLenum format, GLenum wrapS, GLenum wrapT,
+                std::span<const PictureLevel> smaller = {});
+    // Uploads a new picture into the same texture object (its wrap modes stay), for a picture file
+    // that changed while the show runs. A mipmapped texture needs the new picture's `smaller`
+    // levels too (without them it stops being mipmapped).
+    void replacePixels(const void* pixels, int width, int height, GLenum format,
+                       std::span<const PictureLevel> smaller = {});
+    bool mipmapped() const { return mipmapLevels > 0; }
 
     void bind(GLenum unit) override;
     void unbind() override;
     void release() override;
+
+private:
+    // With the texture bound: level 0 at width x height, the smaller levels, and the filter that
+    // reads them.
+    void uploadLevels(const void* pixels, std::span<const PictureLevel> smaller);
 };
 
 // Reads an image file (name relative to the current directory, '\' separators allowed) into tightly

@@ -73,9 +73,16 @@ std::unique_ptr<PictureJob> pictureJob(const char* name, GLenum wrapS, GLenum wr
     job->keepWidth = fit.width;
     job->keepHeight = fit.height;
     job->flip = currentPictureRules().flips(name);
+    job->mipmaps = fit.drawnSmaller;
     job->wrapS = wrapS;
     job->wrapT = wrapT;
     return job;
+}
+
+std::vector<PictureLevel> levelViews(const std::vector<DecodedPicture>& levels) {
+    std::vector<PictureLevel> views;
+    for (const DecodedPicture& level : levels) views.push_back({level.pixels.data(), level.width, level.height});
+    return views;
 }
 
 // Main thread: the decoded picture becomes the texture's contents; the pixels are freed after.
@@ -87,8 +94,9 @@ void upload(PictureJob& job) {
         return;
     }
     const DecodedPicture& p = job.picture;
+    const std::vector<PictureLevel> smaller = levelViews(job.smallerLevels);
     job.texture->create(p.pixels.data(), p.width, p.height, p.bytesPerPixel == 4 ? GL_RGBA : GL_RGB, job.wrapS,
-                        job.wrapT);
+                        job.wrapT, smaller);
 }
 
 void uploadAllFinished() {
@@ -194,8 +202,15 @@ int GL_TextureManager::reloadPicture(const char* name) {
         return 0;
     }
     const DecodedPicture& p = job->picture;
+    // A mipmapped picture gets the levels of its new contents, or its old levels would no longer fit.
+    std::vector<DecodedPicture> levels;
     for (GL_MemTexture* picture : pictures)
-        picture->replacePixels(p.pixels.data(), p.width, p.height, p.bytesPerPixel == 4 ? GL_RGBA : GL_RGB);
+        if (picture->mipmapped() && levels.empty()) levels = smallerLevels(p);
+    const std::vector<PictureLevel> smaller = levelViews(levels);
+    for (GL_MemTexture* picture : pictures)
+        picture->replacePixels(p.pixels.data(), p.width, p.height, p.bytesPerPixel == 4 ? GL_RGBA : GL_RGB,
+                               picture->mipmapped() ? std::span<const PictureLevel>(smaller)
+                                                    : std::span<const PictureLevel>());
     return int(pictures.size());
 }
 

@@ -6,12 +6,18 @@
 
 namespace zelFramework {
 
-// The largest area, in pixels of the picture on screen, that a whole picture is ever drawn over.
-// A picture larger than that is kept at that size: drawn over that area it looks the same, and it
-// costs memory and upload time only for what shows. 0 x 0: not known, the picture is kept whole.
+// How a picture is drawn. `width` x `height`: the largest area, in pixels of the picture on screen,
+// that the whole picture is ever drawn over. A picture larger than that is kept at that size, each
+// kept pixel the average of the pixels it covers: drawn over that area it shows the picture well
+// filtered, and it costs memory and upload time only for what shows. 0 x 0: not known, the picture
+// is kept whole.
 struct PictureFit {
     int width = 0;
     int height = 0;
+    // Also drawn smaller than it is kept (a corner logo, a slide that zooms or turns, a stand far
+    // away): it gets mipmaps, so such a draw shows the picture filtered rather than a few of its
+    // pixels picked at random (thin lines breaking up, stray bright dots).
+    bool drawnSmaller = false;
 };
 
 // The fit of a picture drawn over the whole picture area (screenWidth x renderHeight), at most

@@ -15,6 +15,7 @@ void preparePicture(PictureJob& job) {
         const int height = std::min(job.keepHeight, job.picture.height);
         job.picture = resamplePicture(job.picture, width, height);
     }
+    if (job.mipmaps) job.smallerLevels = smallerLevels(job.picture);
 }
 
 BackgroundPictures::BackgroundPictures(int threads, size_t waitingBytes) : waitingBytes_(waitingBytes) {
@@ -64,6 +65,7 @@ void BackgroundPictures::work() {
         preparePicture(*job);
         hold.lock();
         finishedBytes_ += job->picture.pixels.size();
+        for (const DecodedPicture& level : job->smallerLevels) finishedBytes_ += level.pixels.size();
         finished_.push_back(std::move(job));
         --running_;
         changed_.notify_all();

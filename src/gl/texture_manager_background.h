@@ -21,12 +21,14 @@ struct PictureJob {
     int keepWidth = 0;  // 0: keep the decoded size
     int keepHeight = 0;
     bool flip = false;
+    bool mipmaps = false;
     GL_MemTexture* texture = nullptr;
     GLenum wrapS = GL_REPEAT;
     GLenum wrapT = GL_REPEAT;
     // Filled by the worker.
     bool ok = false;
     DecodedPicture picture;
+    std::vector<DecodedPicture> smallerLevels;  // with `mipmaps`
     std::string why;
 };
 

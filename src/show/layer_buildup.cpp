@@ -18,9 +18,9 @@ namespace {
 struct SlidePicture {
     const char* file;
     bool clamp;  // the two message cards must not repeat at their edges
-    // Drawn still over exactly the whole picture, so it can be kept at the picture's size and look
-    // the same; the cards (drawn in perspective) and the layers that zoom, pulse or shake keep their
-    // whole size, since resampling them twice would change their fine lines.
+    // Drawn still over exactly the whole picture, so it can be kept at the picture's size; the cards
+    // (drawn in perspective) and the layers that zoom, pulse or shake keep their whole size and get
+    // mipmaps, since they are drawn at every size.
     bool still = true;
 };
 
@@ -75,7 +75,7 @@ bool Layer_BuildUp::init(GL_TextureManager* /*textures*/, ControllerSet* /*contr
     for (int i = 0; i < IMAGE_COUNT; ++i) {
         const GLenum wrap = PICTURES[i].clamp ? GL_CLAMP_TO_EDGE : GL_REPEAT;
         images[i] = GL_TextureManager::getTexture(PICTURES[i].file, wrap, wrap,
-                                                  PICTURES[i].still ? fullPictureFit() : PictureFit{});
+                                                  PICTURES[i].still ? fullPictureFit() : PictureFit{.drawnSmaller = true});
     }
     finalTarget = findFinalTarget();
     return true;

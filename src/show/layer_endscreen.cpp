@@ -17,8 +17,9 @@ bool Layer_EndScreen::init(GL_TextureManager* /*textures*/, ControllerSet* /*con
     for (int i = 0; i < 6; ++i) {
         char name[64];
         std::snprintf(name, sizeof name, "Endscreen\\endscreen_l%d.png", i + 1);
-        // Layer 2 is the turning card; the others cover the whole picture at their own size.
-        layers[i] = GL_TextureManager::getTexture(name, GL_REPEAT, GL_REPEAT, i == 1 ? PictureFit{} : fullPictureFit());
+        // Layer 2 is the turning card, drawn at every size; the others cover the whole picture.
+        layers[i] = GL_TextureManager::getTexture(name, GL_REPEAT, GL_REPEAT,
+                                                  i == 1 ? PictureFit{.drawnSmaller = true} : fullPictureFit());
     }
     finalTarget = findFinalTarget();
     return true;

@@ -42,8 +42,9 @@ bool Layer_TextOverlayAnimation::init(GL_TextureManager* /*textures*/, Controlle
     titleImages[1] = GL_TextureManager::getTexture("ArenaBuildup\\02-bring-you.png", GL_REPEAT, GL_REPEAT, fullPictureFit());
     titleImages[2] = GL_TextureManager::getTexture("ArenaBuildup\\03-the-event.png", GL_REPEAT, GL_REPEAT, fullPictureFit());
     fullLogo = GL_TextureManager::getTexture("stormhalo.png", GL_REPEAT, GL_REPEAT, fullPictureFit());
-    cornerLogo = GL_TextureManager::getTexture("lunavex-logo.png", GL_REPEAT, GL_REPEAT);
-    bandLogo = GL_TextureManager::getTexture("gralle.png", GL_REPEAT, GL_REPEAT);
+    // The corner logo is drawn at a sixth of its size at 640 pixels wide, the band at a third.
+    cornerLogo = GL_TextureManager::getTexture("lunavex-logo.png", GL_REPEAT, GL_REPEAT, {.drawnSmaller = true});
+    bandLogo = GL_TextureManager::getTexture("gralle.png", GL_REPEAT, GL_REPEAT, {.drawnSmaller = true});
     return true;
 }
 

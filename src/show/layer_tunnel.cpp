@@ -64,8 +64,9 @@ bool Layer_Tunnel::init(GL_TextureManager* textures, ControllerSet* controllers)
 
     // A stand is never drawn larger than the picture area (it fills about two thirds of its width
     // when the camera stops in front of it), so its 1024 x 578 layers are kept at that size: a quarter
-    // of their memory and upload time.
-    const PictureFit standFit = fullPictureFit();
+    // of their memory and upload time. They fly past at every size below it, so they get mipmaps.
+    PictureFit standFit = fullPictureFit();
+    standFit.drawnSmaller = true;
     standBackground = GL_TextureManager::getTexture("tv_background_details.png", GL_REPEAT, GL_REPEAT, standFit);
     for (int i = 0; i < 5; ++i) {
         char name[32];
