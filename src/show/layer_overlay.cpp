@@ -5,6 +5,7 @@
 
 #include <cmath>
 
+#include "app/screen_metrics.h"
 #include "gl/gltk.h"
 #include "gl/texture_manager.h"
 #include "show/layer_gl.h"
@@ -13,6 +14,10 @@
 namespace zelFramework {
 
 namespace {
+
+// The corner logo's box at the bottom right, in overlay units.
+constexpr float CORNER_LOGO_WIDTH = 256.0f;
+constexpr float CORNER_LOGO_HEIGHT = 86.0f;
 
 void unbindTextures() {
     glActiveTexture(GL_TEXTURE0);
@@ -42,8 +47,12 @@ bool Layer_TextOverlayAnimation::init(GL_TextureManager* /*textures*/, Controlle
     titleImages[1] = GL_TextureManager::getTexture("ArenaBuildup\\02-bring-you.png", GL_REPEAT, GL_REPEAT, fullPictureFit());
     titleImages[2] = GL_TextureManager::getTexture("ArenaBuildup\\03-the-event.png", GL_REPEAT, GL_REPEAT, fullPictureFit());
     fullLogo = GL_TextureManager::getTexture("stormhalo.png", GL_REPEAT, GL_REPEAT, fullPictureFit());
-    // The corner logo is drawn at a sixth of its size at 640 pixels wide, the band at a third.
-    cornerLogo = GL_TextureManager::getTexture("lunavex-logo.png", GL_REPEAT, GL_REPEAT, {.drawnSmaller = true});
+    // The corner logo stands still at one size: kept at that size (each kept pixel the average of
+    // what it covers) it stays crisp, where mipmaps alone would blend two levels of it. The band
+    // grows and fades over the whole width, at a third of its size at 640 pixels wide.
+    const PictureFit cornerLogoFit{int(std::ceil(float(screenWidth) * CORNER_LOGO_WIDTH / OVERLAY_WIDTH)),
+                                   int(std::ceil(float(renderHeight) * CORNER_LOGO_HEIGHT / OVERLAY_HEIGHT)), true};
+    cornerLogo = GL_TextureManager::getTexture("lunavex-logo.png", GL_REPEAT, GL_REPEAT, cornerLogoFit);
     bandLogo = GL_TextureManager::getTexture("gralle.png", GL_REPEAT, GL_REPEAT, {.drawnSmaller = true});
     return true;
 }
@@ -166,7 +175,7 @@ void Layer_TextOverlayAnimation::render() {
 
     for (int i = 0; i < 3; ++i) drawFullPicture(titleImages[i], logoBuild[i]);
     drawFullPicture(fullLogo, logoFadeIn);
-    drawPictureQuad(cornerLogo, tvLogo, 1664.0f, 0.0f, 1920.0f, 86.0f);
+    drawPictureQuad(cornerLogo, tvLogo, OVERLAY_WIDTH - CORNER_LOGO_WIDTH, 0.0f, OVERLAY_WIDTH, CORNER_LOGO_HEIGHT);
     const float s = valueOf(swooshWipe);
     if (s > 0.0f) drawWipe(s);
     drawPictureQuad(bandLogo, gralleFadeIn, 0.0f, 419.0f, 1920.0f, 842.0f);
