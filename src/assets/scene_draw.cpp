@@ -57,7 +57,12 @@ void drawFromWorkingCopies(const SceneObject& o) {
 
 void drawScene(OrvoScene& scene, GLuint program, bool cameraAlreadySet, float time) {
     if (!cameraAlreadySet) applySceneCamera(scene, time);
-    if (sendsUniforms(program)) {
+    // The program lights in world space through the camera's view matrix. Only when this scene set
+    // the camera is the current matrix that view; a caller that set the camera has sent its view
+    // already, and its matrix now also holds the object's own placement and scale (the tunnel's
+    // logo: moved and doubled), which would light the object in its own model space, with normals
+    // twice as long: highlights beyond their bounds that came out as black and white dots.
+    if (!cameraAlreadySet && sendsUniforms(program)) {
         GLfloat view[16];
         glGetFloatv(GL_MODELVIEW_MATRIX, view);
         glUniformMatrix4fv(glGetUniformLocation(program, "viewMatrix"), 1, GL_FALSE, view);

@@ -258,9 +258,17 @@ TEST_F(SceneGL, MaterialUniformsGoToTheProgramUnlessThereIsNone) {
     float color[3];
     glGetUniformfv(p, glGetUniformLocation(p, "specularColor"), color);
     EXPECT_FLOAT_EQ(color[2], 0.3f);
+    // The camera was set by the caller, who sent its view: the matrix now also holds the object's
+    // placement, which must not become the view the program lights with.
     float view[16];
     glGetUniformfv(p, glGetUniformLocation(p, "viewMatrix"), view);
-    EXPECT_FLOAT_EQ(view[12], 0.5f);  // the modelview matrix at the time of the call
+    EXPECT_FLOAT_EQ(view[12], 0.0f);
+    // A scene that sets its own camera (here none: the matrix stays as it is) sends that view.
+    glUseProgram(p);
+    drawScene(scene, p, false, 0);
+    glUseProgram(0);
+    glGetUniformfv(p, glGetUniformLocation(p, "viewMatrix"), view);
+    EXPECT_FLOAT_EQ(view[12], 0.5f);
     glLoadIdentity();
     EXPECT_TRUE(drainGLErrors().empty());
 
