@@ -18,6 +18,15 @@ namespace {
 // The corner logo's box at the bottom right, in overlay units.
 constexpr float CORNER_LOGO_WIDTH = 256.0f;
 constexpr float CORNER_LOGO_HEIGHT = 86.0f;
+// The band's rows, across the whole width.
+constexpr float BAND_BOTTOM = 419.0f;
+constexpr float BAND_TOP = 842.0f;
+
+// The size in pixels of a box of the overlay: a picture drawn over exactly that box is kept at it.
+PictureFit overlayBoxFit(float width, float height) {
+    return {int(std::ceil(float(screenWidth) * width / OVERLAY_WIDTH)),
+            int(std::ceil(float(renderHeight) * height / OVERLAY_HEIGHT))};
+}
 
 void unbindTextures() {
     glActiveTexture(GL_TEXTURE0);
@@ -47,13 +56,13 @@ bool Layer_TextOverlayAnimation::init(GL_TextureManager* /*textures*/, Controlle
     titleImages[1] = GL_TextureManager::getTexture("ArenaBuildup\\02-bring-you.png", GL_REPEAT, GL_REPEAT, fullPictureFit());
     titleImages[2] = GL_TextureManager::getTexture("ArenaBuildup\\03-the-event.png", GL_REPEAT, GL_REPEAT, fullPictureFit());
     fullLogo = GL_TextureManager::getTexture("stormhalo.png", GL_REPEAT, GL_REPEAT, fullPictureFit());
-    // The corner logo stands still at one size: kept at that size (each kept pixel the average of
-    // what it covers) it stays crisp, where mipmaps alone would blend two levels of it. The band
-    // grows and fades over the whole width, at a third of its size at 640 pixels wide.
-    const PictureFit cornerLogoFit{int(std::ceil(float(screenWidth) * CORNER_LOGO_WIDTH / OVERLAY_WIDTH)),
-                                   int(std::ceil(float(renderHeight) * CORNER_LOGO_HEIGHT / OVERLAY_HEIGHT)), true};
-    cornerLogo = GL_TextureManager::getTexture("lunavex-logo.png", GL_REPEAT, GL_REPEAT, cornerLogoFit);
-    bandLogo = GL_TextureManager::getTexture("gralle.png", GL_REPEAT, GL_REPEAT, {.drawnSmaller = true});
+    // The corner logo and the band stand still at one size each (only their opacity changes): kept
+    // at that size, each kept pixel the average of what it covers, they stay whole and crisp (mipmaps
+    // would blend two levels of them).
+    cornerLogo = GL_TextureManager::getTexture("lunavex-logo.png", GL_REPEAT, GL_REPEAT,
+                                               overlayBoxFit(CORNER_LOGO_WIDTH, CORNER_LOGO_HEIGHT));
+    bandLogo = GL_TextureManager::getTexture("gralle.png", GL_REPEAT, GL_REPEAT,
+                                             overlayBoxFit(OVERLAY_WIDTH, BAND_TOP - BAND_BOTTOM));
     return true;
 }
 
@@ -178,7 +187,7 @@ void Layer_TextOverlayAnimation::render() {
     drawPictureQuad(cornerLogo, tvLogo, OVERLAY_WIDTH - CORNER_LOGO_WIDTH, 0.0f, OVERLAY_WIDTH, CORNER_LOGO_HEIGHT);
     const float s = valueOf(swooshWipe);
     if (s > 0.0f) drawWipe(s);
-    drawPictureQuad(bandLogo, gralleFadeIn, 0.0f, 419.0f, 1920.0f, 842.0f);
+    drawPictureQuad(bandLogo, gralleFadeIn, 0.0f, BAND_BOTTOM, OVERLAY_WIDTH, BAND_TOP);
     drawBands();
     drawMidiFlash();
 

@@ -124,3 +124,24 @@ TEST_F(PictureFilter, OnlyPicturesDrawnSmallerGetMipmaps) {
     EXPECT_EQ(textureParameter(wall->textureId, GL_TEXTURE_MAX_LEVEL), 0);
     EXPECT_TRUE(drainGLErrors().empty());
 }
+
+// A mipmapped picture whose file changes while the show runs gets the levels of its new contents:
+// the old ones no longer fit a picture of another size, and a texture with levels that do not fit
+// draws nothing at all where it is drawn smaller.
+TEST_F(PictureFilter, ReloadedMipmappedPictureGetsTheLevelsOfItsNewContents) {
+    ScratchFolder folder;
+    ASSERT_TRUE(writePng(folder.path() / "badge.png", 20, 12, PNG_COLOR_TYPE_RGB, 8, std::vector<uint8_t>(20 * 12 * 3, 40)));
+    GL_Texture* badge = GL_TextureManager::getTexture("badge.png", GL_REPEAT, GL_REPEAT, {.drawnSmaller = true});
+    ASSERT_NE(badge, nullptr);
+    ASSERT_TRUE(writePng(folder.path() / "badge.png", 8, 8, PNG_COLOR_TYPE_RGB, 8, std::vector<uint8_t>(8 * 8 * 3, 220)));
+    EXPECT_EQ(GL_TextureManager::reloadPicture("badge.png"), 1);
+    EXPECT_EQ(badge->width, 8);
+    EXPECT_EQ(textureParameter(badge->textureId, GL_TEXTURE_MIN_FILTER), GL_LINEAR_MIPMAP_LINEAR);
+    EXPECT_EQ(textureParameter(badge->textureId, GL_TEXTURE_MAX_LEVEL), 3);  // 4x4, 2x2, 1x1
+    std::vector<uint8_t> smallest(3);
+    glBindTexture(GL_TEXTURE_2D, badge->textureId);
+    glGetTexImage(GL_TEXTURE_2D, 3, GL_RGB, GL_UNSIGNED_BYTE, smallest.data());
+    glBindTexture(GL_TEXTURE_2D, 0);
+    EXPECT_EQ(smallest, (std::vector<uint8_t>{220, 220, 220}));
+    EXPECT_TRUE(drainGLErrors().empty());
+}
