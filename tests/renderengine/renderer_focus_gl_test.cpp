@@ -4,7 +4,6 @@
 #include <gtest/gtest.h>
 
 #include <GL/glew.h>
-#include <GL/glu.h>
 
 #include <memory>
 #include <vector>
@@ -93,12 +92,7 @@ protected:
         for (float& c : renderer.ambientLightColor) c = 1.0f;
         renderer.radialLightFactor = 0.0f;
         renderer.cameraPreset = true;
-        glMatrixMode(GL_PROJECTION);
-        glLoadIdentity();
-        gluPerspective(45.0, double(W) / double(H), 0.5, 100.0);
-        glMatrixMode(GL_MODELVIEW);
-        glLoadIdentity();
-        gluLookAt(0, 0, 10, 0, 0, 0, 0, 1, 0);
+        retest::lookAtFrom({0, 0, 10}, {0, 0, 0}, 0.5, 100.0);
         renderer.dofFocusFalloff = s.falloff;
         renderer.dofFocusBackShift = s.backShift;
         renderer.dofFocusRadius = s.radius;

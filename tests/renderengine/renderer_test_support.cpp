@@ -1,5 +1,7 @@
 #include "renderer_test_support.h"
 
+#include <GL/glu.h>
+
 #include "app/screen_metrics.h"
 #include "gl/fbo_texture.h"
 #include "gl/texture.h"
@@ -124,6 +126,15 @@ void RendererGLTest::SetUp() {
 void RendererGLTest::TearDown() {
     std::filesystem::current_path(previous_);
     orvotest::GLTest::TearDown();
+}
+
+void lookAtFrom(const std::array<float, 3>& eye, const std::array<float, 3>& target, double nearPlane, double farPlane) {
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    gluPerspective(45.0, double(TEST_SCREEN_WIDTH) / 100.0, nearPlane, farPlane);
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+    gluLookAt(eye[0], eye[1], eye[2], target[0], target[1], target[2], 0, 1, 0);
 }
 
 }  // namespace retest

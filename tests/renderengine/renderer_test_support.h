@@ -59,6 +59,10 @@ std::array<float, 4> readTargetPixel(zelFramework::GL_FBOTexture* target, int x,
 // as they would reach the window).
 std::vector<uint8_t> readTargetPicture(zelFramework::GL_FBOTexture* target, int attachment = 0);
 
+// A 45-degree perspective of the test picture's aspect from `eye` towards `target` (y up), set as
+// the current projection and modelview for a renderer with cameraPreset.
+void lookAtFrom(const std::array<float, 3>& eye, const std::array<float, 3>& target, double nearPlane, double farPlane);
+
 // Value of a float (or vecN) uniform of a program, read back from the program.
 std::vector<float> uniformValue(GLuint program, const char* name, int components);
 int uniformInt(GLuint program, const char* name);

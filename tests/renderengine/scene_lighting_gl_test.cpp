@@ -2,10 +2,8 @@
 // scale must change where its surface is lit, not the space the lighting is worked out in.
 #include <gtest/gtest.h>
 
-#include <GL/glew.h>
-#include <GL/glu.h>
-
-#include <cmath>
+#include <algorithm>
+#include <cstdlib>
 #include <filesystem>
 #include <string>
 
@@ -60,12 +58,7 @@ std::vector<uint8_t> litPicture(const std::string& file, float depth, float scal
     for (float& c : renderer.ambientLightColor) c = 0.05f;
     renderer.radialLightFactor = 0.0f;
     renderer.cameraPreset = true;
-    glMatrixMode(GL_PROJECTION);
-    glLoadIdentity();
-    gluPerspective(45.0, double(retest::TEST_SCREEN_WIDTH) / 100.0, 0.5, 50.0);
-    glMatrixMode(GL_MODELVIEW);
-    glLoadIdentity();
-    gluLookAt(0, 0, 4, 0, 0, -2, 0, 1, 0);
+    retest::lookAtFrom({0, 0, 4}, {0, 0, -2}, 0.5, 50.0);
     renderer.renderFrame(0.0f, 0.0f);
     renderer.light("side") = nullptr;
     return retest::readTargetPicture(renderer.sceneryTarget);

@@ -6,7 +6,6 @@
 #include <gtest/gtest.h>
 
 #include <GL/glew.h>
-#include <GL/glu.h>
 
 #include <cmath>
 #include <memory>
@@ -84,12 +83,7 @@ TEST_F(SpecularGL, GrazingRidgesAndThinBevelsShineWithoutSparkle) {
     for (float& c : renderer.ambientLightColor) c = 0.05f;
     renderer.radialLightFactor = 0.0f;
     renderer.cameraPreset = true;
-    glMatrixMode(GL_PROJECTION);
-    glLoadIdentity();
-    gluPerspective(45.0, double(retest::TEST_SCREEN_WIDTH) / 100.0, 0.5, 200.0);
-    glMatrixMode(GL_MODELVIEW);
-    glLoadIdentity();
-    gluLookAt(0, 0.8, 4, 0, 0.2, -20, 0, 1, 0);  // low over the ridges: they recede at a grazing angle
+    retest::lookAtFrom({0, 0.8f, 4}, {0, 0.2f, -20}, 0.5, 200.0);  // low over the ridges: they recede at a grazing angle
 
     renderer.renderFrame(0.0f, 0.0f);
     const std::vector<uint8_t> picture = retest::readTargetPicture(renderer.sceneryTarget);
