@@ -30,21 +30,33 @@ std::vector<Footprint> footprintsFor(int count, int size) {
     return out;
 }
 
-// Averages along one side of a picture held as premultiplied floats: `lines` lines of `length`
-// pixels of `channels` values, `along` apart within a line and `across` apart between lines.
-std::vector<float> shrinkAlong(const std::vector<float>& in, int channels, int lines, int length, size_t along,
-                               size_t across, int newLength, size_t newAlong, size_t newAcross) {
-    const std::vector<Footprint> footprints = footprintsFor(newLength, length);
-    std::vector<float> out(size_t(lines) * size_t(newLength) * size_t(channels));
-    for (int line = 0; line < lines; ++line)
-        for (int i = 0; i < newLength; ++i) {
-            const Footprint& f = footprints[size_t(i)];
-            float* target = &out[size_t(line) * newAcross + size_t(i) * newAlong];
-            for (size_t k = 0; k < f.weights.size(); ++k) {
-                const float* source = &in[size_t(line) * across + size_t(f.first + int(k)) * along];
-                for (int c = 0; c < channels; ++c) target[c] += source[c] * f.weights[k];
+// Exactly half the size both ways: each new pixel the average of two by two, in integers (the same
+// rounding as the general path), for the first and largest mipmap level of even-sized pictures.
+DecodedPicture halve(const DecodedPicture& picture) {
+    const int width = picture.width / 2, height = picture.height / 2, channels = picture.bytesPerPixel;
+    DecodedPicture out{width, height, channels, std::vector<uint8_t>(size_t(width) * size_t(height) * size_t(channels))};
+    const size_t stride = size_t(picture.width) * size_t(channels);
+    uint8_t* target = out.pixels.data();
+    for (int y = 0; y < height; ++y) {
+        const uint8_t* upper = picture.pixels.data() + size_t(2 * y) * stride;
+        const uint8_t* lower = upper + stride;
+        for (int x = 0; x < width; ++x, target += channels) {
+            const uint8_t* q[4] = {upper + size_t(2 * x) * size_t(channels), upper + size_t(2 * x + 1) * size_t(channels),
+                                   lower + size_t(2 * x) * size_t(channels), lower + size_t(2 * x + 1) * size_t(channels)};
+            if (channels == 4) {
+                const uint32_t coverage = uint32_t(q[0][3]) + q[1][3] + q[2][3] + q[3][3];
+                target[3] = uint8_t((coverage + 2) / 4);
+                for (int c = 0; c < 3; ++c) {
+                    const uint32_t weighted = uint32_t(q[0][c]) * q[0][3] + uint32_t(q[1][c]) * q[1][3] +
+                                              uint32_t(q[2][c]) * q[2][3] + uint32_t(q[3][c]) * q[3][3];
+                    target[c] = coverage ? uint8_t((2 * weighted + coverage) / (2 * coverage)) : 0;
+                }
+            } else {
+                for (int c = 0; c < channels; ++c)
+                    target[c] = uint8_t((uint32_t(q[0][c]) + q[1][c] + q[2][c] + q[3][c] + 2) / 4);
             }
         }
+    }
     return out;
 }
 
@@ -54,29 +66,42 @@ DecodedPicture resamplePicture(const DecodedPicture& picture, int width, int hei
     if (width <= 0 || height <= 0 || width > picture.width || height > picture.height ||
         (width == picture.width && height == picture.height))
         return picture;
+    if (2 * width == picture.width && 2 * height == picture.height) return halve(picture);
     const int channels = picture.bytesPerPixel;
-    const bool alpha = channels == 4;
-    // Colour weighted by coverage, so the colour of see-through pixels (often black) does not darken
-    // the edges of what is drawn.
-    std::vector<float> values(picture.pixels.size());
-    for (size_t p = 0; p < values.size(); p += size_t(channels)) {
-        const float a = alpha ? float(picture.pixels[p + 3]) : 1.0f;
-        for (int c = 0; c < channels; ++c)
-            values[p + size_t(c)] = (alpha && c < 3) ? float(picture.pixels[p + size_t(c)]) * a : float(picture.pixels[p + size_t(c)]);
-    }
     const size_t ch = size_t(channels);
-    std::vector<float> narrow = shrinkAlong(values, channels, picture.height, picture.width, ch,
-                                            size_t(picture.width) * ch, width, ch, size_t(width) * ch);
-    std::vector<float> small = shrinkAlong(narrow, channels, width, picture.height, size_t(width) * ch, ch, height,
-                                           size_t(width) * ch, ch);
-    DecodedPicture out{width, height, channels, {}};
-    out.pixels.resize(small.size());
-    for (size_t p = 0; p < small.size(); p += ch) {
-        const float a = alpha ? small[p + 3] : 1.0f;
-        for (int c = 0; c < channels; ++c) {
-            float v = small[p + size_t(c)];
-            if (alpha && c < 3) v = a > 0.0f ? v / a : 0.0f;
-            out.pixels[p + size_t(c)] = uint8_t(std::clamp(std::lround(v), 0L, 255L));
+    const bool alpha = channels == 4;
+    const std::vector<Footprint> across = footprintsFor(width, picture.width);
+    const std::vector<Footprint> down = footprintsFor(height, picture.height);
+    const size_t stride = size_t(picture.width) * ch;
+    DecodedPicture out{width, height, channels, std::vector<uint8_t>(size_t(width) * size_t(height) * ch)};
+    // One row at a time: the rows a new row covers are summed, colour weighted by coverage (so the
+    // colour of see-through pixels, often black, does not darken the edges of what is drawn), then
+    // the columns; only one row of sums is held, not a copy of the picture.
+    std::vector<float> rowSum(stride);
+    uint8_t* target = out.pixels.data();
+    for (const Footprint& rows : down) {
+        std::fill(rowSum.begin(), rowSum.end(), 0.0f);
+        for (size_t k = 0; k < rows.weights.size(); ++k) {
+            const uint8_t* source = picture.pixels.data() + size_t(rows.first + int(k)) * stride;
+            const float w = rows.weights[k];
+            for (size_t p = 0; p < stride; p += ch) {
+                const float coverage = alpha ? float(source[p + 3]) * w : w;
+                for (size_t c = 0; c < ch; ++c)
+                    rowSum[p + c] += (alpha && c == 3) ? float(source[p + c]) * w : float(source[p + c]) * coverage;
+            }
+        }
+        for (const Footprint& columns : across) {
+            float sums[4] = {0, 0, 0, 0};
+            for (size_t k = 0; k < columns.weights.size(); ++k) {
+                const float* s = &rowSum[size_t(columns.first + int(k)) * ch];
+                for (size_t c = 0; c < ch; ++c) sums[c] += s[c] * columns.weights[k];
+            }
+            for (size_t c = 0; c < ch; ++c) {
+                float v = sums[c];
+                if (alpha && c < 3) v = sums[3] > 0.0f ? v / sums[3] : 0.0f;
+                target[c] = uint8_t(std::clamp(std::lround(v), 0L, 255L));
+            }
+            target += ch;
         }
     }
     return out;
