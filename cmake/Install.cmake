@@ -46,7 +46,7 @@ set(CPACK_DEBIAN_COMPRESSION_TYPE gzip)
 # the installed program needs belongs to one of these).
 set(ORVO_DEBIAN_DEPENDS
   libc6 libgcc-s1 libstdc++6 libsdl2-2.0-0 libgl1 libglu1-mesa libglew2.2 libdevil1c2 libmpg123-0
-  libkissfft-float131 libfreetype6 libpng16-16)
+  libkissfft-float131 libfreetype6 libpng16-16 libjpeg62-turbo)
 list(JOIN ORVO_DEBIAN_DEPENDS ", " CPACK_DEBIAN_PACKAGE_DEPENDS)
 # A GL driver (Mesa's here; a GPU vendor's elsewhere), EGL for rendering without a display.
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "libgl1-mesa-dri, libglx-mesa0, libegl1, libegl-mesa0")

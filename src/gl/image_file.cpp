@@ -1,4 +1,5 @@
-// The one reader of image files, through DevIL.
+// The one reader of picture files: it checks each file's header and claimed size before anything
+// is decoded, then hands PNG to libpng, JPEG to libjpeg and TGA to the image library (DevIL).
 #include "gl/picture_file.h"
 #include "gl/texture.h"
 
@@ -156,8 +157,10 @@ bool pictureHeaderAllows(std::span<const uint8_t> bytes, const std::string& name
 bool decodePicture(std::span<const uint8_t> bytes, const std::string& name, DecodedPicture& out, std::string& why,
                    const PictureLimits& limits) {
     if (!pictureHeaderAllows(bytes, name, why, limits)) return false;
-    if (pictureType(bytes, name) == IL_PNG) return decodePng(bytes, out, why, limits);
-    return decodeWithImageLibrary(bytes, pictureType(bytes, name), out, why, limits);
+    const ILenum type = pictureType(bytes, name);
+    if (type == IL_PNG) return decodePng(bytes, out, why, limits);
+    if (type == IL_JPG) return decodeJpeg(bytes, out, why, limits);
+    return decodeWithImageLibrary(bytes, type, out, why, limits);
 }
 
 bool readPictureBytes(const char* path, std::vector<uint8_t>& bytes, std::string& why) {

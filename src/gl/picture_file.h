@@ -14,9 +14,14 @@ namespace zelFramework {
 // more than 64 million pixels (256 MB as RGBA). Anything larger is refused before it is decoded.
 constexpr int MAX_PICTURE_SIDE = 16384;
 constexpr uint64_t MAX_PICTURE_PIXELS = 64ull * 1024 * 1024;
+// Every scan of a JPEG costs a pass over the whole picture, however few bytes it has. Encoders
+// write up to a dozen or two (a progressive colour picture from libjpeg has 10); a file with more
+// than this is refused as it is read.
+constexpr uint64_t MAX_JPEG_SCANS = 100;
 struct PictureLimits {
     uint64_t maxSide = MAX_PICTURE_SIDE;
     uint64_t maxPixels = MAX_PICTURE_PIXELS;
+    uint64_t maxJpegScans = MAX_JPEG_SCANS;
 };
 
 // Picture files above this size are refused unread.
@@ -52,10 +57,11 @@ std::string pictureSizeProblem(uint64_t width, uint64_t height, const PictureLim
 bool decodePicture(std::span<const uint8_t> bytes, const std::string& name, DecodedPicture& out, std::string& why,
                    const PictureLimits& limits = {});
 
-// The two decoders decodePicture picks from, for bytes whose header it has checked: PNG through
-// libpng (any number at once), JPEG and TGA through the image library (`type` its type code; one
-// at a time, behind a lock).
+// The decoders decodePicture picks from, for bytes whose header it has checked: PNG through libpng
+// and JPEG through libjpeg (any number at once; a JPEG always arrives as RGB), TGA through the
+// image library (`type` its type code; one at a time, behind a lock).
 bool decodePng(std::span<const uint8_t> bytes, DecodedPicture& out, std::string& why, const PictureLimits& limits);
+bool decodeJpeg(std::span<const uint8_t> bytes, DecodedPicture& out, std::string& why, const PictureLimits& limits);
 bool decodeWithImageLibrary(std::span<const uint8_t> bytes, unsigned type, DecodedPicture& out, std::string& why,
                             const PictureLimits& limits);
 

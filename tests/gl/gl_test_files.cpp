@@ -2,10 +2,14 @@
 
 #include <png.h>
 
+#include <cstddef>
 #include <cstdio>
+#include <cstdlib>
 #include <fstream>
 #include <sstream>
 #include <unistd.h>
+
+#include <jpeglib.h>  // after <cstdio> and <cstddef>: it uses FILE and size_t undeclared
 
 namespace orvotest {
 
@@ -36,6 +40,35 @@ bool writePng(const std::filesystem::path& path, int width, int height, int colo
     png_destroy_write_struct(&png, &info);
     std::fclose(file);
     return true;
+}
+
+std::string encodeJpeg(int width, int height, const std::vector<uint8_t>& pixels, const JpegForm& form) {
+    jpeg_compress_struct info{};
+    jpeg_error_mgr errors{};
+    info.err = jpeg_std_error(&errors);  // a test's own well-formed input: libjpeg's exit on error is fine
+    jpeg_create_compress(&info);
+    unsigned char* buffer = nullptr;
+    unsigned long size = 0;
+    jpeg_mem_dest(&info, &buffer, &size);
+    info.image_width = JDIMENSION(width);
+    info.image_height = JDIMENSION(height);
+    info.input_components = form.components;
+    info.in_color_space = form.components == 1 ? JCS_GRAYSCALE : form.components == 4 ? JCS_CMYK : JCS_RGB;
+    jpeg_set_defaults(&info);
+    jpeg_set_quality(&info, form.quality, TRUE);
+    if (form.components == 4) info.write_Adobe_marker = form.adobeMarker;
+    if (form.progressive) jpeg_simple_progression(&info);
+    jpeg_start_compress(&info, TRUE);
+    const size_t stride = size_t(width) * size_t(form.components);
+    while (info.next_scanline < info.image_height) {
+        JSAMPROW row = const_cast<uint8_t*>(pixels.data()) + stride * info.next_scanline;
+        jpeg_write_scanlines(&info, &row, 1);
+    }
+    jpeg_finish_compress(&info);
+    jpeg_destroy_compress(&info);
+    std::string bytes(reinterpret_cast<const char*>(buffer), size);
+    std::free(buffer);
+    return bytes;
 }
 
 ScratchFolder::ScratchFolder() {

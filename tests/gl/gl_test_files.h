@@ -1,4 +1,4 @@
-// Helpers for the GL resource tests: PNG files written with libpng, and a scratch folder that is
+// Helpers for the GL resource tests: PNG files written with libpng, JPEG files with libjpeg, and a scratch folder that is
 // the current directory for as long as it lives.
 #pragma once
 
@@ -13,6 +13,17 @@ namespace orvotest {
 // libpng colour type (PNG_COLOR_TYPE_GRAY, _GRAY_ALPHA, _RGB, _RGBA) and bit depth (8 or 16).
 bool writePng(const std::filesystem::path& path, int width, int height, int colorType, int bitDepth,
               const std::vector<uint8_t>& pixels);
+
+// What encodeJpeg writes: `components` 1 (grey), 3 (RGB, stored as YCbCr) or 4 (CMYK, stored as is).
+struct JpegForm {
+    int components = 3;
+    bool progressive = false;
+    bool adobeMarker = true;  // for CMYK: the mark that says the inks are stored inverted
+    int quality = 95;
+};
+
+// `pixels` (rows top-down, tightly packed) as the bytes of a JPEG file written by libjpeg.
+std::string encodeJpeg(int width, int height, const std::vector<uint8_t>& pixels, const JpegForm& form = {});
 
 // A fresh folder under the system temp folder; the process works inside it until destruction.
 class ScratchFolder {

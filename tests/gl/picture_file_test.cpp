@@ -188,29 +188,33 @@ TEST(TextureRegistry, EveryPictureThatCannotBeLoadedIsNamedInAWarning) {
     EXPECT_FALSE(capture.contains("WARNING")) << capture.text();
 }
 
-// PNG pictures are decoded with libpng so that several decode at once; every picture of the show
-// must arrive byte for byte as the image library decodes it.
+// PNG and JPEG pictures are decoded with libpng and libjpeg so that several decode at once; every
+// picture of the show must arrive byte for byte as the image library decodes it.
 TEST(PictureFiles, ShowPicturesDecodeAlikeThroughBothDecoders) {
     const std::filesystem::path resources = ORVO_RESOURCES_DIR;
     std::error_code error;
     if (!std::filesystem::is_directory(resources, error)) GTEST_SKIP() << "no generated resources at " << resources;
-    int compared = 0;
+    int compared[2] = {0, 0};
     for (const auto& entry : std::filesystem::recursive_directory_iterator(resources, error)) {
-        if (entry.path().extension() != ".png") continue;
+        const bool png = entry.path().extension() == ".png";
+        if (!png && entry.path().extension() != ".jpg") continue;
         std::ifstream in(entry.path(), std::ios::binary);
         const std::string file{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
         std::span<const uint8_t> bytes(reinterpret_cast<const uint8_t*>(file.data()), file.size());
         DecodedPicture ours, library;
         std::string whyOurs, whyLibrary;
-        ASSERT_TRUE(decodePng(bytes, ours, whyOurs, {})) << entry.path() << ": " << whyOurs;
-        ASSERT_TRUE(decodeWithImageLibrary(bytes, IL_PNG, library, whyLibrary, {})) << entry.path() << ": " << whyLibrary;
+        const bool decoded = png ? decodePng(bytes, ours, whyOurs, {}) : decodeJpeg(bytes, ours, whyOurs, {});
+        ASSERT_TRUE(decoded) << entry.path() << ": " << whyOurs;
+        ASSERT_TRUE(decodeWithImageLibrary(bytes, png ? IL_PNG : IL_JPG, library, whyLibrary, {}))
+            << entry.path() << ": " << whyLibrary;
         EXPECT_EQ(ours.width, library.width) << entry.path();
         EXPECT_EQ(ours.height, library.height) << entry.path();
         EXPECT_EQ(ours.bytesPerPixel, library.bytesPerPixel) << entry.path();
         EXPECT_TRUE(ours.pixels == library.pixels) << entry.path();
-        ++compared;
+        ++compared[png ? 0 : 1];
     }
-    EXPECT_GT(compared, 0);
+    EXPECT_GT(compared[0], 0);
+    EXPECT_GT(compared[1], 0);
 }
 
 // A kept picture holds the average of what each of its pixels covers: a thin line between the
