@@ -93,14 +93,14 @@ void anchorPaths(ShowOptions& options) {
 void applyPlaybackSpan(const ShowOptions& options) {
     PlaybackSpan& span = runtime().span;
     span.hasFrom = options.from >= 0.0;
-    span.fromSeconds = span.hasFrom ? float(options.from) : 0.0f;
-    if (options.to >= 0.0) span.toMs = options.to * 1000.0 >= 4294967295.0 ? 0xFFFFFFFFu : uint32_t(options.to * 1000.0);
+    span.fromSeconds = span.hasFrom ? options.from : 0.0;
+    if (options.to >= 0.0) span.toMs = showMsAt(options.to);
     if (options.loopTo > options.loopFrom && options.loopFrom >= 0.0) {
-        setPlaybackLoop(span, float(options.loopFrom), float(options.loopTo));
+        setPlaybackLoop(span, options.loopFrom, options.loopTo);
         // Without --from the show starts where the loop does.
         if (!span.hasFrom) {
             span.hasFrom = true;
-            span.fromSeconds = float(options.loopFrom);
+            span.fromSeconds = options.loopFrom;
         }
     }
 }

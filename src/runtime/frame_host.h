@@ -52,6 +52,10 @@ void runShowOn(FrameHost& host, WindowHandle window);
 // Show-time milliseconds of a float seconds value, truncated toward zero; negative values give 0 and
 // values beyond the unsigned range give its maximum, so a paused or wrapped clock stays defined.
 uint32_t truncateMs(float milliseconds);
+// The show-time millisecond of a moment in seconds: truncated as truncateMs does, but in double and
+// with a nanosecond of tolerance, so a decimal time that a double holds a hair low (12.7 s is
+// 12.69999...) still counts as its own millisecond.
+uint32_t showMsAt(double seconds);
 // The show time of the frame being drawn, in whole milliseconds (nowMs of the loop).
 uint32_t frameShowMs(const ShowRuntime& rt);
 // The last moment that draws: the schedule's end, or an earlier end the viewer asked for.

@@ -16,40 +16,48 @@ uint32_t truncateMs(float milliseconds) {
     return uint32_t(milliseconds);
 }
 
-uint32_t frameShowMs(const ShowRuntime& rt) { return truncateMs(rt.startOffset * 1000.0f + rt.playTime * 1000.0f); }
+uint32_t showMsAt(double seconds) {
+    const double milliseconds = seconds * 1000.0 + 1e-6;
+    if (!(milliseconds > 0.0)) return 0;  // also NaN
+    if (milliseconds >= 4294967295.0) return 0xFFFFFFFFu;
+    return uint32_t(milliseconds);
+}
+
+uint32_t frameShowMs(const ShowRuntime& rt) { return showMsAt(rt.startOffset + rt.playTime); }
 
 uint32_t spanEndMs(const ShowRuntime& rt) { return rt.span.toMs < rt.maxEndMs ? rt.span.toMs : rt.maxEndMs; }
 
-void setPlaybackLoop(PlaybackSpan& span, float from, float to) {
-    span.loop = to > from && from >= 0.0f;
-    span.loopFromMs = span.loop ? truncateMs(from * 1000.0f) : 0;
-    span.loopToMs = span.loop ? truncateMs(to * 1000.0f) : 0;
+void setPlaybackLoop(PlaybackSpan& span, double from, double to) {
+    span.loop = to > from && from >= 0.0;
+    span.loopFromMs = span.loop ? showMsAt(from) : 0;
+    span.loopToMs = span.loop ? showMsAt(to) : 0;
 }
 
 namespace {
 
-float elapsedSeconds(ShowRuntime& rt, FrameHost& host) {
+double elapsedSeconds(ShowRuntime& rt, FrameHost& host) {
     rt.counterNow = host.counter();
-    return float(double(rt.counterNow - rt.counterStart) / double(rt.counterFrequency));
+    return double(rt.counterNow - rt.counterStart) / double(rt.counterFrequency);
 }
 
 uint32_t nowMs(const ShowRuntime& rt) { return frameShowMs(rt); }
 
-uint32_t prevMs(const ShowRuntime& rt) { return truncateMs((rt.startOffset + rt.playTime - rt.frameDelta) * 1000.0f); }
+uint32_t prevMs(const ShowRuntime& rt) { return showMsAt(rt.startOffset + rt.playCount.frameStart); }
 
 // The stream position that matches the clock's start: the music begins with the schedule, so a later
 // start skips the same distance into the music.
 uint32_t musicStartMs(const ShowRuntime& rt) {
     if (!rt.span.hasFrom) return 0;
-    uint32_t from = truncateMs(rt.span.fromSeconds * 1000.0f);
+    uint32_t from = showMsAt(rt.span.fromSeconds);
     return from > rt.minStartMs ? from - rt.minStartMs : 0;
 }
 
 void startClock(ShowRuntime& rt, FrameHost& host) {
     rt.frameDelta = 0.0f;
-    rt.lastElapsed = 0.0f;
-    rt.playTime = 0.0f;
-    rt.startOffset = rt.span.hasFrom ? rt.span.fromSeconds : float(rt.minStartMs) / 1000.0f;
+    rt.lastElapsed = 0.0;
+    rt.playTime = 0.0;
+    rt.playCount = {};
+    rt.startOffset = rt.span.hasFrom ? rt.span.fromSeconds : double(rt.minStartMs) / 1000.0;
     rt.counterFrequency = host.counterFrequency();
     rt.counterStart = host.counter();
     rt.counterNow = rt.counterStart;
@@ -63,24 +71,37 @@ void startFirstFrame(ShowRuntime& rt, FrameHost& host) {
         else
             host.playMusic();
     }
-    float elapsed = elapsedSeconds(rt, host);
-    rt.frameDelta = elapsed - rt.lastElapsed;
+    const double elapsed = elapsedSeconds(rt, host);
+    rt.frameDelta = float(elapsed - rt.lastElapsed);
     rt.lastElapsed = elapsed;
-    rt.playTime = 0.0f;
+    rt.playTime = 0.0;
     if (host.hasStream()) host.seekMusic(musicStartMs(rt));
 }
 
 void advanceClock(ShowRuntime& rt, FrameHost& host) {
-    float elapsed = elapsedSeconds(rt, host);
-    rt.frameDelta = elapsed - rt.lastElapsed;
-    if (rt.state == RuntimeState::Playing) rt.playTime += rt.frameDelta;
+    const int64_t previous = rt.counterNow;
+    const double elapsed = elapsedSeconds(rt, host);
+    rt.frameDelta = float(elapsed - rt.lastElapsed);
     rt.lastElapsed = elapsed;
+    ShowRuntime::PlayCount& count = rt.playCount;
+    if (rt.state != RuntimeState::Playing) {
+        count.counting = false;
+        count.frameStart = rt.playTime;
+        return;
+    }
+    // A pause, a seek or a loop since the previous frame: the count starts again from there.
+    if (!count.counting || rt.playTime != count.lastTime) count = {true, previous, rt.playTime, rt.playTime, rt.playTime};
+    const double frequency = double(rt.counterFrequency);
+    count.frameStart = count.fromTime + double(previous - count.fromCounter) / frequency;
+    rt.playTime = count.fromTime + double(rt.counterNow - count.fromCounter) / frequency;
+    count.lastTime = rt.playTime;
 }
 
 // Past the loop's end the clock and the music go back to its start, so the span plays again.
 void loopBack(ShowRuntime& rt, FrameHost& host) {
     if (!rt.span.loop || rt.span.loopToMs <= rt.span.loopFromMs || nowMs(rt) <= rt.span.loopToMs) return;
-    rt.playTime = float(rt.span.loopFromMs) / 1000.0f - rt.startOffset;
+    rt.playTime = double(rt.span.loopFromMs) / 1000.0 - rt.startOffset;
+    rt.playCount.frameStart = rt.playTime - rt.frameDelta;  // a trigger at the loop's start sounds again
     if (host.hasStream())
         host.seekMusic(rt.span.loopFromMs > rt.minStartMs ? rt.span.loopFromMs - rt.minStartMs : 0);
 }
@@ -113,7 +134,7 @@ void collectTriggers(const ShowRuntime& rt, uint32_t prev, uint32_t now, std::ve
 LayerTime layerTimeFor(const ShowRuntime& rt, const ScheduleEntry& entry, uint32_t now, const float* spectrum) {
     uint32_t deltaMs = truncateMs(rt.frameDelta * 1000.0f);
     LayerTime t;
-    t.time = rt.startOffset + rt.playTime;
+    t.time = float(rt.startOffset + rt.playTime);
     t.delta = rt.frameDelta;
     t.duration = float(entry.endMs - entry.startMs) / 1000.0f;
     t.remaining = float(entry.endMs) / 1000.0f - t.time;

@@ -43,7 +43,7 @@ struct ScheduleEntry {
 // defaults play the whole schedule from its earliest start.
 struct PlaybackSpan {
     bool hasFrom = false;
-    float fromSeconds = 0.0f;
+    double fromSeconds = 0.0;
     uint32_t toMs = 0xFFFFFFFFu;
     // A loop (--loop, or the editor's loop key): past loopToMs the show and its music go back to
     // loopFromMs.
@@ -52,7 +52,7 @@ struct PlaybackSpan {
 };
 
 // Loops the span from `from` to `to` seconds (nothing when `to` is not after `from`).
-void setPlaybackLoop(PlaybackSpan& span, float from, float to);
+void setPlaybackLoop(PlaybackSpan& span, double from, double to);
 
 struct ShowRuntime {
     ShowRuntime();
@@ -61,9 +61,20 @@ struct ShowRuntime {
     std::vector<LayerRegistration> registry;
     std::vector<ScheduleEntry> schedule;
     std::vector<MidiTrigger> triggers;
-    float startOffset = 0.0f;
+    // The show time is startOffset + playTime seconds. While the show plays, playTime is not summed
+    // from frame deltas but counted: the counter ticks since it was last set (by a seek, a loop or a
+    // pause) over the counter's frequency, so frame k of a step clock is exactly k / fps after it.
+    double startOffset = 0.0;
     int64_t counterFrequency = 0, counterStart = 0, counterNow = 0;
-    float lastElapsed = 0.0f, playTime = 0.0f, frameDelta = 0.0f;
+    double lastElapsed = 0.0, playTime = 0.0;
+    float frameDelta = 0.0f;
+    struct PlayCount {
+        bool counting = false;
+        int64_t fromCounter = 0;  // the counter when playTime was `fromTime`
+        double fromTime = 0.0;
+        double lastTime = 0.0;    // what the count gave last: any other playTime was set from outside
+        double frameStart = 0.0;  // playTime at the previous frame's counter, for the triggers' window
+    } playCount;
     std::array<ScheduleEntry*, SLOT_COUNT> activeSlots{};
     ControllerSet* controllers = nullptr;
     GL_TextureManager* textures = nullptr;  // owned

@@ -12,12 +12,21 @@ void StepClockHost::present() {
 }
 
 uint32_t spanStartMs(const ShowRuntime& rt) {
-    return rt.span.hasFrom ? truncateMs(rt.span.fromSeconds * 1000.0f) : rt.minStartMs;
+    return rt.span.hasFrom ? showMsAt(rt.span.fromSeconds) : rt.minStartMs;
 }
 
+// Counted on the clock's own arithmetic (frame k at start + k / fps), so the count is the frames the
+// run really shows, also for a start between milliseconds.
 long spanFrameCount(const ShowRuntime& rt, int fps) {
-    const uint32_t start = spanStartMs(rt), end = spanEndMs(rt);
-    return end >= start ? long(uint64_t(end - start) * uint64_t(fps) / 1000u) + 1 : 0;
+    if (fps <= 0) return 0;
+    const double start = rt.span.hasFrom ? rt.span.fromSeconds : double(rt.minStartMs) / 1000.0;
+    const uint32_t end = spanEndMs(rt);
+    auto shown = [&](long k) { return showMsAt(start + double(k) / double(fps)) <= end; };
+    if (!shown(0)) return 0;
+    long k = long(double(end - showMsAt(start)) * fps / 1000.0);
+    while (k > 0 && !shown(k)) --k;
+    while (shown(k + 1)) ++k;
+    return k + 1;
 }
 
 }  // namespace zelFramework

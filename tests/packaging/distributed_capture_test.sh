@@ -11,10 +11,11 @@ trap 'rm -rf "$work"' EXIT
 export SDL_VIDEODRIVER=offscreen SDL_AUDIODRIVER=dummy
 unset DISPLAY WAYLAND_DISPLAY
 
-span=(--from 40 --to 42 --fps 10)
+# A start between whole seconds: every frame is counted from it, so the parts meet on the same frames.
+span=(--from 40.3 --to 42.3 --fps 10)
 size=(--width 256 --height 112)
 plan=$("$script" --out "$work/dist" --workers 2 "${span[@]}" --plan)
-[ "$plan" = $'0 40.000 40.999 0 10\n1 41.000 42.000 10 11' ] || fail "unexpected plan: $plan"
+[ "$plan" = $'0 40.300 41.299 0 10\n1 41.300 42.300 10 11' ] || fail "unexpected plan: $plan"
 
 mkdir -p "$work/one"
 "$build/orvo-show" --capture "$work/one" "${span[@]}" "${size[@]}" >"$work/one.log" 2>&1 || { cat "$work/one.log"; fail "single capture failed"; }

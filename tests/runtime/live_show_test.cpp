@@ -164,7 +164,7 @@ TEST_F(LiveShowTest, CaptureWritesTheSpanFrameByFrame) {
     std::filesystem::remove_all(dir);
     std::filesystem::create_directories(dir);
     composeTestShow();
-    runtime().span = {true, 3.8f, 4300};  // across the flash at 4.0 s
+    runtime().span = {true, 3.8, 4300};  // across the flash at 4.0 s
     runtime().state = RuntimeState::Ready;
     CaptureHost host(window(), 10, dir);
     runShowOn(host, window());

@@ -6,6 +6,7 @@
 #include "fake_layer.h"
 #include "runtime/show_editor.h"
 #include "runtime/show_watcher.h"
+#include "runtime/step_clock_host.h"
 #include "sync/controller_set.h"
 
 namespace zelFramework::testing {
@@ -83,9 +84,14 @@ TEST_F(MainLoopTest, ALoopPlaysItsSpanAgainAndSeeksTheMusicBack) {
     setPlaybackLoop(runtime().span, 2.0f, 2.5f);
     host.stream = true;
     host.maxFrames = 12;
+    // Notes inside the loop sound on every pass, one at its start on every return to it.
+    runtime().triggers = {{"MIDI-C5", 2000, true}, {"MIDI-E5", 2250, true}};
     play();
     // 2.0, 2.125 ... 2.5, then back to 2.0 (the music to 1000 ms after the schedule's start).
     ASSERT_GE(log.times.size(), 10u);
+    EXPECT_EQ(frame(5), (Calls{"music seek 1000", "clear", "setTime a", "trigger a MIDI-C5 on", "begin", "render a", "end"}));
+    EXPECT_EQ(log.count("trigger a MIDI-C5 on"), 2u);  // frames 5 and 10
+    EXPECT_EQ(log.count("trigger a MIDI-E5 on"), 2u);  // frames 2 and 7
     EXPECT_FLOAT_EQ(log.times[4].time, 2.5f);
     EXPECT_FLOAT_EQ(log.times[5].time, 2.0f);
     EXPECT_FLOAT_EQ(log.times[9].time, 2.5f);
@@ -184,6 +190,47 @@ TEST_F(MainLoopTest, MusicStartsWithTheFirstFrameAtTheStartOfThePlayedSpan) {
         EXPECT_FLOAT_EQ(log.times.front().time, float(c.fromMs) / 1000.0f);
         EXPECT_FLOAT_EQ(log.times.back().time, float(c.toMs) / 1000.0f);
         EXPECT_EQ(log.count("music stop"), 0u);  // the end of the schedule leaves stopping to stopShow
+    }
+}
+
+// Capture and benchmark count frames, not seconds: frame k of a span from S shows S + k / fps to the
+// millisecond, however many frames came before and whatever S is, and the span holds exactly the frames
+// that fall inside it.
+TEST_F(MainLoopTest, AStepClockShowsFrameKAtTheStartPlusKFrameSteps) {
+    // A layer that notes the show time of each frame it draws (into the test's vector: layers are
+    // deleted when the show ends).
+    struct Stamp : FakeLayer {
+        Stamp(CallLog& log, std::vector<uint32_t>& out) : FakeLayer("stamp", log), seen(out) {}
+        void render() override { seen.push_back(frameShowMs(runtime())); }
+        std::vector<uint32_t>& seen;
+    };
+    const struct {
+        double from;
+        uint32_t toMs;
+        int fps;
+    } cases[] = {{12.3, 150000, 30}, {0.7, 195000, 30}, {100.1, 100200, 24}, {3.0, 63000, 60}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(::testing::Message() << "from " << c.from << " at " << c.fps << " fps");
+        resetRuntime();
+        log = {};
+        std::vector<uint32_t> shown;
+        registerLayer(new Stamp(log, shown), "stamp");
+        scheduleLayer("stamp", 0, 0, 195000);
+        runtime().span.hasFrom = true;
+        runtime().span.fromSeconds = c.from;
+        runtime().span.toMs = c.toMs;
+        ScriptedHost stepClock(log, c.fps, 1);
+        runtime().state = RuntimeState::Ready;
+        runShowOn(stepClock, nullptr);
+        const uint64_t startMs = uint64_t(c.from * 1000.0 + 0.5);
+        const size_t expected = size_t((c.toMs - startMs) * uint64_t(c.fps) / 1000 + 1);
+        ASSERT_EQ(shown.size(), expected);
+        size_t wrong = 0;
+        for (size_t k = 0; k < shown.size(); ++k)
+            if (shown[k] != startMs + k * 1000 / uint64_t(c.fps) && wrong++ < 3)
+                ADD_FAILURE() << "frame " << k << " at " << shown[k] << " ms";
+        EXPECT_EQ(wrong, 0u);
+        EXPECT_EQ(spanFrameCount(runtime(), c.fps), long(expected));
     }
 }
 
