@@ -95,7 +95,21 @@ void TimelineEditor::onMouseMove() {
         view.rangeEnd = zoomEnd;
         view.rangeActive = true;
     }
-    for (MenuList* menu : {&controllersMenu, &controllers2Menu, &workspaceMenu, &layersMenu}) menu->hover(mouseX, mouseY);
+    hoverMenus();
+}
+
+// One menu open at a time: the open one follows the mouse until it leaves it; only then may the
+// header under the mouse open another (the columns of a wide menu cover its neighbours' headers).
+void TimelineEditor::hoverMenus() {
+    for (MenuList* menu : menus()) {
+        if (!menu->open) continue;
+        menu->hover(mouseX, mouseY);
+        if (menu->open) return;
+    }
+    for (MenuList* menu : menus()) {
+        menu->hover(mouseX, mouseY);
+        if (menu->open) return;
+    }
 }
 
 void TimelineEditor::seekTo(float seconds) {
@@ -128,7 +142,7 @@ void TimelineEditor::pickWorkspace() {
     if (id == MENU_NONE) return;
     ControllerSet* set = controllers();
     if (set && id == WORKSPACE_SAVE) saveCurves();
-    if (id == WORKSPACE_HELP) helpShown = !helpShown;
+    if (id == WORKSPACE_HELP) stepHelp();
     if (set && id == WORKSPACE_UNDO && undoSnapshot(*set, history)) afterSetReload();
     if (set && id == WORKSPACE_RESET && resetToSyncFile(*set)) afterSetReload();
     workspaceMenu.open = false;

@@ -150,7 +150,7 @@ bool TimelineEditor::onEditingKey(uintptr_t key) {
     } else if (!control && key == VK_L) {
         toggleLoop();
     } else if (key == VK_F1) {
-        helpShown = !helpShown;
+        stepHelp();
     } else if (key == VK_F2) {
         readoutShown = !readoutShown;
     } else {

@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <iterator>
 #include <string>
+#include <vector>
 
 #include "gl/gltk.h"
 #include "platform/platform.h"
@@ -18,33 +19,6 @@ namespace zelFramework {
 
 namespace {
 
-struct KeyHelp {
-    const char* keys;
-    const char* effect;
-};
-
-constexpr KeyHelp KEY_HELP[] = {
-    {"left drag on a key", "move it in time (Shift: snap to the compare keys and the beat grid)"},
-    {"Control + left click", "select several keys"},
-    {"right drag up or down", "change the values of the selected keys (within the band)"},
-    {"V, then a number, Enter", "set the value of the selected keys (any value)"},
-    {"T, then a number, Enter", "set the time of the selected key; Delete or a click cancels"},
-    {"middle click on the key row", "add a key on the curve"},
-    {"Backspace + right click", "delete the key under the mouse"},
-    {"Control + C, Control + V", "copy the selected keys, paste them at the mouse (or the show time)"},
-    {"Control + Z", "undo"},
-    {"Control + Y, Shift + Control + Z", "redo"},
-    {"mouse wheel", "zoom about the pointer"},
-    {"middle drag", "pan the time axis"},
-    {"left drag in the waveform", "zoom to the range (right click there: the whole song)"},
-    {"Tab + left click", "seek the show and the music"},
-    {"L", "loop the zoomed range (again: stop looping)"},
-    {"F1 or WORKSPACE > help", "this help"},
-    {"F2", "readout: show time, entries playing, frame rate"},
-    {"F5, F6", "hide, show the editor"},
-    {"Space in record mode", "drop a key at the music's position"},
-};
-
 // A line's height in the normalised space, from the font's pixels and the viewport's height.
 float lineHeight(const BitmapFont& font) {
     GLint viewport[4] = {0, 0, 1, 1};
@@ -53,33 +27,49 @@ float lineHeight(const BitmapFont& font) {
     return pixels / float(viewport[3] > 0 ? viewport[3] : 1);
 }
 
-float textWidth(const BitmapFont& font, const char* text) {
+int viewportPixels(int index) {
     GLint viewport[4] = {0, 0, 1, 1};
     glGetIntegerv(GL_VIEWPORT, viewport);
-    return float(font.textWidth(text)) / float(viewport[2] > 0 ? viewport[2] : 1);
+    return std::max(viewport[index], 1);
 }
 
 }  // namespace
 
+HelpLayout TimelineEditor::helpLayout() const {
+    // Under the menu headers, whose boxes reach half a row below their text.
+    const float top = workspaceMenu.y - workspaceMenu.rowHeight / 2.0f - HELP_MARGIN;
+    return layoutHelp(editorKeyHelp(), smallFont, viewportPixels(2), viewportPixels(3), top);
+}
+
+void TimelineEditor::stepHelp() {
+    if (!helpShown) {
+        helpShown = true;
+        helpPage = 0;
+    } else if (helpPage + 1 < helpPages) {
+        ++helpPage;
+    } else {
+        helpShown = false;
+    }
+}
+
 void TimelineEditor::drawHelp() {
-    const float line = lineHeight(smallFont);
-    float keysWidth = 0.0f, width = 0.0f;
-    for (const KeyHelp& k : KEY_HELP) keysWidth = std::max(keysWidth, textWidth(smallFont, k.keys));
-    for (const KeyHelp& k : KEY_HELP) width = std::max(width, keysWidth + 0.02f + textWidth(smallFont, k.effect));
-    const float rows = float(std::size(KEY_HELP) + 1);
-    const float left = std::max(0.01f, 0.5f - width / 2.0f), top = 0.9f;
-    const float bottom = std::max(0.01f, top - rows * line - 0.01f);
+    const HelpLayout layout = helpLayout();
+    helpPages = layout.pages.size();
+    if (helpPages == 0) return;
+    helpPage = std::min(helpPage, helpPages - 1);
+    const HelpPage& page = layout.pages[helpPage];
     beginBlend();
-    fillRect(left - 0.01f, bottom, left + width + 0.01f, top + 0.01f, {0.0f, 0.0f, 0.0f, 0.8f});
-    outlineRect(left - 0.01f, bottom, left + width + 0.01f, top + 0.01f, {0.8f, 0.8f, 0.8f, 0.65f});
+    fillRect(layout.left, page.bottom, layout.right, layout.top, {0.0f, 0.0f, 0.0f, 0.8f});
+    outlineRect(layout.left, page.bottom, layout.right, layout.top, {0.8f, 0.8f, 0.8f, 0.65f});
     endBlend();
-    float y = top - line;
-    drawText(smallFont.listBase, left, y, 1.0f, 0.9f, 0.5f, 1.0f, "Editor keys (F1 closes)");
-    for (const KeyHelp& k : KEY_HELP) {
-        y -= line;
-        if (y < bottom) break;
-        drawText(smallFont.listBase, left, y, 0.8f, 0.8f, 1.0f, 1.0f, "%s", k.keys);
-        drawText(smallFont.listBase, left + keysWidth + 0.02f, y, 1.0f, 1.0f, 1.0f, 1.0f, "%s", k.effect);
+    const float left = layout.left + HELP_MARGIN;
+    float y = layout.top - HELP_MARGIN - layout.line;
+    drawText(smallFont.listBase, left, y, 1.0f, 0.9f, 0.5f, 1.0f, "%s", page.title.c_str());
+    for (const HelpLine& line : page.lines) {
+        y -= layout.line;
+        if (!line.keys.empty()) drawText(smallFont.listBase, left, y, 0.8f, 0.8f, 1.0f, 1.0f, "%s", line.keys.c_str());
+        drawText(smallFont.listBase, left + layout.keysWidth + HELP_COLUMN_GAP, y, 1.0f, 1.0f, 1.0f, 1.0f, "%s",
+                 line.effect.c_str());
     }
 }
 
@@ -97,22 +87,19 @@ void TimelineEditor::countFrame() {
 void TimelineEditor::drawReadout() {
     if (!runtime) return;
     const float line = lineHeight(smallFont);
-    float y = 0.86f;
-    const float x = 0.62f;
-    const auto print = [&](const std::string& text) {
-        drawText(smallFont.listBase, x, y, 0.7f, 1.0f, 0.7f, 1.0f, "%s", text.c_str());
-        y -= line;
-    };
+    std::vector<std::string> lines;
     char text[160];
-    std::snprintf(text, sizeof text, "show time %.3f s   %.1f frames/s", double(runtime->startOffset + runtime->playTime),
+    std::snprintf(text, sizeof text, "show time %.3f s   %.1f frames/s", runtime->startOffset + runtime->playTime,
                   double(fps));
-    print(text);
+    lines.push_back(text);
     if (runtime->span.loop) {
         std::snprintf(text, sizeof text, "loop %.3f - %.3f s", double(runtime->span.loopFromMs) / 1000.0,
                       double(runtime->span.loopToMs) / 1000.0);
-        print(text);
+        lines.push_back(text);
     }
-    for (uint32_t slot = 0; slot < SLOT_COUNT; ++slot) {
+    // As many entries as fit above the time axis.
+    const size_t room = size_t(std::max(0.0f, (0.86f - TIMELINE_TOP) / line));
+    for (uint32_t slot = 0; slot < SLOT_COUNT && lines.size() < room; ++slot) {
         const ScheduleEntry* e = runtime->activeSlots[slot];
         if (!e) continue;
         std::string name = "?";
@@ -120,8 +107,15 @@ void TimelineEditor::drawReadout() {
             if (r.layer == e->layer) name = r.name;
         std::snprintf(text, sizeof text, "slot %u  %s  %.3f - %.3f s", unsigned(slot), name.c_str(),
                       double(e->startMs) / 1000.0, double(e->endMs) / 1000.0);
-        print(text);
-        if (y < TIMELINE_TOP + line) break;
+        lines.push_back(text);
+    }
+    int widest = 0;
+    for (const std::string& l : lines) widest = std::max(widest, smallFont.textWidth(l.c_str()));
+    const float x = keepInsideRight(0.62f, widest, viewportPixels(2));
+    float y = 0.86f;
+    for (const std::string& l : lines) {
+        drawText(smallFont.listBase, x, y, 0.7f, 1.0f, 0.7f, 1.0f, "%s", l.c_str());
+        y -= line;
     }
 }
 
@@ -139,7 +133,10 @@ void TimelineEditor::drawPanels() {
         drawText(smallFont.listBase, 0.15f, 0.95f - 2.0f * workspaceMenu.rowHeight, 1.0f, 0.85f, 0.3f, 1.0f, "%s",
                  notice.c_str());
     if (readoutShown) drawReadout();
-    if (helpShown) drawHelp();
+    // An open menu is what the author is looking at: the help steps aside until it closes.
+    const auto menuList = menus();
+    const bool menuOpen = std::any_of(menuList.begin(), menuList.end(), [](const MenuList* m) { return m->open; });
+    if (helpShown && !menuOpen) drawHelp();
 }
 
 }  // namespace zelFramework

@@ -1,5 +1,5 @@
 // A drop-down text menu of the timeline editor: a title that opens under the mouse into rows of
-// 1/50 of the screen, each with a text and an id. Id -1 marks a separator that can never be picked.
+// 1/50 of the screen (or the font's height), each with a text and an id. Id -1 marks a separator that can never be picked.
 #pragma once
 
 #include <algorithm>
@@ -22,7 +22,10 @@ struct MenuEntry {
 class MenuList {
 public:
     std::vector<MenuEntry> entries;
-    float x = 0.0f, y = 0.0f, width = 0.0f;  // of the last draw (or placement)
+    float x = 0.0f, y = 0.0f, width = 0.0f;  // the header, of the last draw (or placement)
+    // The open list's columns: as wide as the header or the widest entry, and moved left from under
+    // the header as far as it takes to end inside the picture.
+    float listX = 0.0f, columnWidth = 0.0f;
     bool open = false;
     int32_t hoveredId = MENU_NONE;
     int32_t compareMark = MENU_NONE;  // the row of the compare controller
@@ -33,8 +36,12 @@ public:
     void add(int32_t id, const std::string& text) { entries.push_back({text, id}); }
     // Where the menu sits before it is first drawn, so input works from the start.
     void place(float menuX, float menuY, float menuWidth);
-    // The header, and the rows when open; `markedId` gets the red row (-1 for none).
-    void draw(const BitmapFont& font, const char* title, int32_t markedId, float menuX, float menuY, float menuWidth);
+    // Sizes the list's columns for the entries' texts in `font` on a picture `pictureWidth` wide.
+    void fitList(const BitmapFont& font, int pictureWidth);
+    // The header, and the rows when open; `markedId` gets the red row (-1 for none). Places the
+    // header and fits the list first.
+    void draw(const BitmapFont& font, const char* title, int32_t markedId, float menuX, float menuY, float menuWidth,
+              int pictureWidth);
     // Opens, follows and closes the menu with the mouse.
     void hover(float mouseX, float mouseY);
     // The id of the row under the mouse of an open menu, or -1 (closed, outside, or a separator).

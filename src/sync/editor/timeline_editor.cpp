@@ -12,6 +12,7 @@
 #include "runtime/show_runtime.h"
 #include "sync/controller_set.h"
 #include "sync/editor/editor_gl.h"
+#include "sync/editor/editor_layout.h"
 
 namespace zelFramework {
 
@@ -56,21 +57,10 @@ constexpr ButtonPlace TRANSPORT_BUTTONS[] = {
     {"editor//button-record.png", 0.066f, 0.0f},
 };
 
-// Where each menu's header sits and how wide it is; input works from activation on, before the
-// first draw.
-struct MenuPlace {
-    const char* title;
-    float x, y, width;
-};
-constexpr MenuPlace WORKSPACE_PLACE{"WORKSPACE", 0.025f, 0.95f, 0.1f};
-constexpr MenuPlace LAYERS_PLACE{"LAYERS", 0.15f, 0.95f, 0.15f};
-constexpr MenuPlace CONTROLLERS_PLACE{"CONTROLLERS", 0.325f, 0.95f, 0.2f};
-constexpr MenuPlace CONTROLLERS2_PLACE{"CONTROLLERS 2", 0.55f, 0.95f, 0.2f};
-
-void placeMenu(MenuList& menu, const MenuPlace& place) { menu.place(place.x, place.y, place.width); }
-
-void drawMenu(MenuList& menu, const BitmapFont& font, const MenuPlace& place, int32_t markedId) {
-    menu.draw(font, place.title, markedId, place.x, place.y, place.width);
+int viewportWidth() {
+    GLint viewport[4] = {0, 0, 1, 1};
+    glGetIntegerv(GL_VIEWPORT, viewport);
+    return std::max(viewport[2], 1);
 }
 
 constexpr float TRANSPORT_X = 0.9f, TRANSPORT_Y = 0.87f;
@@ -105,9 +95,7 @@ void TimelineEditor::fillMenus() {
     workspaceMenu.add(WORKSPACE_RESET, "reset");
     workspaceMenu.add(MENU_NONE, "-------");
     workspaceMenu.add(WORKSPACE_HELP, "help");
-    placeMenu(workspaceMenu, WORKSPACE_PLACE);
     layersMenu.entries.clear();
-    placeMenu(layersMenu, LAYERS_PLACE);
 
     controllersMenu.entries.clear();
     controllers2Menu.entries.clear();
@@ -115,8 +103,29 @@ void TimelineEditor::fillMenus() {
         for (uint32_t i = 0; i < set->count(); ++i)
             (i < CONTROLLERS_PER_MENU ? controllersMenu : controllers2Menu).add(int32_t(i), set->nameAt(i));
     }
-    placeMenu(controllersMenu, CONTROLLERS_PLACE);
-    placeMenu(controllers2Menu, CONTROLLERS2_PLACE);
+    placeMenus(false);
+}
+
+std::array<MenuList*, EDITOR_MENU_COUNT> TimelineEditor::menus() {
+    return {&workspaceMenu, &layersMenu, &controllersMenu, &controllers2Menu};
+}
+
+// Headers where the font and the picture's width put them; input works from activation on, before
+// the first draw. Drawing places them again, for a picture that changed size.
+void TimelineEditor::placeMenus(bool draw) {
+    const int width = viewportWidth();
+    const auto places = menuHeaderPlaces(smallFont, width);
+    const int32_t marked[EDITOR_MENU_COUNT] = {MENU_NONE, MENU_NONE, selectedController, selectedController};
+    for (size_t i = 0; i < EDITOR_MENU_COUNT; ++i) {
+        MenuList& menu = *menus()[i];
+        const MenuHeaderPlace& p = places[i];
+        if (draw)
+            menu.draw(smallFont, p.title, marked[i], p.x, p.y, p.width, width);
+        else {
+            menu.place(p.x, p.y, p.width);
+            menu.fitList(smallFont, width);
+        }
+    }
 }
 
 void TimelineEditor::scaleFonts() {
@@ -129,7 +138,7 @@ void TimelineEditor::scaleFonts() {
     createBitmapFont(largeFont, int(std::lround(float(small) * LARGE_FONT_SCALE)));
     view.font = &smallFont;
     const float row = std::max(MENU_ROW_HEIGHT, float(smallFont.ascent + smallFont.descent) / float(height));
-    for (MenuList* menu : {&workspaceMenu, &layersMenu, &controllersMenu, &controllers2Menu}) menu->rowHeight = row;
+    for (MenuList* menu : menus()) menu->rowHeight = row;
 }
 
 void TimelineEditor::activate() {
@@ -146,7 +155,7 @@ void TimelineEditor::activate() {
 
     loadButtons();
     fillMenus();
-    for (MenuList* menu : {&workspaceMenu, &layersMenu, &controllersMenu, &controllers2Menu}) {
+    for (MenuList* menu : menus()) {
         menu->open = false;
         menu->hoveredId = MENU_NONE;
         menu->compareMark = MENU_NONE;
@@ -253,10 +262,23 @@ void TimelineEditor::drawTexts() {
     const float smallLine = float(smallFont.ascent + smallFont.descent + 2) / height;
     const float largeLine = float(largeFont.ascent + largeFont.descent + 2) / height;
     const float runtimeY = std::min(0.98f, 1.0f - float(smallFont.ascent + 2) / height);
-    drawText(small, 0.9f, runtimeY, 1.0f, 1.0f, 1.0f, 1.0f, "runtime");
-    const float showTime = runtime ? runtime->startOffset + runtime->playTime : 0.0f;
-    drawText(large, 0.9f, std::min(0.95f, runtimeY - largeLine), 1.0f, 1.0f, 1.0f, 1.0f, "%0.3fs", double(showTime));
-    drawText(small, 0.9f, std::min(0.8f, TRANSPORT_Y - smallLine), 1.0f, 1.0f, 1.0f, 1.0f, "%s", statusLine.c_str());
+    // The right-hand texts start under the transport buttons, or as far left as they need to end
+    // inside a narrow picture.
+    const int width = viewportWidth();
+    const auto rightAligned = [&](const BitmapFont& font, const char* text) {
+        return keepInsideRight(0.9f, font.textWidth(text), width);
+    };
+    drawText(small, rightAligned(smallFont, "runtime"), runtimeY, 1.0f, 1.0f, 1.0f, 1.0f, "runtime");
+    const double showTime = runtime ? runtime->startOffset + runtime->playTime : 0.0;
+    char timeText[32];
+    std::snprintf(timeText, sizeof timeText, "%0.3fs", showTime);
+    const float timeY = std::min(0.95f, runtimeY - largeLine);
+    drawText(large, rightAligned(largeFont, timeText), timeY, 1.0f, 1.0f, 1.0f, 1.0f, "%s", timeText);
+    // The buttons (0.06 high) go under the time, lower than usual where the fonts are large for the
+    // picture, and the status line under them.
+    transportY = std::min(TRANSPORT_Y, timeY - float(largeFont.descent + 2) / height - 0.065f);
+    drawText(small, rightAligned(smallFont, statusLine.c_str()), std::min(0.8f, transportY - smallLine), 1.0f, 1.0f,
+             1.0f, 1.0f, "%s", statusLine.c_str());
     if (recordMode) drawText(small, 0.43f, runtimeY, 1.0f, 0.0f, 0.0f, 1.0f, ">>>RECORD MODE<<<");
 }
 
@@ -296,11 +318,8 @@ void TimelineEditor::draw() {
     pushNormalisedSpace();
     // The panels go over the time axis, the menus over everything.
     drawPanels();
-    drawMenu(workspaceMenu, smallFont, WORKSPACE_PLACE, MENU_NONE);
-    drawMenu(layersMenu, smallFont, LAYERS_PLACE, MENU_NONE);
-    drawMenu(controllersMenu, smallFont, CONTROLLERS_PLACE, selectedController);
-    drawMenu(controllers2Menu, smallFont, CONTROLLERS2_PLACE, selectedController);
-    transportButtons.draw(TRANSPORT_X, TRANSPORT_Y);
+    transportButtons.draw(TRANSPORT_X, transportY);
+    placeMenus(true);
     popNormalisedSpace();
     glDepthMask(GL_TRUE);
     glPopAttrib();

@@ -13,6 +13,7 @@
 #include "runtime/show_editor.h"
 #include "sync/beat_grid.h"
 #include "sync/editor/button_group.h"
+#include "sync/editor/editor_layout.h"
 #include "sync/editor/key_clipboard.h"
 #include "sync/editor/menu_list.h"
 #include "sync/editor/timeline_view.h"
@@ -66,6 +67,7 @@ public:
 
     MenuList workspaceMenu, layersMenu, controllersMenu, controllers2Menu;
     ButtonGroup segmentButtons, transportButtons;
+    float transportY = 0.87f;  // the buttons' row: lower where the time above them needs the room
 
     bool hidden = false;
     bool recordTapHeld = false;
@@ -90,6 +92,9 @@ public:
     float commandLineBpm = 0.0f;
     BeatGrid grid;
     bool helpShown = false;
+    // The help's page on view, and how many pages it had when last drawn (a small picture holds
+    // fewer lines); F1 turns to the next page, and closes the help after the last.
+    size_t helpPage = 0, helpPages = 1;
     bool readoutShown = false;
     // A line for the author after save (or a refused entry), shown for a few seconds.
     std::string notice;
@@ -103,6 +108,10 @@ public:
     void showNotice(const std::string& text);
     // The time a paste or a loop refers to: under the mouse on the time axis, else the show time.
     float cursorTime() const;
+    // F1 and WORKSPACE > help: open the help, turn to its next page, or close it after the last.
+    void stepHelp();
+    // Where the help panel goes on the current picture, with each of its pages.
+    HelpLayout helpLayout() const;
 
 private:
     ControllerSet* controllers() const;
@@ -122,6 +131,9 @@ private:
 
     void drawPanels();
     void drawHelp();
+    std::array<MenuList*, EDITOR_MENU_COUNT> menus();
+    void placeMenus(bool draw);
+    void hoverMenus();
     void drawReadout();
     void countFrame();
     void scaleFonts();

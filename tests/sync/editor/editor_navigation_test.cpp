@@ -117,8 +117,8 @@ TEST_F(EditorNavigationTest, FontsAndMenuRowsFollowThePictureHeight) {
     const size_t perColumn = editor->controllersMenu.rowsPerColumn();
     EXPECT_LT(perColumn, 40u);
     EXPECT_GE(editor->controllersMenu.columnCount(), 2u);
-    const float x0 = editor->controllersMenu.x + 0.01f;
-    const float secondColumn = x0 + editor->controllersMenu.width;
+    const float x0 = editor->controllersMenu.listX + 0.01f;
+    const float secondColumn = x0 + editor->controllersMenu.columnWidth;
     const float firstRowY = 0.95f - row / 2.0f;
     EXPECT_EQ(editor->controllersMenu.hitTest(x0, firstRowY), 0);
     EXPECT_EQ(editor->controllersMenu.hitTest(secondColumn, firstRowY), int32_t(perColumn));
