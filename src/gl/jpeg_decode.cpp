@@ -1,7 +1,7 @@
-// JPEG pictures decoded with libjpeg directly, from memory. The image library's own JPEG source
-// never advances when a segment's length runs past the end of the file, so a cut or damaged
-// 70-byte JPEG made it loop for ever; libjpeg's memory source ends such a file cleanly. Like PNG,
-// it keeps no global state, so several pictures decode at once on different threads.
+// JPEG pictures decoded with libjpeg directly, from memory. The image library's own JPEG source can
+// stop advancing when a segment's length runs past the end of the file (a damaged 72-byte JPEG kept
+// it looping for ever); libjpeg's memory source ends such a file cleanly. Like PNG, it keeps no
+// global state, so several pictures decode at once on different threads.
 #include "gl/picture_file.h"
 
 #include <jpeglib.h>
