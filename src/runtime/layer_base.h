@@ -38,6 +38,11 @@ public:
     }
     // Draws, with identity projection and modelview matrices and the modelview pushed.
     virtual void render() = 0;
+    // True when render() draws nothing but the shared final picture and starts by clearing it, so
+    // that what the layers before it in the frame drew there is lost. Of the active layers that say
+    // so, only the last in slot order is drawn; the others are still timed and told the triggers.
+    // Such a layer must cope with frames in which it is not drawn, as it must when the show seeks.
+    virtual bool replacesPicture() const { return false; }
     // Every window message while the layer was active in the last drawn frame.
     virtual void onWindowMessage(uint32_t message, uintptr_t wParam, intptr_t lParam) {
         (void)message;

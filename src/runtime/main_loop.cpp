@@ -145,16 +145,29 @@ LayerTime layerTimeFor(const ShowRuntime& rt, const ScheduleEntry& entry, uint32
     return t;
 }
 
+// The slot of the last active layer that replaces the shared picture, or the slot count when none does:
+// the picture-replacing layers in the slots before it would only draw what it clears.
+size_t lastPictureReplacer(const ShowRuntime& rt) {
+    for (size_t slot = rt.activeSlots.size(); slot-- > 0;) {
+        const ScheduleEntry* entry = rt.activeSlots[slot];
+        if (entry && entry->layer->replacesPicture()) return slot;
+    }
+    return rt.activeSlots.size();
+}
+
 void drawLayers(ShowRuntime& rt, FrameHost& host, uint32_t now, const std::vector<MidiTrigger>& frameTriggers,
                 const float* spectrum) {
     const bool paused = rt.state == RuntimeState::Paused;
-    for (ScheduleEntry* entry : rt.activeSlots) {
+    const size_t replacer = lastPictureReplacer(rt);
+    for (size_t slot = 0; slot < rt.activeSlots.size(); ++slot) {
+        ScheduleEntry* entry = rt.activeSlots[slot];
         if (!entry) continue;
         Layer_Base* layer = entry->layer;
         if (!paused) {
             layer->setTime(layerTimeFor(rt, *entry, now, spectrum));
             for (const MidiTrigger& trigger : frameTriggers) layer->onMidiTrigger(trigger, trigger.noteOn);
         }
+        if (slot < replacer && layer->replacesPicture()) continue;
         host.beginLayer();
         layer->render();
         host.endLayer();

@@ -19,6 +19,8 @@ public:
     bool init(GL_TextureManager* textures, ControllerSet* controllers) override;
     void setTime(const LayerTime& t) override;
     void render() override;
+    // Its slides start by clearing the picture and draw nothing else.
+    bool replacesPicture() const override { return true; }
     void release() override {}
 
 private:

@@ -28,6 +28,8 @@ public:
     bool init(GL_TextureManager* textures, ControllerSet* controllers) override;
     void setTime(const LayerTime& t) override;
     void render() override;
+    // The scene goes into the cleared picture; its other targets are its own.
+    bool replacesPicture() const override { return true; }
     void release() override {}
 
     RenderEngine::Renderer* sceneRenderer() const { return renderer; }

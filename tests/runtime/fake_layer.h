@@ -29,6 +29,7 @@ class FakeLayer : public Layer_Base {
 public:
     FakeLayer(std::string name, CallLog& log, bool initResult = true)
         : name_(std::move(name)), log_(log), initResult_(initResult) {}
+    bool replaces = false;  // what replacesPicture() answers
     ~FakeLayer() override { log_.add("delete " + name_); }
     bool init(GL_TextureManager*, ControllerSet*) override {
         log_.add("init " + name_);
@@ -42,6 +43,7 @@ public:
         log_.add("trigger " + name_ + " " + trigger.name + (noteOn ? " on" : " off"));
     }
     void render() override { log_.add("render " + name_); }
+    bool replacesPicture() const override { return replaces; }
     void onWindowMessage(uint32_t message, uintptr_t, intptr_t) override {
         log_.add("message " + name_ + " " + std::to_string(message));
     }

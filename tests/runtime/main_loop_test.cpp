@@ -117,6 +117,38 @@ TEST_F(MainLoopTest, SlotsDrawInAscendingOrderAndTheLaterEntryWinsASlot) {
     EXPECT_TRUE(low < winner && winner < high);
 }
 
+TEST_F(MainLoopTest, OnlyTheLastPictureReplacingLayerOfAFrameIsDrawnTheOthersAreStillTimed) {
+    add("scene", 2, 0, 375);
+    add("plain", 3, 0, 375);
+    add("slides", 5, 250, 375);
+    add("cover", 6, 125, 250);
+    add("post", 9, 0, 375);
+    for (const char* name : {"scene", "slides", "cover"}) static_cast<FakeLayer*>(findLayer(name))->replaces = true;
+    host.scriptedMessages.push_back({2, {WM_KEYDOWN, 65, 0}});  // after the frame at 125 ms
+    play();
+    // Alone, the picture-replacing scene is drawn.
+    EXPECT_EQ(frame(0), (Calls{"tools start", "clear", "setTime scene", "begin", "render scene", "end",
+                               "setTime plain", "begin", "render plain", "end", "setTime post", "begin", "render post",
+                               "end"}));
+    // Under a later replacing layer it is timed but not drawn; layers that do not replace still are.
+    EXPECT_EQ(frame(1), (Calls{"clear", "setTime scene", "setTime plain", "begin", "render plain", "end",
+                               "setTime cover", "begin", "render cover", "end", "setTime post", "begin",
+                               "render post", "end"}));
+    // Of two replacing layers the one in the later slot is drawn, though the other started later.
+    const Calls third = frame(2);
+    EXPECT_EQ(std::count(third.begin(), third.end(), "setTime slides"), 1);
+    EXPECT_EQ(std::count(third.begin(), third.end(), "render slides"), 0);
+    EXPECT_EQ(std::count(third.begin(), third.end(), "render cover"), 1);
+    // Once the cover has ended, the slides are the last replacing layer.
+    const Calls fourth = frame(3);
+    EXPECT_EQ(std::count(fourth.begin(), fourth.end(), "render slides"), 1);
+    EXPECT_EQ(std::count(fourth.begin(), fourth.end(), "render scene"), 0);
+    EXPECT_EQ(log.count("render scene"), 1u);
+    EXPECT_EQ(log.count("setTime scene"), 4u);
+    // A hidden layer is still active and hears the window's messages.
+    EXPECT_EQ(log.count("message scene 256"), 1u);
+}
+
 TEST_F(MainLoopTest, OnlyTheLayersOfTheLastDrawnFrameAreDrawnAndHearMessages) {
     add("early", 1, 0, 125);
     add("late", 2, 500, 625);
