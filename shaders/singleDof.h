@@ -106,57 +106,29 @@ void main()
     vec4 sum = texture2D(image, uv);
     float weightSum = 1.0;
     // Blur radius in texture units: 0.6 % of the picture height per unit of radius, so the look
-    // does not change with the render size. The directions of each ring are fixed (ring k has 6k
-    // taps, turned by half a step against the ring inside it); only the radii follow the quality.
+    // does not change with the render size. Ring k has 6k taps, turned by half a step against the
+    // ring inside it; only the radii follow the quality.
     float maxRadius = max(dofFocusRadius, 0.0) * 0.006;
     vec2 unit = vec2(maxRadius * invTexSize.x / max(invTexSize.y, 0.000001), maxRadius);
-    float radius1 = 1.0 / c.rings;
-    vec2 step1 = unit * radius1;
-    {
-        gather(uv, vec2(0.8660254, 0.5000000) * step1, radius1, c, sum, weightSum);
-        gather(uv, vec2(0.0000000, 1.0000000) * step1, radius1, c, sum, weightSum);
-        gather(uv, vec2(-0.8660254, 0.5000000) * step1, radius1, c, sum, weightSum);
-        gather(uv, vec2(-0.8660254, -0.5000000) * step1, radius1, c, sum, weightSum);
-        gather(uv, vec2(-0.0000000, -1.0000000) * step1, radius1, c, sum, weightSum);
-        gather(uv, vec2(0.8660254, -0.5000000) * step1, radius1, c, sum, weightSum);
-    }
-    if (c.rings > 1.5) {
-        float radius2 = 2.0 / c.rings;
-        vec2 step2 = unit * radius2;
-        gather(uv, vec2(0.8660254, 0.5000000) * step2, radius2, c, sum, weightSum);
-        gather(uv, vec2(0.5000000, 0.8660254) * step2, radius2, c, sum, weightSum);
-        gather(uv, vec2(0.0000000, 1.0000000) * step2, radius2, c, sum, weightSum);
-        gather(uv, vec2(-0.5000000, 0.8660254) * step2, radius2, c, sum, weightSum);
-        gather(uv, vec2(-0.8660254, 0.5000000) * step2, radius2, c, sum, weightSum);
-        gather(uv, vec2(-1.0000000, 0.0000000) * step2, radius2, c, sum, weightSum);
-        gather(uv, vec2(-0.8660254, -0.5000000) * step2, radius2, c, sum, weightSum);
-        gather(uv, vec2(-0.5000000, -0.8660254) * step2, radius2, c, sum, weightSum);
-        gather(uv, vec2(-0.0000000, -1.0000000) * step2, radius2, c, sum, weightSum);
-        gather(uv, vec2(0.5000000, -0.8660254) * step2, radius2, c, sum, weightSum);
-        gather(uv, vec2(0.8660254, -0.5000000) * step2, radius2, c, sum, weightSum);
-        gather(uv, vec2(1.0000000, -0.0000000) * step2, radius2, c, sum, weightSum);
-    }
-    if (c.rings > 2.5) {
-        float radius3 = 1.0;
-        vec2 step3 = unit;
-        gather(uv, vec2(0.8660254, 0.5000000) * step3, radius3, c, sum, weightSum);
-        gather(uv, vec2(0.6427876, 0.7660444) * step3, radius3, c, sum, weightSum);
-        gather(uv, vec2(0.3420201, 0.9396926) * step3, radius3, c, sum, weightSum);
-        gather(uv, vec2(0.0000000, 1.0000000) * step3, radius3, c, sum, weightSum);
-        gather(uv, vec2(-0.3420201, 0.9396926) * step3, radius3, c, sum, weightSum);
-        gather(uv, vec2(-0.6427876, 0.7660444) * step3, radius3, c, sum, weightSum);
-        gather(uv, vec2(-0.8660254, 0.5000000) * step3, radius3, c, sum, weightSum);
-        gather(uv, vec2(-0.9848078, 0.1736482) * step3, radius3, c, sum, weightSum);
-        gather(uv, vec2(-0.9848078, -0.1736482) * step3, radius3, c, sum, weightSum);
-        gather(uv, vec2(-0.8660254, -0.5000000) * step3, radius3, c, sum, weightSum);
-        gather(uv, vec2(-0.6427876, -0.7660444) * step3, radius3, c, sum, weightSum);
-        gather(uv, vec2(-0.3420201, -0.9396926) * step3, radius3, c, sum, weightSum);
-        gather(uv, vec2(-0.0000000, -1.0000000) * step3, radius3, c, sum, weightSum);
-        gather(uv, vec2(0.3420201, -0.9396926) * step3, radius3, c, sum, weightSum);
-        gather(uv, vec2(0.6427876, -0.7660444) * step3, radius3, c, sum, weightSum);
-        gather(uv, vec2(0.8660254, -0.5000000) * step3, radius3, c, sum, weightSum);
-        gather(uv, vec2(0.9848078, -0.1736482) * step3, radius3, c, sum, weightSum);
-        gather(uv, vec2(0.9848078, 0.1736482) * step3, radius3, c, sum, weightSum);
+    // Loops that leave at the quality's ring count rather than blocks switched off by it: a
+    // software rasteriser runs a switched-off block anyway, so the rings the quality leaves out
+    // would cost as much as the ones it uses. Every ring starts at 30 degrees and steps by a fixed
+    // turn (60, 30 or 20 degrees).
+    const int MAX_RINGS = 3;
+    for (int ring = 1; ring <= MAX_RINGS; ring++) {
+        if (float(ring) > c.rings)
+            break;
+        float ringRadius = float(ring) / c.rings;
+        vec2 ringStep = unit * ringRadius;
+        vec2 turn = ring == 1 ? vec2(0.5000000, 0.8660254)
+                              : (ring == 2 ? vec2(0.8660254, 0.5000000) : vec2(0.9396926, 0.3420201));
+        vec2 direction = vec2(0.8660254, 0.5000000);
+        for (int k = 0; k < MAX_RINGS * 6; k++) {
+            if (k >= ring * 6)
+                break;
+            gather(uv, direction * ringStep, ringRadius, c, sum, weightSum);
+            direction = vec2(direction.x * turn.x - direction.y * turn.y, direction.x * turn.y + direction.y * turn.x);
+        }
     }
     gl_FragColor = sum / weightSum;
 }
