@@ -3,8 +3,10 @@
 #include <GL/glew.h>
 #include <GL/glu.h>
 
+#include <cmath>
 #include <cstdio>
 
+#include "app/screen_metrics.h"
 #include "app/trace.h"
 #include "gl/fbo_texture.h"
 #include "gl/texture_manager.h"
@@ -43,6 +45,14 @@ const LightPlacement LIGHTS[] = {
 // The stand lights l1 .. l7 follow the studio light in LIGHTS; they fade from their placed colours.
 constexpr int FIRST_STAND_LIGHT = 1;
 
+// The video frames are the hosts' texture: the clip on the shirt front (left square) beside the cloth
+// ramps. In the closest shots the clip is drawn at most about 70 % of the picture height, so the
+// frames are kept no taller than that (and twice as wide); at 1280 x 561 and above they keep their size.
+PictureFit videoFrameFit() {
+    const int height = int(std::ceil(0.7f * float(renderHeight)));
+    return {2 * height, height};
+}
+
 }  // namespace
 
 bool Layer_Superbowl::init(GL_TextureManager* textures, ControllerSet* controllers) {
@@ -72,14 +82,15 @@ bool Layer_Superbowl::init(GL_TextureManager* textures, ControllerSet* controlle
     for (int n = VIDEO_FIRST_IMAGE; n <= VIDEO_LAST_IMAGE; ++n) {
         char name[64];
         std::snprintf(name, sizeof name, "video\\Tabor_Pimsel_%05d.png", n);
-        videoFrames[n - VIDEO_FIRST_IMAGE] = GL_TextureManager::getTexture(name, GL_REPEAT, GL_REPEAT);
+        videoFrames[n - VIDEO_FIRST_IMAGE] = GL_TextureManager::getTexture(name, GL_REPEAT, GL_REPEAT, videoFrameFit());
     }
     flashTable();  // read now, so a missing table is reported while loading
     return true;
 }
 
 void Layer_Superbowl::addCharacters(GL_TextureManager* /*textures*/) {
-    GL_Texture* firstImage = GL_TextureManager::getTexture("video\\Tabor_Pimsel_00001.png", GL_REPEAT, GL_REPEAT);
+    GL_Texture* firstImage =
+        GL_TextureManager::getTexture("video\\Tabor_Pimsel_00001.png", GL_REPEAT, GL_REPEAT, videoFrameFit());
     for (const CharacterPlacement& c : CHARACTERS) {
         // Without its model the character is simply not there; one line says why.
         if (!assetFileExists(c.file) && !assetFileExists(std::string(c.file) + ".bin")) {
