@@ -29,7 +29,8 @@ rm -rf "$top/share/applications" "$top/share/icons"
 declare -A base=()
 while read -r p; do base[$p]=1; done < <("$here/base-packages.sh")
 mkdir -p "$top/lib"
-libegl="$(ldconfig -p | awk '$1 == "libEGL.so.1" && /x86-64/ { print $NF; exit }')"
+# awk reads to the end, so that ldconfig is never cut off by SIGPIPE under pipefail.
+libegl="$(ldconfig -p | awk '$1 == "libEGL.so.1" && /x86-64/ && !found { print $NF; found = 1 }')"
 [ -n "$libegl" ] && cp -L "$libegl" "$top/lib/libEGL.so.1"
 declare -A soname_of=()
 while read -r soname path; do soname_of[$path]="$soname"; done < <(

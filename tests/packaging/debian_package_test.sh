@@ -41,7 +41,9 @@ depends=$(dpkg-deb -f "$deb" Depends)
 echo "Depends: $depends"
 needed=()
 for soname in $(readelf -d "$root/usr/bin/orvo-show" | sed -n 's/.*(NEEDED).*\[\(.*\)\]/\1/p'); do
-  path=$(ldconfig -p | awk -v n="$soname" '$1 == n && /x86-64/ { print $NF; exit }')
+  # awk reads to the end: leaving early would kill ldconfig with SIGPIPE, which pipefail turns into a
+  # silent exit of this script.
+  path=$(ldconfig -p | awk -v n="$soname" '$1 == n && /x86-64/ && !found { print $NF; found = 1 }')
   [ -n "$path" ] || fail "$soname is not installed here"
   needed+=("$path")
 done
