@@ -193,8 +193,11 @@ int GL_TextureManager::reloadPicture(const char* name) {
             pictures.push_back(picture);
     if (pictures.empty()) return 0;
     // The same checks and rules as a first load (header limits, flip rules), at the file's own size:
-    // the author may have replaced the picture with one of another shape.
-    std::unique_ptr<PictureJob> job = pictureJob(name, GL_REPEAT, GL_REPEAT, PictureFit{});
+    // the author may have replaced the picture with one of another shape. A mipmapped picture gets
+    // the levels of its new contents, or its old levels would no longer fit.
+    PictureFit fit;
+    fit.drawnSmaller = std::any_of(pictures.begin(), pictures.end(), [](GL_MemTexture* t) { return t->mipmapped(); });
+    std::unique_ptr<PictureJob> job = pictureJob(name, GL_REPEAT, GL_REPEAT, fit);
     if (!job) return 0;
     preparePicture(*job);
     if (!job->ok) {
@@ -202,11 +205,7 @@ int GL_TextureManager::reloadPicture(const char* name) {
         return 0;
     }
     const DecodedPicture& p = job->picture;
-    // A mipmapped picture gets the levels of its new contents, or its old levels would no longer fit.
-    std::vector<DecodedPicture> levels;
-    for (GL_MemTexture* picture : pictures)
-        if (picture->mipmapped() && levels.empty()) levels = smallerLevels(p);
-    const std::vector<PictureLevel> smaller = levelViews(levels);
+    const std::vector<PictureLevel> smaller = levelViews(job->smallerLevels);
     for (GL_MemTexture* picture : pictures)
         picture->replacePixels(p.pixels.data(), p.width, p.height, p.bytesPerPixel == 4 ? GL_RGBA : GL_RGB,
                                picture->mipmapped() ? std::span<const PictureLevel>(smaller)
