@@ -49,6 +49,25 @@ void main()
 }
 )";
 
+// One line of the binomial blur, along `blurStep` (texture units): seven taps [1,6,15,20,15,6,1]/64.
+// A horizontal and a vertical line pass spread as much as two cross passes at a little over half
+// the fetches, and keep one power per pass.
+inline constexpr const char* BLUR_LINE_FRAGMENT = R"(
+uniform sampler2D diffuse_tex;
+uniform vec2 blurStep;
+uniform float blurExponent;
+
+void main()
+{
+	vec2 uv = gl_TexCoord[0].st;
+	vec4 sum = texture2D(diffuse_tex, uv) * 0.3125;
+	sum += (texture2D(diffuse_tex, uv - blurStep) + texture2D(diffuse_tex, uv + blurStep)) * 0.234375;
+	sum += (texture2D(diffuse_tex, uv - 2.0 * blurStep) + texture2D(diffuse_tex, uv + 2.0 * blurStep)) * 0.09375;
+	sum += (texture2D(diffuse_tex, uv - 3.0 * blurStep) + texture2D(diffuse_tex, uv + 3.0 * blurStep)) * 0.015625;
+	gl_FragColor = blurExponent == 1.0 ? sum : pow(sum, vec4(blurExponent));
+}
+)";
+
 // Alpha-aware cross blur: the same taps at a tenth of the step; a tap whose alpha differs from the
 // centre's by `threshold` or more drops out. The sum is halved, not renormalised.
 inline constexpr const char* BLUR_THRESHOLD_FRAGMENT = R"(
