@@ -14,7 +14,7 @@
 #include "gl/texture_manager.h"
 #include "renderengine/renderer.h"
 #include "renderer_test_support.h"
-#include "support/picture_compare.h"
+#include "picture_metrics.h"
 
 using namespace RenderEngine;
 
@@ -101,8 +101,8 @@ protected:
         renderer.dofFocusQuality = s.quality;
         renderer.renderFrame(0.0f, 0.0f);
         const std::vector<uint8_t> pixels = orvotest::framebufferPixels(renderer.sceneryTarget->framebufferId, 0, 0, W, H);
-        return {orvotest::meanAbsoluteLaplacian(pixels, W, W * 2 / 5, H / 3, W * 3 / 5, H * 2 / 3),
-                orvotest::meanAbsoluteLaplacian(pixels, W, W / 20, H / 3, W / 5, H * 2 / 3)};
+        return {zelFramework::content::meanAbsoluteLaplacian(pixels, W, W * 2 / 5, H / 3, W * 3 / 5, H * 2 / 3),
+                zelFramework::content::meanAbsoluteLaplacian(pixels, W, W / 20, H / 3, W / 5, H * 2 / 3)};
     }
 };
 
