@@ -54,6 +54,7 @@ struct Centre {
     float coc;
     float inverseFocus;
     float rings;
+    float reachScale;  // pixels per unit of relative circle: a tap's reach is judged to the pixel
     float nearEdge;  // the sharp zone in octaves from the focus
     float farEdge;
     float falloff;
@@ -77,15 +78,16 @@ float confusion(float distance, Centre c)
 }
 
 // One tap at `offset` from the centre on a ring of relative radius `ringRadius`: it spreads into the
-// centre when its own circle reaches that far; a tap behind the centre is limited by the centre's
-// circle too.
+// centre when its own circle reaches that far, fading in over the last pixel; a tap behind the centre
+// is limited by the centre's circle too. Judging the reach in ring steps instead would let a circle of
+// a fraction of a pixel take in the first ring, several pixels away, and soften what is nearly in focus.
 void gather(vec2 uv, vec2 offset, float ringRadius, Centre c, inout vec4 sum, inout float weightSum)
 {
     vec2 tapUV = uv + offset;
     float tapDistance = eyeDistance(tapUV);
     float tapCoc = confusion(tapDistance, c);
     float coc = tapDistance > c.distance ? min(tapCoc, c.coc) : tapCoc;
-    float weight = clamp((coc - ringRadius) * c.rings + 1.0, 0.0, 1.0);
+    float weight = clamp((coc - ringRadius) * c.reachScale + 1.0, 0.0, 1.0);
     sum += texture2D(image, tapUV) * weight;
     weightSum += weight;
 }
@@ -110,6 +112,8 @@ void main()
     // ring inside it; only the radii follow the quality.
     float maxRadius = max(dofFocusRadius, 0.0) * 0.006;
     vec2 unit = vec2(maxRadius * invTexSize.x / max(invTexSize.y, 0.000001), maxRadius);
+    // Below a pixel per ring step the pixel test would take in every ring at once: then ring steps.
+    c.reachScale = max(maxRadius / max(invTexSize.y, 0.000001), c.rings);
     // Loops that leave at the quality's ring count rather than blocks switched off by it: a
     // software rasteriser runs a switched-off block anyway, so the rings the quality leaves out
     // would cost as much as the ones it uses. Every ring starts at 30 degrees and steps by a fixed

@@ -42,24 +42,4 @@ inline PictureComparison comparePictures(const std::vector<uint8_t>& a, const st
     return c;
 }
 
-// Sharpness of a region: the mean absolute Laplacian (4 x centre - the four neighbours) of the luma,
-// 0..1, over the pixels of [x0, x1) x [y0, y1) of an RGBA picture `width` pixels wide. A sharp
-// picture of detailed surfaces gives a few hundredths; a blurred one a few thousandths.
-inline double meanAbsoluteLaplacian(const std::vector<uint8_t>& rgba, int width, int x0, int y0, int x1, int y1) {
-    auto luma = [&](int x, int y) {
-        const uint8_t* p = &rgba[(size_t(y) * size_t(width) + size_t(x)) * 4];
-        return (0.299 * p[0] + 0.587 * p[1] + 0.114 * p[2]) / 255.0;
-    };
-    const int height = int(rgba.size() / 4 / size_t(width));
-    x0 = std::max(x0, 1), y0 = std::max(y0, 1), x1 = std::min(x1, width - 1), y1 = std::min(y1, height - 1);
-    double sum = 0.0;
-    long count = 0;
-    for (int y = y0; y < y1; ++y)
-        for (int x = x0; x < x1; ++x) {
-            sum += std::abs(4.0 * luma(x, y) - luma(x - 1, y) - luma(x + 1, y) - luma(x, y - 1) - luma(x, y + 1));
-            ++count;
-        }
-    return count ? sum / double(count) : 0.0;
-}
-
 }  // namespace orvotest

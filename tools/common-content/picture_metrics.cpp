@@ -1,6 +1,9 @@
 #include "picture_metrics.h"
 
+#include "image_io.h"
+
 #include <algorithm>
+#include <cmath>
 
 namespace zelFramework::content {
 
@@ -41,6 +44,34 @@ IsolatedPixels countIsolatedPixels(const std::vector<uint8_t>& rgba, int width, 
     for (size_t i = 0; i < luma.size() && 4 * i + 2 < rgba.size(); ++i)
         luma[i] = (0.299f * rgba[4 * i] + 0.587f * rgba[4 * i + 1] + 0.114f * rgba[4 * i + 2]) / 255.0f;
     return countOnLuma(luma, width, height, threshold);
+}
+
+double meanAbsoluteLaplacian(const std::vector<uint8_t>& rgba, int width, int x0, int y0, int x1, int y1) {
+    if (width <= 0) return 0.0;
+    auto luma = [&](int x, int y) {
+        const uint8_t* p = &rgba[(size_t(y) * size_t(width) + size_t(x)) * 4];
+        return (0.299 * p[0] + 0.587 * p[1] + 0.114 * p[2]) / 255.0;
+    };
+    const int height = int(rgba.size() / 4 / size_t(width));
+    x0 = std::max(x0, 1), y0 = std::max(y0, 1), x1 = std::min(x1, width - 1), y1 = std::min(y1, height - 1);
+    double sum = 0.0;
+    long count = 0;
+    for (int y = y0; y < y1; ++y)
+        for (int x = x0; x < x1; ++x) {
+            sum += std::abs(4.0 * luma(x, y) - luma(x - 1, y) - luma(x + 1, y) - luma(x, y - 1) - luma(x, y + 1));
+            ++count;
+        }
+    return count ? sum / double(count) : 0.0;
+}
+
+double focusSharpness(const Image& img) {
+    std::vector<uint8_t> rgba(img.pixels.size() * 4);
+    for (size_t i = 0; i < img.pixels.size(); ++i) {
+        const Rgba& p = img.pixels[i];
+        rgba[4 * i] = toByte(p.r), rgba[4 * i + 1] = toByte(p.g), rgba[4 * i + 2] = toByte(p.b), rgba[4 * i + 3] = 255;
+    }
+    const int w = img.width, h = img.height;
+    return meanAbsoluteLaplacian(rgba, w, w * 2 / 5, h / 3, w * 3 / 5, h * 2 / 3);
 }
 
 }  // namespace zelFramework::content

@@ -1,5 +1,6 @@
 // Measures of a finished picture that tell rendering faults from design: pixels that stand alone
-// against all their neighbours (specular sparkle, aliased highlights, dot clusters of a gather).
+// against all their neighbours (specular sparkle, aliased highlights, dot clusters of a gather), and
+// how sharp a region is (a blur where the picture should be in focus).
 #pragma once
 
 #include <cstddef>
@@ -21,5 +22,15 @@ IsolatedPixels countIsolatedPixels(const Image& img, float threshold = 0.25f);
 
 // The same on 8-bit RGBA rows as glReadPixels returns them (the row order does not matter).
 IsolatedPixels countIsolatedPixels(const std::vector<uint8_t>& rgba, int width, int height, float threshold = 0.25f);
+
+// Sharpness of a region: the mean absolute Laplacian (4 x centre - the four neighbours) of the luma,
+// 0..1, over the pixels of [x0, x1) x [y0, y1) of 8-bit RGBA rows `width` pixels wide, clipped to the
+// pixels that have all four neighbours. A sharp picture of detailed surfaces gives a few hundredths;
+// a blurred one a few thousandths.
+double meanAbsoluteLaplacian(const std::vector<uint8_t>& rgba, int width, int x0, int y0, int x1, int y1);
+
+// The same over the picture's focus region, the centre fifth of the width by the middle third of the
+// height, where the depth of field takes its focus.
+double focusSharpness(const Image& img);
 
 }  // namespace zelFramework::content
