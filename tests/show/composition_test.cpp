@@ -77,6 +77,7 @@ TEST_F(Composition, EighteenEntriesCoverTheShowWithoutGaps) {
         if (i + 2 < schedule.size() && schedule[i + 2].layer == stadium) {
             EXPECT_EQ(schedule[i].endMs, schedule[i + 1].startMs) << i;
             EXPECT_EQ(schedule[i + 1].endMs, schedule[i + 2].startMs) << i;
+            EXPECT_GT(schedule[i + 1].slot, schedule[i].slot) << i;  // the slide draws over the stadium
         }
     }
     EXPECT_EQ(stadiumEntries, 6);
