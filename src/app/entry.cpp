@@ -42,7 +42,11 @@ const char* const INITIAL_TITLE = "orv";  // replaced by the frame-rate readout
 // Whether it can be used is decided by refuseBeforeTheWindow.
 bool enterResourcesFolder(const ShowOptions& options, std::filesystem::path& folder) {
     if (!options.resources.empty()) {
-        folder = options.resources;
+        // Made absolute before entering it: the checks that follow would otherwise read a relative
+        // name against the folder itself.
+        std::error_code ec;
+        folder = std::filesystem::absolute(options.resources, ec);
+        if (ec) folder = options.resources;
         return changeDirectory(folder);
     }
     const std::filesystem::path programDir = executableDirectory();
