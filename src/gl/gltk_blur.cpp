@@ -130,8 +130,10 @@ void gltkBlur(GL_FBOTexture* source, GL_FBOTexture* destination, float intensity
         glUniform1f(tk.blurExponentLocation, exponent);
         for (int k = 0; k < crossPasses; ++k) pass();
     }
-    tk.blurLineShader.use();
-    glUniform1f(tk.lineExponentLocation, exponent);
+    if (crossPasses < passes) {
+        tk.blurLineShader.use();
+        glUniform1f(tk.lineExponentLocation, exponent);
+    }
     for (int k = crossPasses; k < passes; ++k) {
         const bool horizontal = (k - crossPasses) % 2 == 0;
         glUniform2f(tk.lineStepLocation, horizontal ? step : 0.0f, horizontal ? 0.0f : step);

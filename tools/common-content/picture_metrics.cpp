@@ -1,13 +1,28 @@
 #include "picture_metrics.h"
 
-#include "image_io.h"
-
 #include <algorithm>
 #include <cmath>
 
 namespace zelFramework::content {
 
 namespace {
+
+// Luma 0..1 of every pixel, in row order, from either form a picture comes in.
+std::vector<float> lumaOf(const Image& img) {
+    std::vector<float> luma(img.pixels.size());
+    for (size_t i = 0; i < luma.size(); ++i) {
+        const Rgba& p = img.pixels[i];
+        luma[i] = 0.299f * p.r + 0.587f * p.g + 0.114f * p.b;
+    }
+    return luma;
+}
+
+std::vector<float> lumaOf(const std::vector<uint8_t>& rgba, int width, int height) {
+    std::vector<float> luma(size_t(width) * height);
+    for (size_t i = 0; i < luma.size() && 4 * i + 2 < rgba.size(); ++i)
+        luma[i] = (0.299f * rgba[4 * i] + 0.587f * rgba[4 * i + 1] + 0.114f * rgba[4 * i + 2]) / 255.0f;
+    return luma;
+}
 
 IsolatedPixels countOnLuma(const std::vector<float>& luma, int width, int height, float threshold) {
     IsolatedPixels out;
@@ -28,50 +43,38 @@ IsolatedPixels countOnLuma(const std::vector<float>& luma, int width, int height
     return out;
 }
 
-}  // namespace
-
-IsolatedPixels countIsolatedPixels(const Image& img, float threshold) {
-    std::vector<float> luma(img.pixels.size());
-    for (size_t i = 0; i < luma.size(); ++i) {
-        const Rgba& p = img.pixels[i];
-        luma[i] = 0.299f * p.r + 0.587f * p.g + 0.114f * p.b;
-    }
-    return countOnLuma(luma, img.width, img.height, threshold);
-}
-
-IsolatedPixels countIsolatedPixels(const std::vector<uint8_t>& rgba, int width, int height, float threshold) {
-    std::vector<float> luma(size_t(width) * height);
-    for (size_t i = 0; i < luma.size() && 4 * i + 2 < rgba.size(); ++i)
-        luma[i] = (0.299f * rgba[4 * i] + 0.587f * rgba[4 * i + 1] + 0.114f * rgba[4 * i + 2]) / 255.0f;
-    return countOnLuma(luma, width, height, threshold);
-}
-
-double meanAbsoluteLaplacian(const std::vector<uint8_t>& rgba, int width, int x0, int y0, int x1, int y1) {
-    if (width <= 0) return 0.0;
-    auto luma = [&](int x, int y) {
-        const uint8_t* p = &rgba[(size_t(y) * size_t(width) + size_t(x)) * 4];
-        return (0.299 * p[0] + 0.587 * p[1] + 0.114 * p[2]) / 255.0;
-    };
-    const int height = int(rgba.size() / 4 / size_t(width));
+double laplacianOnLuma(const std::vector<float>& luma, int width, int height, int x0, int y0, int x1, int y1) {
     x0 = std::max(x0, 1), y0 = std::max(y0, 1), x1 = std::min(x1, width - 1), y1 = std::min(y1, height - 1);
+    auto at = [&](int x, int y) { return double(luma[size_t(y) * size_t(width) + size_t(x)]); };
     double sum = 0.0;
     long count = 0;
     for (int y = y0; y < y1; ++y)
         for (int x = x0; x < x1; ++x) {
-            sum += std::abs(4.0 * luma(x, y) - luma(x - 1, y) - luma(x + 1, y) - luma(x, y - 1) - luma(x, y + 1));
+            sum += std::abs(4.0 * at(x, y) - at(x - 1, y) - at(x + 1, y) - at(x, y - 1) - at(x, y + 1));
             ++count;
         }
     return count ? sum / double(count) : 0.0;
 }
 
+}  // namespace
+
+IsolatedPixels countIsolatedPixels(const Image& img, float threshold) {
+    return countOnLuma(lumaOf(img), img.width, img.height, threshold);
+}
+
+IsolatedPixels countIsolatedPixels(const std::vector<uint8_t>& rgba, int width, int height, float threshold) {
+    return countOnLuma(lumaOf(rgba, width, height), width, height, threshold);
+}
+
+double meanAbsoluteLaplacian(const std::vector<uint8_t>& rgba, int width, int x0, int y0, int x1, int y1) {
+    if (width <= 0) return 0.0;
+    const int height = int(rgba.size() / 4 / size_t(width));
+    return laplacianOnLuma(lumaOf(rgba, width, height), width, height, x0, y0, x1, y1);
+}
+
 double focusSharpness(const Image& img) {
-    std::vector<uint8_t> rgba(img.pixels.size() * 4);
-    for (size_t i = 0; i < img.pixels.size(); ++i) {
-        const Rgba& p = img.pixels[i];
-        rgba[4 * i] = toByte(p.r), rgba[4 * i + 1] = toByte(p.g), rgba[4 * i + 2] = toByte(p.b), rgba[4 * i + 3] = 255;
-    }
     const int w = img.width, h = img.height;
-    return meanAbsoluteLaplacian(rgba, w, w * 2 / 5, h / 3, w * 3 / 5, h * 2 / 3);
+    return laplacianOnLuma(lumaOf(img), w, h, w * 2 / 5, h / 3, w * 3 / 5, h * 2 / 3);
 }
 
 }  // namespace zelFramework::content
