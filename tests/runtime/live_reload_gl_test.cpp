@@ -16,6 +16,7 @@
 #include "assets/orvo_scene_reader.h"
 #include "assets/orvo_writer.h"
 #include "assets/scene_draw.h"
+#include "assets/scene_test_objects.h"
 #include "gl/gl_test_files.h"
 #include "gl/shader.h"
 #include "gl/texture_manager.h"
@@ -87,6 +88,13 @@ protected:
             std::this_thread::sleep_for(std::chrono::milliseconds(2));
         }
         return std::nullopt;
+    }
+    // Polls for a tenth of a second, for a write that must change nothing.
+    void pollAWhile() {
+        for (int i = 0; i < 20; ++i) {
+            live.poll();
+            std::this_thread::sleep_for(std::chrono::milliseconds(5));
+        }
     }
 
     ScratchFolder folder;  // the resources folder, current while the test runs
@@ -180,10 +188,7 @@ TEST_F(LiveReloadGL, AReplacedPictureReachesTheTextureAlreadyInUse) {
 
     // A file that does not decode leaves the picture as it was.
     folder.write("live_picture.png", "not a picture");
-    for (int i = 0; i < 20; ++i) {
-        live.poll();
-        std::this_thread::sleep_for(std::chrono::milliseconds(5));
-    }
+    pollAWhile();
     glClear(GL_COLOR_BUFFER_BIT);
     drawPicture();
     EXPECT_EQ(centre(), (Rgba{0, 0, 255, 255}));
@@ -249,10 +254,7 @@ TEST_F(LiveReloadGL, ANewSyncDataFileReplacesTheKeysAtTheShowTimeItHas) {
 
     // The same bytes again (the editor's own save comes back this way) change nothing.
     folder.write("data/demosynch.dat", syncFileWith(0.75f));
-    for (int i = 0; i < 20; ++i) {
-        live.poll();
-        std::this_thread::sleep_for(std::chrono::milliseconds(5));
-    }
+    pollAWhile();
     EXPECT_EQ(replaced, 1);
 
     // A broken file keeps the keys in memory and says so.
@@ -266,17 +268,8 @@ TEST_F(LiveReloadGL, ANewSyncDataFileReplacesTheKeysAtTheShowTimeItHas) {
 
 void writeSceneWithQuadAt(float cx) {
     OrvoWriter writer;
-    SceneObjectDesc root;
-    root.name = "root";
-    writer.addObject(root);
-    SceneObjectDesc square;
-    square.name = "square";
-    square.parent = "root";
-    square.positions = {{cx - 0.4f, -0.4f, 0}, {cx + 0.4f, -0.4f, 0}, {cx + 0.4f, 0.4f, 0}, {cx - 0.4f, 0.4f, 0}};
-    square.normals.assign(4, Float3{0, 0, 1});
-    square.uvs = {{0, 0}, {1, 0}, {1, 1}, {0, 1}};
-    square.indices = {0, 1, 2, 0, 2, 3};
-    writer.addObject(square);
+    writer.addObject(sceneObject("root", ""));
+    writer.addObject(sceneQuad("square", "root", "", cx));
     std::string error;
     ASSERT_TRUE(writer.writeFile("live.orvo", &error)) << error;
 }
@@ -345,10 +338,7 @@ TEST_F(LiveReloadGL, AnEditedObjModelIsParsedAgainDespiteItsCache) {
     }
     // Once the model is gone, an edit reaches nothing and harms nothing.
     folder.write("live.obj", TRIANGLE_LEFT);
-    for (int i = 0; i < 20; ++i) {
-        live.poll();
-        std::this_thread::sleep_for(std::chrono::milliseconds(5));
-    }
+    pollAWhile();
     EXPECT_EQ(live.failureText(), "");
 }
 

@@ -1,4 +1,4 @@
-// The show's curves as authored: every label the layers ask for, and values that make sense at the
+// The show's curves as authored: each label once with its keys in order, and values that make sense at the
 // moments the show depends on.
 #include <gtest/gtest.h>
 
@@ -15,17 +15,6 @@
 using namespace zelFramework;
 
 namespace {
-
-const char* const kLabels[] = {
-    "ZEL: Blackpoint", "ZEL: Whitepoint", "ZEL: Desaturate", "ZEL: Saturate", "ZEL: Contrast", "ZEL: Brightness",
-    "ZEL: To Black", "ZEL: To White", "ZEL: Chromatic Diff.", "ZEL: Exponent", "ZEL: Gamma", "Glitch: rand",
-    "Glitch: strip count", "Glitch: strip translation", "Glitch: strip distortion", "Glitch: block count",
-    "Glitch: block width", "Glitch: block distortion", "Glitch: RGB distortion", "Glitch: intensity",
-    "ZEL: Glow Radius", "ZEL: Glow Intensity", "ZEL: Glow Exponent", "RE:DOF Offset", "RE:DOF Radius",
-    "RE:Glow Intensity", "RE:Glow Radius", "FadeOutLights", "RE: Dof Distance", "Tunnel goto C64", "TNL:Zoom",
-    "Logo Build 1", "Logo Build 2", "Logo Build 3", "Logo Fade In", "TV Logo", "Swoosh Wipe", "Gralle Fade In",
-    "Logo Stripe 1", "Logo Stripe 2", "Logo Stripe 3",
-};
 
 class ShowCurves : public ::testing::Test {
 protected:
@@ -51,7 +40,7 @@ protected:
 
 }  // namespace
 
-TEST_F(ShowCurves, AuthorEveryLabelOnceWithKeysInTimeOrder)
+TEST_F(ShowCurves, AuthorEachLabelOnceWithKeysInTimeOrder)
 {
     std::set<std::string> names;
     for (const SyncControllerRecord& c : data.controllers) {
@@ -60,9 +49,8 @@ TEST_F(ShowCurves, AuthorEveryLabelOnceWithKeysInTimeOrder)
         for (size_t i = 1; i < c.keys.size(); ++i)
             EXPECT_LT(c.keys[i - 1].time, c.keys[i].time) << c.controllerName() << " key " << i;
     }
-    for (const char* label : kLabels)
-        EXPECT_TRUE(names.count(label)) << "no curve for " << label;
-    EXPECT_EQ(names.size(), std::size(kLabels));
+    // Whether these are the names the layers read is checked against the list the show writes of its
+    // reads (the show_curves_check test), not against a copy kept here.
 }
 
 TEST_F(ShowCurves, FadeFromAndToBlackWithFlashesOnTheBigHits)
@@ -126,5 +114,5 @@ TEST_F(ShowCurves, TheBuiltSyncFileIsTheTextCompiled)
     // And the show's own loader takes it whole.
     ControllerSet fromFile;
     ASSERT_TRUE(fromFile.loadFromBytes(built, "demosynch.dat"));
-    EXPECT_EQ(fromFile.count(), std::size(kLabels));
+    EXPECT_EQ(fromFile.count(), data.controllers.size());
 }

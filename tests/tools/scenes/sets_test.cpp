@@ -6,7 +6,6 @@
 
 #include <unistd.h>
 
-#include <chrono>
 #include <cmath>
 #include <cstdlib>
 #include <filesystem>
@@ -254,17 +253,14 @@ TEST(SceneTitles, LettersHaveLandedWhenTheTitleEnds) {
 
 // The tessellator keeps process-wide state, so only whole runs of the generator (which always build
 // in the same order) can be compared byte for byte; the test runs it twice.
-TEST(SceneSets, GeneratorWritesTheSameBytesEveryRunAndIsQuick) {
+TEST(SceneSets, GeneratorWritesTheSameBytesEveryRun) {
     namespace fs = std::filesystem;
     fs::path root = fs::temp_directory_path() / ("gen-scenes-test-" + std::to_string(::getpid()));
     fs::remove_all(root);
-    auto start = std::chrono::steady_clock::now();
     for (const char* run : {"a", "b"}) {
         std::string command = std::string(GEN_SCENES_BINARY) + " " + (root / run).string() + " > /dev/null";
         ASSERT_EQ(std::system(command.c_str()), 0) << command;
     }
-    double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-    EXPECT_LT(seconds / 2, 60.0);
     size_t files = 0;
     for (const auto& entry : fs::recursive_directory_iterator(root / "a")) {
         if (!entry.is_regular_file()) continue;
