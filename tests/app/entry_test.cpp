@@ -80,12 +80,12 @@ TEST(ProgramCapture, TwoCapturesOfOneSpanAreByteIdentical) {
     }
     for (int i = 0; i < 4; ++i) {
         const std::string name = "frame_00000" + std::to_string(i) + ".png";
-        const std::string a = slurp(frames / "a" / name);
+        const std::string a = fileText(frames / "a" / name);
         ASSERT_GT(a.size(), 100u) << name;
-        EXPECT_EQ(a, slurp(frames / "b" / name)) << name;
+        EXPECT_EQ(a, fileText(frames / "b" / name)) << name;
     }
     EXPECT_FALSE(fs::exists(frames / "a" / "frame_000004.png"));
-    EXPECT_NE(slurp(frames / "a" / "frame_000000.png"), slurp(frames / "a" / "frame_000002.png"));
+    EXPECT_NE(fileText(frames / "a" / "frame_000000.png"), fileText(frames / "a" / "frame_000002.png"));
 }
 
 TEST(ProgramCapture, ABadMidiFileEndsTheProgramCleanlyThroughTheTraceLog) {
@@ -110,7 +110,7 @@ TEST(ProgramCapture, AVideoIsMadeFromTheCaptureWhenFfmpegIsThere) {
     ASSERT_EQ(std::system(("ffprobe -v error -count_frames -show_entries stream=nb_read_frames -of csv=p=0 '" +
                            video.string() + "' >'" + probe.string() + "'").c_str()),
               0);
-    EXPECT_EQ(slurp(probe), "6\n");
+    EXPECT_EQ(fileText(probe), "6\n");
 }
 
 TEST(ProgramBenchmark, TheReportNamesEveryEntryAndTheSpan) {

@@ -126,7 +126,7 @@ TEST(ExitCodes, ACaptureNeverMixesItsFramesWithAnEarlierOne) {
     EXPECT_EQ(framesIn(frames), 3u);
     EXPECT_TRUE(fs::exists(frames / "frame_000002.png"));
     EXPECT_FALSE(fs::exists(frames / "frame_000003.png"));
-    const std::string args = slurp(bin / "args");
+    const std::string args = fileText(bin / "args");
     EXPECT_NE(args.find("-frames:v 3 "), std::string::npos) << args;
     // A name without an extension gets the .mp4 the encoder needs to pick its container.
     EXPECT_NE(args.find(video.string() + ".mp4\n"), std::string::npos) << args;

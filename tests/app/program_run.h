@@ -11,8 +11,11 @@
 #include <sstream>
 #include <string>
 #include <vector>
+#include "support/file_text.h"
 
 namespace programtest {
+
+using orvotest::fileText;
 
 namespace fs = std::filesystem;
 
@@ -21,13 +24,6 @@ struct ProgramRun {
     std::string out, err;
     bool acted = false;  // the program was still running when the script acted on it
 };
-
-inline std::string slurp(const fs::path& p) {
-    std::ifstream f(p, std::ios::binary);
-    std::stringstream s;
-    s << f.rdbuf();
-    return s.str();
-}
 
 inline std::vector<std::string> linesOf(const std::string& text) {
     std::vector<std::string> lines;
@@ -64,8 +60,8 @@ inline ProgramRun runProgram(const std::string& args, const std::string& script 
     const int status = std::system(("bash '" + (dir / "run.sh").string() + "'").c_str());
     ProgramRun r;
     r.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    r.out = slurp(dir / "out");
-    r.err = slurp(dir / "err");
+    r.out = fileText(dir / "out");
+    r.err = fileText(dir / "err");
     r.acted = fs::exists(dir / "acted");
     return r;
 }

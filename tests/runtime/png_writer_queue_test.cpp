@@ -6,18 +6,14 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <numeric>
+#include "support/file_text.h"
 
 using namespace zelFramework;
 
 namespace {
 
-std::string fileBytes(const std::filesystem::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
+using orvotest::fileText;
 
 std::vector<uint8_t> frame(int width, int height, uint8_t seed) {
     std::vector<uint8_t> rows(size_t(width) * size_t(height) * 3);
@@ -53,7 +49,7 @@ TEST(PngWriterQueue, WritesTheSameFilesAsWritingInPlace) {
     for (int i = 0; i < FRAMES; ++i) {
         const auto direct = folder.path / ("d" + std::to_string(i) + ".png");
         ASSERT_TRUE(writePngBottomUp(direct.string(), 7, 5, frame(7, 5, uint8_t(i * 11))));
-        EXPECT_EQ(fileBytes(folder.path / ("q" + std::to_string(i) + ".png")), fileBytes(direct)) << i;
+        EXPECT_EQ(fileText(folder.path / ("q" + std::to_string(i) + ".png")), fileText(direct)) << i;
     }
 }
 

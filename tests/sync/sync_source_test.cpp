@@ -14,18 +14,14 @@
 #include "sync/sync_source.h"
 #include "sync/sync_text.h"
 #include "sync_test_support.h"
+#include "support/file_text.h"
 
 namespace zelFramework {
 namespace {
 
-namespace fs = std::filesystem;
+using orvotest::fileText;
 
-std::string slurp(const fs::path& p) {
-    std::ifstream in(p, std::ios::binary);
-    std::stringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
+namespace fs = std::filesystem;
 
 std::vector<std::string> commentLines(const std::string& text) {
     std::vector<std::string> out;
@@ -66,7 +62,7 @@ protected:
     void SetUp() override {
         fs::create_directories(folder.path / "data");
         fs::create_directories(folder.path / "content");
-        original = slurp(std::string(ORVO_SOURCE_DIR) + "/content/sync/demosynch.txt");
+        original = fileText(std::string(ORVO_SOURCE_DIR) + "/content/sync/demosynch.txt");
         ASSERT_FALSE(original.empty());
         text = folder.path / "content" / "demosynch.txt";
         std::ofstream(text, std::ios::binary) << original;
@@ -99,7 +95,7 @@ TEST_F(SyncSourceTest, ASaveFollowedByABuildGivesTheSameKeysAndKeepsTheComments)
     EXPECT_TRUE(report.textSaved) << report.message;
     EXPECT_TRUE(report.binarySaved);
     EXPECT_EQ(report.textPath, text.string());
-    const std::string saved = slurp(text);
+    const std::string saved = fileText(text);
     EXPECT_NE(saved, original);
     EXPECT_EQ(commentLines(saved), commentLines(original));
     EXPECT_GE(commentLines(original).size(), 49u);
@@ -111,7 +107,7 @@ TEST_F(SyncSourceTest, ASaveFollowedByABuildGivesTheSameKeysAndKeepsTheComments)
     EXPECT_GE(fs::last_write_time(folder.path / "data" / "demosynch.dat"), fs::last_write_time(text));
     // Saving again without edits changes nothing in the text.
     saveShowCurves(set);
-    EXPECT_EQ(slurp(text), saved);
+    EXPECT_EQ(fileText(text), saved);
 }
 
 // The author edited the text after the last build; the show still holds the older keys. The save
@@ -126,11 +122,11 @@ TEST_F(SyncSourceTest, ATextEditedSinceTheBuildIsKeptBeforeTheSaveWritesOverIt) 
     const CurveSaveReport report = saveShowCurves(set);
     EXPECT_TRUE(report.textSaved) << report.message;
     const fs::path copy = text.string() + ".before-save";
-    EXPECT_EQ(slurp(copy), edited);
+    EXPECT_EQ(fileText(copy), edited);
     EXPECT_NE(report.message.find("kept in " + copy.string()), std::string::npos) << report.message;
     EXPECT_NE(capture.text().find("WARNING (syncData): save:"), std::string::npos) << capture.text();
     // Blocks the show does not hold stay in the text too.
-    EXPECT_NE(slurp(text).find("controller \"Hand written\""), std::string::npos);
+    EXPECT_NE(fileText(text).find("controller \"Hand written\""), std::string::npos);
 
     // A second save finds the text older than the binary it wrote: no new copy is taken.
     fs::remove(copy);
@@ -149,7 +145,7 @@ TEST_F(SyncSourceTest, WithoutAWritableSourceTheBinaryIsSavedAndTheReasonTold) {
         EXPECT_NE(report.message.find("no record of the source text"), std::string::npos) << report.message;
         EXPECT_NE(capture.text().find("WARNING (syncData): save: NOT saved"), std::string::npos) << capture.text();
     }
-    EXPECT_EQ(slurp(text), original);
+    EXPECT_EQ(fileText(text), original);
     ControllerSet reloaded;
     ASSERT_TRUE(reloaded.load(SYNC_DATA_FILE));
     EXPECT_EQ(reloaded.get("ZEL: Whitepoint")->keys[0].value, 0.5f);
@@ -165,7 +161,7 @@ TEST_F(SyncSourceTest, WithoutAWritableSourceTheBinaryIsSavedAndTheReasonTold) {
     report = saveShowCurves(set);
     EXPECT_FALSE(report.textSaved);
     EXPECT_NE(report.message.find("does not read as sync text"), std::string::npos) << report.message;
-    EXPECT_EQ(slurp(text), "controller \"x\"\n    1\n");
+    EXPECT_EQ(fileText(text), "controller \"x\"\n    1\n");
     EXPECT_TRUE(report.binarySaved);
 }
 

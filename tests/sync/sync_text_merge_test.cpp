@@ -2,11 +2,9 @@
 // after a key all stay; only key lines change, in the text's own columns.
 #include <gtest/gtest.h>
 
-#include <fstream>
-#include <sstream>
-
 #include "sync/sync_text.h"
 #include "sync/sync_text_merge.h"
+#include "support/file_text.h"
 
 namespace zelFramework {
 namespace {
@@ -39,10 +37,7 @@ const std::string TEXT =
     "    5          2\n";
 
 TEST(SyncTextMerge, TheShowsOwnTextComesBackByteForByte) {
-    std::ifstream in(std::string(ORVO_SOURCE_DIR) + "/content/sync/demosynch.txt");
-    std::stringstream s;
-    s << in.rdbuf();
-    const std::string text = s.str();
+    const std::string text = orvotest::fileText(std::string(ORVO_SOURCE_DIR) + "/content/sync/demosynch.txt");
     ASSERT_FALSE(text.empty());
     EXPECT_EQ(merged(text, parsed(text)), text);
     EXPECT_EQ(merged(TEXT, parsed(TEXT)), TEXT);

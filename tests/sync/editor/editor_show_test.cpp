@@ -7,19 +7,14 @@
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
-#include <sstream>
 #include <string>
+#include "support/file_text.h"
 
 namespace {
 
-namespace fs = std::filesystem;
+using orvotest::fileText;
 
-std::string slurp(const fs::path& path) {
-    std::ifstream in(path);
-    std::stringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
+namespace fs = std::filesystem;
 
 size_t snapshotCount(const fs::path& folder) {
     size_t n = 0;
@@ -36,13 +31,13 @@ TEST(EditorShow, EditAttachesTheEditorAndItLeavesWithTheShow) {
     const fs::path resources = dir / "resources";
     fs::create_directories(dir);
     fs::copy(built, resources, fs::copy_options::recursive);
-    const std::string synced = slurp(resources / "data" / "demosynch.dat");
+    const std::string synced = fileText(resources / "data" / "demosynch.dat");
     fs::copy_file(resources / "data" / "demosynch.dat", dir / "synced.dat");
     // "save" writes the source text recorded beside the binary too: a copy of the repository's.
     const fs::path text = dir / "demosynch.txt";
     fs::copy_file(fs::path(ORVO_SOURCE_DIR) / "content" / "sync" / "demosynch.txt", text);
     std::ofstream(resources / "data" / "demosynch.source") << text.string() << "\n";
-    const std::string original = slurp(text);
+    const std::string original = fileText(text);
 
     // In a 1280 x 720 window the picture is 1280 x 561, 79 pixels down. A middle click at (640, 522)
     // (x 0.5, y 0.21) keys the first controller and keeps a snapshot; then "WORKSPACE" opens under the
@@ -66,10 +61,10 @@ TEST(EditorShow, EditAttachesTheEditorAndItLeavesWithTheShow) {
         act + " 2>/dev/null; (sleep 90; kill -KILL $pid) >/dev/null 2>&1 & dog=$!; wait $pid; rc=$?; kill $dog 2>/dev/null; exit $rc";
     std::ofstream(dir / "run.sh") << cmd << "\n";
     const int status = std::system(("bash '" + (dir / "run.sh").string() + "'").c_str());
-    const std::string err = slurp(dir / "err");
-    const std::string saved = slurp(resources / "data" / "demosynch.dat");
+    const std::string err = fileText(dir / "err");
+    const std::string saved = fileText(resources / "data" / "demosynch.dat");
     const size_t snapshotsLeft = snapshotCount(resources / "editor");
-    const std::string savedText = slurp(text);
+    const std::string savedText = fileText(text);
     fs::remove_all(dir);
 
     ASSERT_TRUE(WIFEXITED(status)) << err;

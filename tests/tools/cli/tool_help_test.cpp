@@ -7,25 +7,19 @@
 
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 #include <string>
+#include "support/file_text.h"
 
 namespace fs = std::filesystem;
 
 namespace {
 
+using orvotest::fileText;
+
 struct ToolRun {
     int exitCode = -1;
     std::string out, err;
 };
-
-std::string slurp(const fs::path& p) {
-    std::ifstream f(p);
-    std::stringstream s;
-    s << f.rdbuf();
-    return s.str();
-}
 
 // Runs the tool in an empty folder, which must still be empty afterwards.
 ToolRun runTool(const std::string& tool, const std::string& args) {
@@ -38,8 +32,8 @@ ToolRun runTool(const std::string& tool, const std::string& args) {
     const int status = std::system(cmd.c_str());
     ToolRun r;
     r.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    r.out = slurp(dir / "out");
-    r.err = slurp(dir / "err");
+    r.out = fileText(dir / "out");
+    r.err = fileText(dir / "err");
     EXPECT_TRUE(fs::is_empty(work)) << tool << " " << args << " wrote into its folder";
     fs::remove_all(dir);
     return r;

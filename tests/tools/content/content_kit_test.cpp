@@ -4,24 +4,19 @@
 #include <algorithm>
 #include <cmath>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <vector>
 
 #include "brand.h"
 #include "draw.h"
 #include "image_io.h"
 #include "text.h"
+#include "support/file_text.h"
 
 using namespace zelFramework::content;
 
 namespace {
 
-std::vector<char> fileBytes(const std::filesystem::path& p)
-{
-    std::ifstream in(p, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
+using orvotest::fileText;
 
 float alphaSum(const Image& img)
 {
@@ -168,14 +163,14 @@ TEST(ContentFiles, PngRoundTripsAndEveryWriterIsRepeatable)
 
     // Same picture, same bytes: nothing time-dependent goes into the files.
     ASSERT_TRUE(writePng((dir / "b.png").string(), img, PngChannels::Rgba));
-    EXPECT_EQ(fileBytes(dir / "sub/a.png"), fileBytes(dir / "b.png"));
+    EXPECT_EQ(fileText(dir / "sub/a.png"), fileText(dir / "b.png"));
     ASSERT_TRUE(writeJpeg((dir / "a.jpg").string(), img, 90));
     ASSERT_TRUE(writeJpeg((dir / "b.jpg").string(), img, 90));
-    auto jpeg = fileBytes(dir / "a.jpg");
+    auto jpeg = fileText(dir / "a.jpg");
     ASSERT_GT(jpeg.size(), 4u);
     EXPECT_EQ(static_cast<unsigned char>(jpeg[0]), 0xFF);
     EXPECT_EQ(static_cast<unsigned char>(jpeg[1]), 0xD8);
-    EXPECT_EQ(jpeg, fileBytes(dir / "b.jpg"));
+    EXPECT_EQ(jpeg, fileText(dir / "b.jpg"));
 
     // A folder that cannot be created or a missing file is a failure, not a crash.
     EXPECT_FALSE(writePng((dir / "rgb.png" / "x.png").string(), img, PngChannels::Rgb));

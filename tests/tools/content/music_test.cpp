@@ -6,8 +6,6 @@
 #include <algorithm>
 #include <cmath>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <memory>
 #include <vector>
 
@@ -16,10 +14,13 @@
 #include "mix.h"
 #include "mp3_writer.h"
 #include "song_map.h"
+#include "support/file_text.h"
 
 using namespace zelFramework::music;
 
 namespace {
+
+using orvotest::fileText;
 
 double rms(const std::vector<float>& v, double t0, double t1)
 {
@@ -74,12 +75,6 @@ bool decodeMp3(const std::string& path, Decoded& out)
     mpg123_close(h);
     mpg123_delete(h);
     return ok;
-}
-
-std::vector<char> fileBytes(const std::filesystem::path& p)
-{
-    std::ifstream in(p, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
 }  // namespace
@@ -164,7 +159,7 @@ TEST(SoundtrackEncoding, Mp3IsRepeatableAndDecodesToTheSameLengthAndLevel)
     }
     ASSERT_TRUE(writeMp3((dir / "a.mp3").string(), tone));
     ASSERT_TRUE(writeMp3((dir / "b.mp3").string(), tone));
-    EXPECT_EQ(fileBytes(dir / "a.mp3"), fileBytes(dir / "b.mp3"));
+    EXPECT_EQ(fileText(dir / "a.mp3"), fileText(dir / "b.mp3"));
     Decoded d;
     ASSERT_TRUE(decodeMp3((dir / "a.mp3").string(), d));
     EXPECT_EQ(d.rate, kSampleRate);

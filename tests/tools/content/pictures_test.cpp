@@ -6,14 +6,13 @@
 
 #include <algorithm>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <map>
 #include <set>
 #include <string>
 
 #include "image_io.h"
 #include "picture_asset.h"
+#include "support/file_text.h"
 
 using namespace zelFramework::content;
 
@@ -163,10 +162,7 @@ TEST(PictureFiles, TheBuiltResourcesHoldEveryPictureByteForByte)
         const PictureAsset& a = all.at(path);
         Image img = a.paint();
         ASSERT_TRUE(writePicture(dir.string(), a, img)) << path;
-        std::string again = (dir / path).string();
-        std::ifstream x(again, std::ios::binary), y(resources / path, std::ios::binary);
-        std::string bx{std::istreambuf_iterator<char>(x), {}}, by{std::istreambuf_iterator<char>(y), {}};
-        EXPECT_EQ(bx, by) << path << " differs from the built file";
+        EXPECT_EQ(orvotest::fileText(dir / path), orvotest::fileText(resources / path)) << path << " differs from the built file";
     }
     std::filesystem::remove_all(dir);
 }

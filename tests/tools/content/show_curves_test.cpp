@@ -2,8 +2,6 @@
 // moments the show depends on.
 #include <gtest/gtest.h>
 
-#include <fstream>
-#include <iterator>
 #include <set>
 #include <string>
 #include <vector>
@@ -11,6 +9,7 @@
 #include "sync/controller_set.h"
 #include "sync/sync_data.h"
 #include "sync/sync_text.h"
+#include "support/file_text.h"
 
 using namespace zelFramework;
 
@@ -20,8 +19,7 @@ class ShowCurves : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        std::ifstream in(std::string(ORVO_SOURCE_DIR) + "/content/sync/demosynch.txt");
-        std::string text{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+        const std::string text = orvotest::fileText(std::string(ORVO_SOURCE_DIR) + "/content/sync/demosynch.txt");
         ASSERT_FALSE(text.empty());
         std::string problem;
         ASSERT_TRUE(parseSyncText(text, data, problem)) << problem;
@@ -106,10 +104,10 @@ TEST_F(ShowCurves, SceneAndOverlayCuesFallWhereTheShowNeedsThem)
 
 TEST_F(ShowCurves, TheBuiltSyncFileIsTheTextCompiled)
 {
-    std::ifstream in(std::string(ORVO_RESOURCES_DIR) + "/data/demosynch.dat", std::ios::binary);
-    if (!in)
+    const std::string file = orvotest::fileText(std::string(ORVO_RESOURCES_DIR) + "/data/demosynch.dat");
+    if (file.empty())
         GTEST_SKIP() << "resources not built";
-    std::vector<uint8_t> built{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    const std::vector<uint8_t> built(file.begin(), file.end());
     EXPECT_EQ(built, serializeSyncData(data));
     // And the show's own loader takes it whole.
     ControllerSet fromFile;
