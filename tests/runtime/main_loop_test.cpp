@@ -39,7 +39,16 @@ protected:
         }
         return out;
     }
+    // A controller "ramp" from 0 at 0 s to `value` at `seconds`, in the set the runtime evaluates.
+    Controller* addRamp(float seconds, float value) {
+        Controller* c = controllers.get("ramp");
+        c->addKey(0.0f, 0.0f);
+        c->addKey(seconds, value);
+        runtime().controllers = &controllers;
+        return c;
+    }
     ScriptedHost host{log, 1000, STEP};
+    ControllerSet controllers;
 };
 
 TEST_F(MainLoopTest, NothingRunsUnlessReadyAndAnEmptyScheduleEndsAtOnce) {
@@ -284,11 +293,7 @@ private:
 };
 
 TEST_F(MainLoopTest, PausedFramesRenderOnTheFrozenTimeWithoutSetTimeOrControllers) {
-    ControllerSet controllers;
-    Controller* ramp = controllers.get("ramp");
-    ramp->addKey(0.0f, 0.0f);
-    ramp->addKey(10.0f, 10.0f);
-    runtime().controllers = &controllers;
+    Controller* ramp = addRamp(10.0f, 10.0f);
     runtime().editor = new PausingEditor(log);
     add("a", 0, 0, 1000);
     runtime().triggers = {{"MIDI-A5", 400, true}};
@@ -332,11 +337,7 @@ private:
 };
 
 TEST_F(MainLoopTest, AWatcherPollsBeforeEachFrameAndDrawsLastWithoutTouchingTheClock) {
-    ControllerSet controllers;
-    Controller* ramp = controllers.get("ramp");
-    ramp->addKey(0.0f, 0.0f);
-    ramp->addKey(10.0f, 10.0f);
-    runtime().controllers = &controllers;
+    Controller* ramp = addRamp(10.0f, 10.0f);
     runtime().editor = new PausingEditor(log);
     runtime().watcher = new ReloadingWatcher(log, controllers, 3);
     add("a", 0, 0, 1000);
@@ -356,11 +357,7 @@ TEST_F(MainLoopTest, AWatcherPollsBeforeEachFrameAndDrawsLastWithoutTouchingTheC
 }
 
 TEST_F(MainLoopTest, ControllersAreEvaluatedAtWholeMilliseconds) {
-    ControllerSet controllers;
-    Controller* ramp = controllers.get("ramp");
-    ramp->addKey(0.0f, 0.0f);
-    ramp->addKey(1.0f, 1000.0f);
-    runtime().controllers = &controllers;
+    Controller* ramp = addRamp(1.0f, 1000.0f);
     // A layer that notes the value it sees while drawing (into the test's vector: layers are deleted
     // when the show ends).
     struct Probe : FakeLayer {
@@ -381,7 +378,6 @@ TEST_F(MainLoopTest, ControllersAreEvaluatedAtWholeMilliseconds) {
 }
 
 TEST_F(MainLoopTest, F10DrawsTheGraphAndShowsTheFrameRateEnterTheLatency) {
-    ControllerSet controllers;
     runtime().controllers = &controllers;
     add("a", 0, 0, 1000);
     host.heldKeys = {VK_F10, VK_RETURN};
