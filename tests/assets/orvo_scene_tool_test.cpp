@@ -7,11 +7,14 @@
 #include "assets/orvo_writer.h"
 #include "gl/gl_test_files.h"
 #include "scene_tool_run.h"
+#include "scene_test_objects.h"
 
 using namespace zelFramework;
 
 namespace {
 
+using orvotest::sceneMaterial;
+using orvotest::sceneObject;
 using orvotest::ToolRun;
 
 ToolRun runTool(const std::string& arguments) { return orvotest::runSceneTool(arguments); }
@@ -21,26 +24,15 @@ ToolRun runTool(const std::string& arguments) { return orvotest::runSceneTool(ar
 TEST(OrvoSceneTool, DescribesAWrittenScene) {
     orvotest::ScratchFolder dir;
     OrvoWriter w;
-    SceneObjectDesc root;
-    root.name = "stage";
-    w.addObject(root);
-    SceneObjectDesc box;
-    box.name = "box";
-    box.parent = "stage";
-    box.materialName = "wood";
+    w.addObject(sceneObject("stage", ""));
+    SceneObjectDesc box = sceneObject("box", "stage", "wood");
     box.positions = {{-1, 0, 0}, {1, 0, 0}, {0, 3, 2}};
     box.normals.assign(3, Float3{0, 0, 1});
     box.indices = {0, 1, 2};
     box.keys = {sceneKey(0, {}), sceneKey(24, {1, 0, 0})};
     w.addObject(box);
-    SceneObjectDesc lost;
-    lost.name = "lost";
-    lost.parent = "box";
-    w.addObject(lost);
-    SceneMaterial wood;
-    wood.name = "wood";
-    wood.diffuseMap = "wood.png";
-    w.addMaterial(wood);
+    w.addObject(sceneObject("lost", "box"));
+    w.addMaterial(sceneMaterial("wood", "wood.png"));
     for (int i = 0; i < 24; ++i) w.addCameraSample(cameraLookAt({0, 1, 10}, {0, 0, 0}));
     std::string error;
     ASSERT_TRUE(w.writeFile("stage.orvo", &error)) << error;

@@ -15,6 +15,7 @@
 
 #include "assets/obj_model.h"
 #include "assets/orvo_writer.h"
+#include "assets/scene_test_objects.h"
 #include "gl/fbo_texture.h"
 #include "gl/gltk.h"
 #include "gl/texture_manager.h"
@@ -395,17 +396,8 @@ TEST_F(RendererFrame, ScenesAndObjModelsAreDrawnThroughTheirAdapters) {
     fs::create_directories(folder);
 
     zelFramework::OrvoWriter writer;
-    zelFramework::SceneObjectDesc root;
-    root.name = "root";
-    writer.addObject(root);
-    zelFramework::SceneObjectDesc quad;
-    quad.name = "quad";
-    quad.parent = "root";
-    quad.positions = {{-1, -1, 0}, {1, -1, 0}, {1, 1, 0}, {-1, 1, 0}};
-    quad.normals = {{0, 0, 1}, {0, 0, 1}, {0, 0, 1}, {0, 0, 1}};
-    quad.uvs = {{0, 0}, {1, 0}, {1, 1}, {0, 1}};
-    quad.indices = {0, 1, 2, 0, 2, 3};
-    writer.addObject(quad);
+    writer.addObject(orvotest::sceneObject("root", ""));
+    writer.addObject(orvotest::sceneQuad("quad", "root", "", 0, 0, 1));
     writer.addCameraSample(zelFramework::cameraLookAt({0, 0, 4}, {0, 0, 0}, {0, 1, 0}, 60, 40, 1, 100));
     const std::string scenePath = (folder / "quad.orvo").string();
     ASSERT_TRUE(writer.writeFile(scenePath));

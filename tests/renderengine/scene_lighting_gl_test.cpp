@@ -12,6 +12,7 @@
 #include "assets/orvo_writer.h"
 #include "renderengine/renderer.h"
 #include "renderer_test_support.h"
+#include "assets/scene_test_objects.h"
 
 using namespace RenderEngine;
 
@@ -24,16 +25,9 @@ class SceneLighting : public retest::RendererGLTest {};
 // A square facing +z, `half` across either way at depth `z`, written as a scene file.
 std::string writeSquare(const fs::path& folder, const std::string& name, float half, float z) {
     zelFramework::OrvoWriter writer;
-    zelFramework::SceneObjectDesc root;
-    root.name = "root";
-    writer.addObject(root);
-    zelFramework::SceneObjectDesc square;
-    square.name = "square";
-    square.parent = "root";
-    square.positions = {{-half, -half, z}, {half, -half, z}, {half, half, z}, {-half, half, z}};
-    square.normals = {{0, 0, 1}, {0, 0, 1}, {0, 0, 1}, {0, 0, 1}};
-    square.uvs = {{0, 0}, {1, 0}, {1, 1}, {0, 1}};
-    square.indices = {0, 1, 2, 0, 2, 3};
+    writer.addObject(orvotest::sceneObject("root", ""));
+    zelFramework::SceneObjectDesc square = orvotest::sceneQuad("square", "root", "", 0, 0, half);
+    for (zelFramework::Float3& p : square.positions) p.z = z;
     writer.addObject(square);
     const std::string path = (folder / name).string();
     EXPECT_TRUE(writer.writeFile(path));

@@ -122,9 +122,7 @@ protected:
     // Post-processes the painted picture at local time `t` and reads the window.
     std::vector<uint8_t> postProcess(float t) {
         paintFinalTarget();
-        LayerTime time;
-        time.time = t;
-        shared().post->setTime(time);
+        shared().post->setTime({.time = t});
         glClearColor(0, 0, 0, 0);
         glClear(GL_COLOR_BUFFER_BIT);
         shared().post->render();
@@ -250,9 +248,7 @@ TEST_F(ShowLayersGL, MidiNotesLightTheirOverlayColumnForAMoment) {
     Layer_TextOverlayAnimation overlay;
     ASSERT_TRUE(overlay.init(nullptr, &shared().controllers));
     glClearColor(0.25f, 0.25f, 0.25f, 1.0f);
-    LayerTime time;
-    time.time = 20.0f;
-    overlay.setTime(time);
+    overlay.setTime({.time = 20.0f});
     overlay.onMidiTrigger({"MIDI-G5", 20000, false}, false);  // a note-off lights nothing
     glClear(GL_COLOR_BUFFER_BIT);
     const std::vector<uint8_t> before = orvotest::readPixelsRgba(0, 0, GL_TEST_WIDTH, GL_TEST_HEIGHT);
@@ -270,8 +266,7 @@ TEST_F(ShowLayersGL, MidiNotesLightTheirOverlayColumnForAMoment) {
     EXPECT_GT(elsewhere.r, 64);
     EXPECT_EQ(elsewhere.r, elsewhere.b);
 
-    time.time = 20.0f + MIDI_FLASH_SECONDS;  // faded out
-    overlay.setTime(time);
+    overlay.setTime({.time = 20.0f + MIDI_FLASH_SECONDS});  // faded out
     glClear(GL_COLOR_BUFFER_BIT);
     overlay.render();
     EXPECT_EQ(before, orvotest::readPixelsRgba(0, 0, GL_TEST_WIDTH, GL_TEST_HEIGHT));
@@ -285,14 +280,10 @@ TEST_F(ShowLayersGL, SlidesWithoutTheirPicturesDrawNothingAndKeepTheState) {
     ASSERT_TRUE(buildUp.init(nullptr, nullptr));
     ASSERT_TRUE(endScreen.init(nullptr, nullptr));
     for (float t : {112.5f, 114.0f, 116.0f, 119.0f, 122.0f, 123.0f}) {
-        LayerTime time;
-        time.time = t;
-        buildUp.setTime(time);
+        buildUp.setTime({.time = t});
         buildUp.render();
     }
-    LayerTime end;
-    end.time = 180.0f;
-    endScreen.setTime(end);
+    endScreen.setTime({.time = 180.0f});
     endScreen.render();
     EXPECT_TRUE(orvotest::drainGLErrors().empty());
     EXPECT_TRUE(GL_FBOTexture::fboStack().empty());
@@ -315,10 +306,7 @@ TEST_F(ShowLayersGL, MissingSceneModelsAndFlashTableLeaveTheStadiumEmptyWithOneW
     EXPECT_EQ(trace.count("flashtable.bin"), 1) << trace.text();
     trace.clear();
     for (float t : {50.0f, 90.0f, 110.0f}) {
-        LayerTime time;
-        time.time = t;
-        time.delta = 0.04f;
-        stadium.setTime(time);
+        stadium.setTime({.time = t, .delta = 0.04f});
         stadium.render();
         EXPECT_TRUE(stadium.sceneRenderer()->flares.empty());
     }
@@ -332,11 +320,7 @@ TEST_F(ShowLayersGL, TunnelWithoutItsPicturesStillDrawsItsStandsAndCuts) {
     Layer_Tunnel tunnel;
     ASSERT_TRUE(tunnel.init(nullptr, &shared().controllers));
     for (float t : {130.0f, 155.0f, 175.0f}) {
-        LayerTime time;
-        time.time = t;
-        time.start = 124.138f;
-        time.delta = 0.04f;
-        tunnel.setTime(time);
+        tunnel.setTime({.time = t, .delta = 0.04f, .start = 124.138f});
         tunnel.render();
     }
     EXPECT_EQ(tunnel.currentCut(), tunnelCameraCut(175.0f, tunnelPath().flashTimes, 2));
@@ -344,10 +328,7 @@ TEST_F(ShowLayersGL, TunnelWithoutItsPicturesStillDrawsItsStandsAndCuts) {
     // Space in the second part writes one line to paste into the flash list, once per press.
     setKeyDown(32, true);
     for (float t : {176.0f, 176.5f}) {
-        LayerTime time;
-        time.time = t;
-        time.start = 124.138f;
-        tunnel.setTime(time);
+        tunnel.setTime({.time = t, .start = 124.138f});
         tunnel.render();
     }
     setKeyDown(32, false);
