@@ -51,17 +51,3 @@ TEST_F(GLContext, EntryPointsBeyondOnePointOneAreLoaded) {
     EXPECT_NE(glGenFramebuffersEXT, nullptr);
     EXPECT_NE(glBlitFramebufferEXT, nullptr);
 }
-
-TEST_F(GLContext, ClearsAndReadsBackTheBackBuffer) {
-    glClearColor(1.0f, 0.0f, 0.0f, 1.0f);
-    glClear(GL_COLOR_BUFFER_BIT);
-    EXPECT_EQ(readPixel(10, 10), (Rgba{255, 0, 0, 255}));
-    glEnable(GL_SCISSOR_TEST);
-    glScissor(0, 0, 8, 8);
-    glClearColor(0.0f, 0.0f, 1.0f, 1.0f);
-    glClear(GL_COLOR_BUFFER_BIT);
-    glDisable(GL_SCISSOR_TEST);
-    EXPECT_EQ(readPixel(3, 3), (Rgba{0, 0, 255, 255}));
-    EXPECT_EQ(readPixel(GL_TEST_WIDTH - 1, GL_TEST_HEIGHT - 1), (Rgba{255, 0, 0, 255}));
-    EXPECT_TRUE(drainGLErrors().empty());
-}
