@@ -1,14 +1,19 @@
 // The show's composition: slide times, registrations and schedule, as the runtime receives them.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
 #include <set>
 
 #include "platform/platform.h"
 #include "runtime/show_runtime.h"
+#include "show/layer_buildup.h"
 #include "show/layer_postfx.h"
 #include "show/layer_superbowl.h"
 #include "show/scene_layers.h"
 #include "show/show_composition.h"
+#include "show/tunnel_logic.h"
+#include "song_map.h"
 
 namespace zelFramework {
 namespace {
@@ -81,6 +86,40 @@ TEST_F(Composition, EighteenEntriesCoverTheShowWithoutGaps) {
         }
     }
     EXPECT_EQ(stadiumEntries, 6);
+}
+
+// The soundtrack is written to the same moments as the pictures: each section cue starts its entry,
+// the title cuts and slide changes fall where the picture changes, and the tunnel's flashes have
+// their hits. An edit to either side alone puts sound and picture out of step.
+TEST_F(Composition, TheSoundtrackIsCutToTheSameMoments) {
+    const auto ms = [](double seconds) { return uint32_t(std::lround(seconds * 1000.0)); };
+    const auto firstStart = [](const char* name) {
+        for (const ScheduleEntry& e : runtime().schedule)
+            if (e.layer == findLayer(name)) return e.startMs;
+        ADD_FAILURE() << "no entry of " << name;
+        return 0u;
+    };
+    EXPECT_EQ(firstStart("tunnelarena"), ms(music::cue::introEnd));
+    EXPECT_EQ(firstStart("superbowl"), ms(music::cue::stadium));
+    EXPECT_EQ(firstStart("buildup"), ms(music::cue::buildUp));
+    EXPECT_EQ(firstStart("tunnel"), ms(music::cue::drop));
+    EXPECT_EQ(firstStart("endscreen"), ms(music::cue::endScreen));
+    EXPECT_EQ(runtime().maxEndMs, ms(music::cue::end));
+
+    const auto titles = featureTextSpans();
+    ASSERT_EQ(music::featureCuts().size(), titles.size());
+    for (size_t i = 0; i < titles.size(); ++i) EXPECT_EQ(titles[i].startMs, ms(music::featureCuts()[i])) << i;
+    for (double change : music::buildUpSlideChanges())
+        EXPECT_NE(buildUpSlideAt(float(change) - 0.01f), buildUpSlideAt(float(change) + 0.01f)) << change;
+
+    // The tunnel's list opens with the run out of the stands; the hand-timed flashes follow.
+    std::vector<float> flashes = tunnelPath().flashTimes;
+    ASSERT_FALSE(flashes.empty());
+    EXPECT_FLOAT_EQ(flashes.front(), float(music::cue::tunnelRun));
+    flashes.erase(flashes.begin());
+    flashes.erase(std::unique(flashes.begin(), flashes.end()), flashes.end());
+    ASSERT_EQ(flashes.size(), music::tunnelFlashTimes().size());
+    for (size_t i = 0; i < flashes.size(); ++i) EXPECT_FLOAT_EQ(flashes[i], float(music::tunnelFlashTimes()[i])) << i;
 }
 
 }  // namespace
