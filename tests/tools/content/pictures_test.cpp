@@ -46,35 +46,10 @@ bool clear(float a) { return a <= 0.001f; }
 
 }  // namespace
 
-TEST(PictureSet, HoldsEveryNameTheShowLoadsOnceWithAMatchingFormat)
+// Whether these are the pictures the show and the editor load is checked where they load them: the
+// whole show and the editor's run on the built resources fail on any missing picture's warning.
+TEST(PictureSet, PaintsEachNameOnceInTheFormatItsNameSays)
 {
-    std::vector<std::string> wanted = {
-        "loading.jpg", "noise.png", "reflection.png", "flash.jpg", "white.jpg", "vignette.png",
-        "grading/grading_intro.png", "grading/grading_intro_tunnel.png", "grading/grading_nfl.png",
-        "grading/grading_tunnel_outro.png", "tv_background_details.png", "tvscreen.JPG",
-        "ArenaBuildup/01-logos.png", "ArenaBuildup/02-bring-you.png", "ArenaBuildup/03-the-event.png",
-        "stormhalo.png", "lunavex-logo.png", "gralle.png",
-        "00-Generic/kvt_generic_l1.png", "00-Generic/kvt_generic_l2.png", "00-Generic/kvt_generic_l3.png",
-        "01-LunavexTestimage/lunavex_l1.png", "01-LunavexTestimage/lunavex_l2.png", "01-LunavexTestimage/lunavex_l3.png",
-        "02-KVTTestimage/kvt_testimage_l1.png", "02-KVTTestimage/kvt_testimage_l2.png",
-        "02-KVTTestimage/kvt_testimage_l3.png", "03-KVTMessage/message_slide_l1.png",
-        "03-KVTMessage/message_slide_l2.png", "03-KVTMessage/message_slide_l3.png",
-        "03-KVTMessage/message_slide_l4.png", "04-KVTLogo/kvt_logo_slide_l1.png", "04-KVTLogo/kvt_logo_slide_l2.png",
-        "05-Credits/groups_slide_l1.png", "05-Credits/groups_slide_l2.png", "06-MessageForYou/message_for_you_l1.png",
-    };
-    for (int d = 0; d < 12; ++d) {
-        wanted.push_back("screen" + std::to_string(d) + "_0.png");
-        wanted.push_back("screen" + std::to_string(d) + "_1.png");
-    }
-    for (int i = 1; i <= 5; ++i)
-        wanted.push_back("tvscreen-" + std::to_string(i) + ".jpg");
-    for (int i = 1; i <= 6; ++i)
-        wanted.push_back("Endscreen/endscreen_l" + std::to_string(i) + ".png");
-    for (const char* b : {"linear", "smoothstep", "exponential", "minexponential", "man-valval", "man-valzero",
-                          "man-valone", "man-zeroval", "man-oneval", "man-oneone", "man-zerozero", "play", "pause",
-                          "record"})
-        wanted.push_back(std::string("editor/button-") + b + ".png");
-
     auto all = allPictures();
     std::set<std::string> seen;
     for (const PictureAsset& a : all) {
@@ -84,8 +59,6 @@ TEST(PictureSet, HoldsEveryNameTheShowLoadsOnceWithAMatchingFormat)
         EXPECT_EQ(ext == "jpg", a.kind == FileKind::Jpeg) << a.path;
         EXPECT_EQ(a.path.find('\\'), std::string::npos) << a.path;
     }
-    for (const std::string& name : wanted)
-        EXPECT_TRUE(seen.count(name)) << "missing: " << name;
 }
 
 TEST(PictureSet, SlideBasesAreOpaqueAndOverlaysLetTheLayersBeneathShow)
