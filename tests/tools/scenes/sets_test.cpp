@@ -64,14 +64,10 @@ std::vector<uint8_t> writtenBytes(const SetDescription& spec) {
 
 }  // namespace
 
-TEST(SceneSets, EveryFileOfTheShowIsWrittenReadsBackAndStaysInBudget) {
-    std::set<std::string> expected = {"intro-005.orvo", "ArenaTunnel.orvo", "Vexil2000.orvo", "tunnel-004.orvo",
-                                      "velmora-logo.orvo", "No_Bigscreens_Just_Lasers.orvo",
-                                      "Quantum_Computing_Compo.orvo", "8_Petabyte_Intro_Compo.orvo",
-                                      "Demoscene_Fashion_Show.orvo", "400_DJs_On_1200_Floors.orvo"};
-    std::set<std::string> names;
+// That these are the scenes the show opens is checked by the whole-show test, which fails on a scene
+// it cannot open.
+TEST(SceneSets, EveryFileIsWrittenReadsBackAndStaysInBudget) {
     for (const SetDescription& s : sets()) {
-        names.insert(s.fileName);
         std::vector<uint8_t> bytes = writtenBytes(s);
         OrvoScene scene;
         std::string problem;
@@ -96,7 +92,6 @@ TEST(SceneSets, EveryFileOfTheShowIsWrittenReadsBackAndStaysInBudget) {
         size_t limit = s.fileName == "Vexil2000.orvo" ? 300000 : 60000;
         EXPECT_LT(s.triangleCount(), limit) << s.fileName;
     }
-    EXPECT_EQ(names, expected);
 }
 
 TEST(SceneSets, MaterialsNameOnlyGeneratedOpaquePictures) {
