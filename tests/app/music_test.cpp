@@ -16,6 +16,7 @@
 #include "platform/platform.h"
 #include "support/trace_capture.h"
 #include "tone_file.h"
+#include "support/file_text.h"
 
 using namespace zelFramework;
 namespace fs = std::filesystem;
@@ -41,8 +42,7 @@ struct Files {
         fs::create_directories(dir);
         encoded = orvotest::writeToneMp3(tone, SECONDS, TONE_HZ, AMPLITUDE);
         if (encoded) {
-            std::ifstream in(tone, std::ios::binary);
-            std::vector<char> bytes((std::istreambuf_iterator<char>(in)), {});
+            const std::string bytes = orvotest::fileText(tone);
             std::ofstream(truncated, std::ios::binary).write(bytes.data(), std::streamsize(bytes.size() / 2));
         }
         std::ofstream(text) << "This is a text file with a .mp3 name, not a soundtrack.\n";

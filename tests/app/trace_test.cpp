@@ -1,13 +1,12 @@
 // The trace log: level gating, the quit policy, truncation and the output modes up to the stop line.
 #include <gtest/gtest.h>
 
-#include <fstream>
-#include <iterator>
 #include <string>
 
 #include "app/trace.h"
 #include "platform/platform.h"
 #include "support/trace_capture.h"
+#include "support/file_text.h"
 
 using namespace zelFramework;
 
@@ -69,8 +68,7 @@ TEST(Trace, StreamModesWriteWholeLinesAndStopClosesTheStream) {
         EXPECT_EQ(traceSettings().logStream, nullptr);
         trace(TRACE_INFO, "trace", "after the end");
 
-        std::ifstream in(path, std::ios::binary);
-        EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), error + stopped);
+        EXPECT_EQ(orvotest::fileText(path), error + stopped);
         EXPECT_EQ(cap.text(), mode == TRACE_TO_STREAM ? "" : error + stopped + "INFO (trace): after the end\n");
     }
     std::remove(path.c_str());
