@@ -8,6 +8,10 @@
 // highlights) or SPHERICAL_HARMONICS_LIGHTING (an irradiance-map ambient plus soft wrapped lights),
 // and REFLECTION (sphere-mapped environment on unit 2).
 
+#ifdef GL_ARB_shader_texture_lod
+#extension GL_ARB_shader_texture_lod : enable
+#endif
+
 struct PointLight {
     vec3 position;          // world space
     vec3 color;
@@ -39,6 +43,7 @@ uniform float reflectionIntensity;
 
 uniform sampler2D matCap;   // unit 0
 uniform sampler2D diffuse;  // unit 1
+uniform vec2 diffuseSize;   // its size in texels; (0, 0) reads it with one plain tap
 #ifdef REFLECTION
 uniform sampler2D reflectionMap;  // unit 2
 #endif
@@ -107,6 +112,37 @@ vec3 skyIrradiance(vec3 n)
 }
 #endif
 
+// Up to this many taps along a slanted surface's footprint.
+const float MAX_ALONG_TAPS = 8.0;
+
+// The diffuse picture under this pixel. Seen at a slant (a floor running away, a wall beside the
+// camera), the pixel covers a strip of texels many times longer than wide, and one trilinear tap
+// takes the level that fits the strip's length: lines running away from the viewer fade into the
+// floor. Here taps spread along the strip instead, each read at the level of the strip's width (or
+// of its length shared among the taps), and are averaged. A footprint about as wide as long, or no
+// larger than a texel, is one plain tap, so a picture drawn at its size shows exactly its texels.
+vec4 diffuseTexel(vec2 uv)
+{
+    vec2 alongX = dFdx(uv), alongY = dFdy(uv);
+#ifdef GL_ARB_shader_texture_lod
+    float lengthX = length(alongX * diffuseSize), lengthY = length(alongY * diffuseSize);
+    float longer = max(lengthX, lengthY), shorter = min(lengthX, lengthY);
+    if (longer > 1.0 && longer > 1.5 * shorter) {
+        vec2 major = lengthX > lengthY ? alongX : alongY;
+        vec2 minor = lengthX > lengthY ? alongY : alongX;
+        float taps = min(ceil(longer / max(shorter, 1.0e-6)), MAX_ALONG_TAPS);
+        vec2 step = major / taps;
+        vec4 sum = vec4(0.0);
+        for (float i = 0.0; i < MAX_ALONG_TAPS; i += 1.0) {
+            if (i >= taps) break;
+            sum += texture2DGradARB(diffuse, uv + step * (i + 0.5 - 0.5 * taps), minor, step);
+        }
+        return sum / taps;
+    }
+#endif
+    return texture2D(diffuse, uv);
+}
+
 void main()
 {
     vec3 toEye = normalize(-viewPosition);
@@ -118,7 +154,7 @@ void main()
     vec3 n = normalLength2 > 1.0e-8 ? viewNormal * inversesqrt(normalLength2) : toEye;
     float opaque = step(0.5, aoEnable);
 
-    vec4 diffuseSample = texture2D(diffuse, surfaceUV);
+    vec4 diffuseSample = diffuseTexel(surfaceUV);
     vec3 base = diffuseSample.rgb + vec3(diffuseAddFactor);
     // Matcap: the view-space normal picks the texel, so the picture behaves like baked lighting.
     vec3 matCapColor = texture2D(matCap, n.xy * 0.495 + 0.5).rgb;

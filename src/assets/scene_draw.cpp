@@ -111,7 +111,11 @@ void drawSceneObject(SceneObject& o, GLuint program, float time) {
     if (drawThis && o.buffers) {
         o.buffers->diffuseTexture->bind(GL_TEXTURE1);
         o.buffers->lightTexture->bind(GL_TEXTURE0);
-        if (sendsUniforms(program)) sendMaterial(program, material);
+        if (sendsUniforms(program)) {
+            sendMaterial(program, material);
+            const GL_Texture& diffuse = *o.buffers->diffuseTexture;
+            glUniform2f(glGetUniformLocation(program, "diffuseSize"), float(diffuse.width), float(diffuse.height));
+        }
         const GLsizei indexCount = GLsizei(o.indexCount());
         switch (source) {
             case SceneMeshSource::StaticFirstFrame: drawFromBuffers(o.buffers->sets[0], indexCount); break;

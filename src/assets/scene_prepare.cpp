@@ -27,9 +27,12 @@ void makeBufferSet(unsigned int set[4], const SceneObject& o, uint32_t block) {
         makeBuffer(GL_ELEMENT_ARRAY_BUFFER, o.indices.data(), o.indices.size() * sizeof(uint32_t));
 }
 
-// Empty names are not asked for: they could only fail.
+// Empty names are not asked for: they could only fail. A scene's pictures are seen at every distance
+// and angle, mostly smaller than they are, so they get mipmaps: without them a far or slanted surface
+// shows a few texels picked at random, its lines breaking up and crawling as the camera moves.
 GL_Texture* findTexture(const std::string& name, GLenum wrap) {
-    return name.empty() ? nullptr : GL_TextureManager::getTexture(name.c_str(), wrap, wrap);
+    return name.empty() ? nullptr
+                        : GL_TextureManager::getTexture(name.c_str(), wrap, wrap, PictureFit{.drawnSmaller = true});
 }
 
 void findTextures(SceneMeshBuffers& b, const SceneMaterial* m) {

@@ -174,6 +174,9 @@ void Renderer::drawObjects(int pass, float time, bool cameraSet) {
         glUniform1f(prepareShader->uniformLocation("glowIntensity"), object->glowIntensity);
 
         bindOrClear(object->diffuseTexture, 1);
+        const zelFramework::GL_Texture* diffuse = object->diffuseTexture;
+        glUniform2f(prepareShader->uniformLocation("diffuseSize"), diffuse ? float(diffuse->width) : 0.0f,
+                    diffuse ? float(diffuse->height) : 0.0f);
         bindOrClear(reflectionTexture, 2);
         bindOrClear(object->matCapTexture, 0);
 

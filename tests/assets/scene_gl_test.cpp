@@ -120,10 +120,14 @@ TEST_F(SceneGL, PreparationFindsTexturesWithTheirFallbacks) {
     EXPECT_EQ(b->lightTexture, redLight);  // no light map named: the ".light" companion
     EXPECT_EQ(textureParameter(red->textureId, GL_TEXTURE_WRAP_S), GL_CLAMP_TO_EDGE);
     EXPECT_EQ(textureParameter(redLight->textureId, GL_TEXTURE_WRAP_S), GL_CLAMP_TO_EDGE);
+    // Seen at every distance and slant, a scene's pictures are read through their mipmaps.
+    EXPECT_EQ(textureParameter(red->textureId, GL_TEXTURE_MIN_FILTER), GL_LINEAR_MIPMAP_LINEAR);
+    EXPECT_EQ(textureParameter(redLight->textureId, GL_TEXTURE_MIN_FILTER), GL_LINEAR_MIPMAP_LINEAR);
     b = scene.objects[2].buffers.get();
     EXPECT_EQ(b->diffuseTexture, white);
     EXPECT_EQ(b->lightTexture, green);
     EXPECT_EQ(textureParameter(green->textureId, GL_TEXTURE_WRAP_S), GL_REPEAT);
+    EXPECT_EQ(textureParameter(green->textureId, GL_TEXTURE_MIN_FILTER), GL_LINEAR_MIPMAP_LINEAR);
     b = scene.objects[3].buffers.get();
     EXPECT_EQ(b->diffuseTexture, white);
     EXPECT_EQ(b->lightTexture, white);

@@ -103,7 +103,7 @@ TEST_F(PictureFilter, MipmappedPictureShrinksToTheToneOfItsLinesAndIsItselfAtIts
 }
 
 // A picture asked for as drawn smaller gets its whole mipmap chain and trilinear reading; any other
-// picture keeps plain linear filtering and one level, as the 3-D scenes expect.
+// picture (a slide drawn at the picture's size) keeps plain linear filtering and one level.
 TEST_F(PictureFilter, OnlyPicturesDrawnSmallerGetMipmaps) {
     ScratchFolder folder;
     std::vector<uint8_t> pixels(size_t(20) * 12 * 4, 200);
