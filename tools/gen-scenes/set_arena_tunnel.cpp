@@ -102,7 +102,7 @@ SetDescription buildArenaTunnelScene() {
     mat("banner_blue", "arena_banner1.png", {0.1f, 0.1f, 0.1f}, 0.7f);
     mat("banner_red", "arena_banner2.png", {0.1f, 0.1f, 0.1f}, 0.7f);
     mat("banner_black", "arena_banner3.png", {0.1f, 0.1f, 0.1f}, 0.7f);
-    mat("arena_sign", "stadium_backdrop.png", {0.2f, 0.2f, 0.2f}, 0.5f, 0.6f);
+    mat("arena_sign", "arena_sign.png", {0.2f, 0.2f, 0.2f}, 0.5f, 0.6f);
     mat("arena_pitch", "stadium_pitch.png", {0.05f, 0.05f, 0.05f}, 0.9f, 0.3f);
     mat("arena_view", "arena_view.png", {0, 0, 0}, 1.0f, 0.8f);
     s.pictures = {
@@ -115,6 +115,7 @@ SetDescription buildArenaTunnelScene() {
         {"arena_banner2.png", [] { return paintArenaBanner(1); }},
         {"arena_banner3.png", [] { return paintArenaBanner(2); }},
         {"arena_view.png", paintArenaView},
+        {"arena_sign.png", paintArenaSign},
         {light, [] { return paintSphereLight(rgb(1, 1, 1), rgb(0.6f, 0.6f, 0.66f)); }},
     };
     Mesh walls, floor, ceiling, panels, steel, doors, banners[3], sign, pitch, view, frame;

@@ -114,25 +114,59 @@ Image paintArenaBanner(int variant) {
 
 Image paintArenaView() {
     // Bright on purpose: only the soft viewer light reaches this far, so the picture carries the
-    // floodlit look itself.
-    const int w = 512, h = 256;
-    Image img(w, h);
-    content::fillAll(img, content::linearGradient({0, 0}, hex(0x3a4c9a), {0, 120}, hex(0x8fa0e0)));
+    // floodlit look itself. As the camera reaches the mouth it fills most of the frame, about two
+    // pixels of a 640-wide frame (four at 1280) to one of a 512 x 256 painting, so it is painted four
+    // times as large: bands, pitch lines and mowing stripes get edges one texel wide. The crowd keeps
+    // the soft speckle of the smaller painting: it is painted at that size and enlarged.
+    const int scale = 4, w = 512, h = 256;
+    Image small(w, h);
+    content::fillAll(small, content::linearGradient({0, 0}, hex(0x3a4c9a), {0, 120}, hex(0x8fa0e0)));
     content::Rng rng(91);
     for (int y = 40; y < 180; ++y)
         for (int x = 0; x < w; ++x) {
             float n = rng.uniform();
             Rgba c = n < 0.45f ? hex(0x4f7fff) : (n < 0.7f ? hex(0xff5a64) : hex(0xffe8c8));
             if (n > 0.996f) c = rgb(1, 1, 1);
-            img.at(x, y) = content::mix(img.at(x, y), c, 0.9f);
+            small.at(x, y) = content::mix(small.at(x, y), c, 0.9f);
         }
-    fillRect(img, 0, 100, w, 6, solid(hex(0xff3040)));
-    fillRect(img, 0, 176, w, 8, solid(hex(0x3060ff)));
-    fillRect(img, 0, 184, w, 72, solid(hex(0x5fd86a)));
-    for (int i = 0; i < 8; ++i) fillRect(img, i * 64.0f + 30, 184, 3, 72, solid(rgb(1, 1, 1)));
-    // Mowing stripes towards the viewer.
-    for (int i = 0; i < 4; ++i) fillRect(img, 0, 200 + i * 16.0f, w, 8, solid(hex(0x6fe47a)));
-    for (int i = 0; i < 5; ++i) content::fillCircle(img, 40 + i * 108.0f, 24, 9, solid(rgb(1, 1, 1)));
+    Image img = content::resized(small, w * scale, h * scale);
+    auto rect = [&](float x, float y, float rw, float rh, Rgba c) {
+        fillRect(img, x * scale, y * scale, rw * scale, rh * scale, solid(c));
+    };
+    rect(0, 100, w, 6, hex(0xff3040));
+    rect(0, 176, w, 8, hex(0x3060ff));
+    rect(0, 184, w, 72, hex(0x5fd86a));
+    // Mowing stripes towards the viewer, then the lines painted on the grass over them.
+    for (int i = 0; i < 4; ++i) rect(0, 200 + i * 16.0f, w, 8, hex(0x6fe47a));
+    for (int i = 0; i < 8; ++i) rect(i * 64.0f + 30, 184, 3, 72, rgb(1, 1, 1));
+    // The hash marks of the stadium's own pitch, a yard apart between the lines: the far row shorter.
+    for (int i = -4; i * 6.4f < w; ++i) {
+        if (i % 10 == 0) continue;
+        rect(30.5f + i * 6.4f, 192, 1, 3, rgb(0.95f, 0.95f, 0.95f));
+        rect(30.5f + i * 6.4f, 209, 1, 5, rgb(0.95f, 0.95f, 0.95f));
+    }
+    for (int i = 0; i < 5; ++i) content::fillCircle(img, (40 + i * 108.0f) * scale, 24.0f * scale, 9.0f * scale, solid(rgb(1, 1, 1)));
+    return img;
+}
+
+Image paintArenaSign() {
+    // The stadium's broadcast backdrop in the shape of the sign over the mouth (120 x 24 units), so
+    // its lettering is neither squashed nor read through a footprint five times longer than wide.
+    // About 430 pixels wide on a 640-wide frame as the camera passes under it.
+    const int w = 1020, h = 204;
+    Image img(w, h);
+    content::fillAll(img, content::linearGradient({0, 0}, hex(0x0d1d52), {0, float(h)}, hex(0x051033)));
+    for (int i = 0; i < 24; ++i)
+        content::drawLine(img, {float(i * 48 - 120), float(h)}, {float(i * 48 + 20), 0}, 10,
+                          solid(rgb(0.12f, 0.25f, 0.6f, 0.6f)));
+    content::TextStyle style;
+    style.face = content::Face::SansBold;
+    style.size = 104;
+    style.align = content::Align::Centre;
+    content::drawText(img, "VEXIL 2000", w / 2.0f, 112, style, solid(rgb(1, 1, 1)));
+    style.size = 40;
+    fillRoundRect(img, w / 2.0f - 80, 130, 160, 54, 9, solid(hex(0xd01c28)));
+    content::drawText(img, "LIVE", w / 2.0f, 172, style, solid(rgb(1, 1, 1)));
     return img;
 }
 

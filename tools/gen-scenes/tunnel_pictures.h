@@ -19,5 +19,6 @@ content::Image paintArenaFloor();
 content::Image paintArenaCeiling();
 content::Image paintArenaBanner(int variant);
 content::Image paintArenaView();  // the stadium seen through the tunnel mouth
+content::Image paintArenaSign();  // the broadcast sign over the mouth, at the sign's 5:1 shape
 
 }  // namespace zelFramework::scenegen
