@@ -11,7 +11,6 @@
 #include "gl/fbo_texture.h"
 #include "gl/gl_readback.h"
 #include "gl/texture.h"
-#include "gl/texture_manager.h"
 #include "renderengine/renderer.h"
 #include "renderer_test_support.h"
 #include "picture_metrics.h"
@@ -87,13 +86,7 @@ protected:
             drawWall(-2.5f * k, -1.5f * k, -1.1f * k, 1.5f * k, 10.0f - nearDistance, 10.0f / nearDistance);
         };
         RenderObject object;
-        object.model = &model;
-        object.diffuseTexture = checkerTexture();
-        object.matCapTexture = zelFramework::GL_TextureManager::getWhiteTexture();
-        renderer.object("walls") = &object;
-        for (float& c : renderer.ambientLightColor) c = 1.0f;
-        renderer.radialLightFactor = 0.0f;
-        renderer.cameraPreset = true;
+        retest::addEvenlyLitObject(renderer, "walls", object, model, checkerTexture());
         retest::lookAtFrom({0, 0, 10}, {0, 0, 0}, 0.5, 100.0);
         renderer.dofFocusFalloff = s.falloff;
         renderer.dofFocusBackShift = s.backShift;

@@ -88,6 +88,17 @@ std::vector<uint8_t> readTargetPicture(zelFramework::GL_FBOTexture* target, int 
     return picture;
 }
 
+void addEvenlyLitObject(RenderEngine::Renderer& renderer, const char* name, RenderEngine::RenderObject& object,
+                        RecordingModel& model, zelFramework::GL_Texture* diffuse) {
+    object.model = &model;
+    object.diffuseTexture = diffuse;
+    object.matCapTexture = zelFramework::GL_TextureManager::getWhiteTexture();
+    renderer.object(name) = &object;
+    for (float& c : renderer.ambientLightColor) c = 1.0f;
+    renderer.radialLightFactor = 0.0f;
+    renderer.cameraPreset = true;
+}
+
 std::vector<float> uniformValue(GLuint program, const char* name, int components) {
     std::vector<float> value(16, 0.0f);
     glGetUniformfv(program, glGetUniformLocation(program, name), value.data());

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "assets/model_renderer.h"
+#include "renderengine/renderer.h"
 #include "support/gl_fixture.h"
 
 namespace zelFramework {
@@ -51,6 +52,12 @@ public:
 // Immediate-mode geometry with normals, for models that draw something visible.
 void drawBox(float minX, float minY, float minZ, float maxX, float maxY, float maxZ);
 void drawFloor(float halfSize, float y);
+
+// Registers `object` under `name`, drawn by `model` with `diffuse` and a white matcap, and lights the
+// renderer with full ambient light alone (no viewer light), so the picture shows the texture as it is.
+// The camera is preset: the test sets it before rendering.
+void addEvenlyLitObject(RenderEngine::Renderer& renderer, const char* name, RenderEngine::RenderObject& object,
+                        RecordingModel& model, zelFramework::GL_Texture* diffuse);
 
 // Pixel (x, y) of colour attachment `attachment` of a target, as floats.
 std::array<float, 4> readTargetPixel(zelFramework::GL_FBOTexture* target, int x, int y, int attachment = 0);

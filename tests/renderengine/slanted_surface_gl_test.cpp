@@ -12,7 +12,6 @@
 #include "gl/fbo_texture.h"
 #include "gl/picture_file.h"
 #include "gl/texture.h"
-#include "gl/texture_manager.h"
 #include "renderengine/renderer.h"
 #include "renderer_test_support.h"
 
@@ -67,13 +66,7 @@ protected:
         retest::RecordingModel model;
         model.geometry = std::move(geometry);
         RenderObject object;
-        object.model = &model;
-        object.diffuseTexture = stripeTexture();
-        object.matCapTexture = zelFramework::GL_TextureManager::getWhiteTexture();
-        renderer.object("surface") = &object;
-        for (float& c : renderer.ambientLightColor) c = 1.0f;
-        renderer.radialLightFactor = 0.0f;
-        renderer.cameraPreset = true;
+        retest::addEvenlyLitObject(renderer, "surface", object, model, stripeTexture());
         retest::lookAtFrom({0, 0, 0}, {0, 0, -1}, 0.5, 100.0);
         renderer.renderFrame(0.0f, 0.0f);
         return retest::readTargetPicture(renderer.sceneryTarget);

@@ -194,23 +194,26 @@ Image paintStageFloor() {
     return img;
 }
 
-Image paintBroadcastBackdrop() {
-    const int w = 512, h = 256;
-    Image img(w, h);
-    content::fillAll(img, content::linearGradient({0, 0}, hex(0x0d1d52), {0, float(h)}, hex(0x051033)));
-    for (int i = 0; i < 12; ++i)
-        content::drawLine(img, {float(i * 48 - 80), float(h)}, {float(i * 48 + 60), 0}, 10,
+Image paintBroadcastSign(const BroadcastSignLayout& l) {
+    Image img(l.width, l.height);
+    const float w = float(l.width), h = float(l.height);
+    content::fillAll(img, content::linearGradient({0, 0}, hex(0x0d1d52), {0, h}, hex(0x051033)));
+    for (int i = 0; i < l.stripes; ++i)
+        content::drawLine(img, {i * 48 + l.firstStripe, h}, {i * 48 + l.firstStripe + 140, 0}, 10,
                           solid(rgb(0.12f, 0.25f, 0.6f, 0.6f)));
     content::TextStyle style;
     style.face = content::Face::SansBold;
-    style.size = 64;
+    style.size = l.titleSize;
     style.align = content::Align::Centre;
-    content::drawText(img, "VEXIL 2000", w / 2.0f, 120, style, solid(rgb(1, 1, 1)));
-    style.size = 30;
-    fillRoundRect(img, w / 2.0f - 70, 150, 140, 44, 8, solid(hex(0xd01c28)));
-    content::drawText(img, "LIVE", w / 2.0f, 184, style, solid(rgb(1, 1, 1)));
+    content::drawText(img, "VEXIL 2000", w / 2.0f, l.titleBaseline, style, solid(rgb(1, 1, 1)));
+    style.size = l.liveSize;
+    fillRoundRect(img, w / 2.0f - l.badgeWidth / 2, l.badgeTop, l.badgeWidth, l.badgeHeight, l.badgeRadius,
+                  solid(hex(0xd01c28)));
+    content::drawText(img, "LIVE", w / 2.0f, l.liveBaseline, style, solid(rgb(1, 1, 1)));
     return img;
 }
+
+Image paintBroadcastBackdrop() { return paintBroadcastSign({512, 256, 12, -80, 64, 120, 140, 150, 44, 8, 30, 184}); }
 
 Image paintTeamKit(uint32_t shirt, uint32_t trousers) {
     const int w = 128, h = 256;

@@ -6,6 +6,7 @@
 #include "draw.h"
 #include "noise.h"
 #include "pictures_common.h"
+#include "stadium_pictures.h"
 #include "text.h"
 
 namespace zelFramework::scenegen {
@@ -153,21 +154,7 @@ Image paintArenaSign() {
     // The stadium's broadcast backdrop in the shape of the sign over the mouth (120 x 24 units), so
     // its lettering is neither squashed nor read through a footprint five times longer than wide.
     // About 430 pixels wide on a 640-wide frame as the camera passes under it.
-    const int w = 1020, h = 204;
-    Image img(w, h);
-    content::fillAll(img, content::linearGradient({0, 0}, hex(0x0d1d52), {0, float(h)}, hex(0x051033)));
-    for (int i = 0; i < 24; ++i)
-        content::drawLine(img, {float(i * 48 - 120), float(h)}, {float(i * 48 + 20), 0}, 10,
-                          solid(rgb(0.12f, 0.25f, 0.6f, 0.6f)));
-    content::TextStyle style;
-    style.face = content::Face::SansBold;
-    style.size = 104;
-    style.align = content::Align::Centre;
-    content::drawText(img, "VEXIL 2000", w / 2.0f, 112, style, solid(rgb(1, 1, 1)));
-    style.size = 40;
-    fillRoundRect(img, w / 2.0f - 80, 130, 160, 54, 9, solid(hex(0xd01c28)));
-    content::drawText(img, "LIVE", w / 2.0f, 172, style, solid(rgb(1, 1, 1)));
-    return img;
+    return paintBroadcastSign({1020, 204, 24, -120, 104, 112, 160, 130, 54, 9, 40, 172});
 }
 
 }  // namespace zelFramework::scenegen
