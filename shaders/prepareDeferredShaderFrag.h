@@ -131,11 +131,11 @@ vec4 diffuseTexel(vec2 uv)
         vec2 major = lengthX > lengthY ? alongX : alongY;
         vec2 minor = lengthX > lengthY ? alongY : alongX;
         float taps = min(ceil(longer / max(shorter, 1.0e-6)), MAX_ALONG_TAPS);
-        vec2 step = major / taps;
+        vec2 stride = major / taps;
         vec4 sum = vec4(0.0);
         for (float i = 0.0; i < MAX_ALONG_TAPS; i += 1.0) {
             if (i >= taps) break;
-            sum += texture2DGradARB(diffuse, uv + step * (i + 0.5 - 0.5 * taps), minor, step);
+            sum += texture2DGradARB(diffuse, uv + stride * (i + 0.5 - 0.5 * taps), minor, stride);
         }
         return sum / taps;
     }
