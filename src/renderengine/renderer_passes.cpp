@@ -192,9 +192,12 @@ void Renderer::focusPass() {
 
 void Renderer::glowPass() {
     zelFramework::PassTimer timer("glow");
+    // Both blur passes draw every pixel of their target without blending, so they need no clear. The
+    // blend state is put back as it was.
+    glPushAttrib(GL_COLOR_BUFFER_BIT);
+    glDisable(GL_BLEND);
     glUseProgram(glowShader->programId);
     tempTarget1->begin();
-    clearTarget();
     sceneryTarget->bind(GL_TEXTURE0);
     glUniform2f(glowShader->uniformLocation("direction"), 0.0f, glowRadius);
     drawQuad();
@@ -202,27 +205,24 @@ void Renderer::glowPass() {
     tempTarget1->end();
 
     tempTarget2->begin();
-    clearTarget();
     tempTarget1->bind(GL_TEXTURE0);
     glUniform2f(glowShader->uniformLocation("direction"), glowRadius, 0.0f);
     drawQuad();
     tempTarget1->unbind();
     tempTarget2->end();
-    glUseProgram(0);
 
-    tempTarget1->begin();
-    clearTarget();
-    tempTarget2->bind(GL_TEXTURE1);
-    sceneryTarget->bind(GL_TEXTURE0);
+    // Added straight onto the picture, instead of drawing the sum elsewhere and copying it back.
+    sceneryTarget->begin();
+    glEnable(GL_BLEND);
+    glBlendFunc(GL_ONE, GL_ONE);
+    tempTarget2->bind(GL_TEXTURE0);
     glUseProgram(combineGlowShader->programId);
     glUniform1f(combineGlowShader->uniformLocation("glowIntensity"), glowIntensity);
     drawQuad();
     glUseProgram(0);
     tempTarget2->unbind();
-    sceneryTarget->unbind();
-    tempTarget1->end();
-
-    tempTarget1->copyTo(sceneryTarget);
+    sceneryTarget->end();
+    glPopAttrib();
 }
 
 }  // namespace RenderEngine
