@@ -1,11 +1,9 @@
-// Adds the blurred glow to the picture, scaled by "glowIntensity".
-uniform sampler2D color;  // unit 0
-uniform sampler2D glow;   // unit 1
+// The blurred glow scaled by "glowIntensity", added onto the picture by blending (one, one); alpha 0
+// leaves the picture's alpha as it is.
+uniform sampler2D glow;  // unit 0
 uniform float glowIntensity;
 
 void main()
 {
-    vec2 uv = gl_TexCoord[0].xy;
-    vec4 picture = texture2D(color, uv);
-    gl_FragColor = vec4(picture.rgb + texture2D(glow, uv).rgb * glowIntensity, picture.a);
+	gl_FragColor = vec4(texture2D(glow, gl_TexCoord[0].xy).rgb * glowIntensity, 0.0);
 }

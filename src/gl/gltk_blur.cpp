@@ -114,21 +114,38 @@ void gltkBlur(GL_FBOTexture* source, GL_FBOTexture* destination, float intensity
     const int crossPasses = exponent == 1.0f ? passes : passes % 2;
     const float step = 0.009f * intensity;
     GL_FBOTexture* targets = tk.blurTargets;
+    if (passes < 1) {  // a negative intensity: nothing to blur
+        source->copyTo(destination);
+        return;
+    }
     source->copyTo(&targets[0]);
     int current = 0;  // the target holding the picture so far
-    auto pass = [&]() {
+    // With a power the last pass draws straight into the destination, at its size, instead of into
+    // the scratch picture and then copying that over: the same taps, read at the destination's pixel
+    // centres. A plain blur, shown as it is, keeps the copy: it would move detail left sharp.
+    const bool lastIntoDestination = exponent != 1.0f;
+    auto pass = [&](int k) {
+        const bool last = lastIntoDestination && k == passes - 1;
+        GL_FBOTexture& into = last ? *destination : targets[1 - current];
+        if (last) {
+            glPushAttrib(GL_ENABLE_BIT | GL_COLOR_BUFFER_BIT);
+            for (GLenum capability : {GL_BLEND, GL_DEPTH_TEST, GL_SCISSOR_TEST, GL_STENCIL_TEST, GL_ALPHA_TEST})
+                glDisable(capability);
+            glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
+        }
         targets[current].bind(GL_TEXTURE0);
-        targets[1 - current].begin();
+        into.begin();
         drawQuad(false, 1.0f, 0.0f, 0.0f, 0.0f);
-        targets[1 - current].end();
+        into.end();
         targets[current].unbind();
+        if (last) glPopAttrib();
         current = 1 - current;
     };
     if (crossPasses > 0) {
         tk.blurShader.use();
         glUniform1f(tk.blurIntensityLocation, intensity);
         glUniform1f(tk.blurExponentLocation, exponent);
-        for (int k = 0; k < crossPasses; ++k) pass();
+        for (int k = 0; k < crossPasses; ++k) pass(k);
     }
     if (crossPasses < passes) {
         tk.blurLineShader.use();
@@ -137,10 +154,13 @@ void gltkBlur(GL_FBOTexture* source, GL_FBOTexture* destination, float intensity
     for (int k = crossPasses; k < passes; ++k) {
         const bool horizontal = (k - crossPasses) % 2 == 0;
         glUniform2f(tk.lineStepLocation, horizontal ? step : 0.0f, horizontal ? 0.0f : step);
-        pass();
+        pass(k);
     }
     glUseProgram(0);
-    targets[current].copyTo(destination);
+    if (lastIntoDestination)
+        glBindFramebuffer(GL_FRAMEBUFFER, 0);
+    else
+        targets[current].copyTo(destination);
 }
 
 void gltkSpreadBlur(GL_FBOTexture* source, GL_FBOTexture* destination, float intensity, float quality) {

@@ -89,7 +89,8 @@ void Renderer::compositePass(int face) {
     if (cubeMode)
         beginCubeFace(face);
     else {
-        destination = (features & RE_DOF) ? tempTarget1 : sceneryTarget;
+        // Anti-aliasing reads the composite from here and writes the picture, so no copy is needed.
+        destination = tempTarget1;
         destination->begin();
     }
 
@@ -124,17 +125,18 @@ void Renderer::antiAliasAndFocusPass(int face) {
     const bool cubeMode = features & RE_CUBEMAP;
     if (features & RE_DOF) {
         if (!cubeMode) {
+            // Into the second work picture, which the depth of field then reads.
             zelFramework::PassTimer timer("fxaa");
-            sceneryTarget->begin();
+            tempTarget2->begin();
             tempTarget1->bind(GL_TEXTURE0);
             clearTarget();
             glUseProgram(fxaaShader->programId);
             drawQuad();
             glUseProgram(0);
             tempTarget1->unbind();
-            sceneryTarget->end();
-            sceneryTarget->copyTo(tempTarget1);
+            tempTarget2->end();
         }
+        GL_FBOTexture* sharp = cubeMode ? tempTarget1 : tempTarget2;
         focusPass();
         zelFramework::PassTimer timer("dof");
         if (cubeMode)
@@ -149,12 +151,12 @@ void Renderer::antiAliasAndFocusPass(int face) {
         glUniform1f(dofShader->uniformLocation("dofFocusQuality"), dofFocusQuality);
         glUniform1f(dofShader->uniformLocation("dofFocusBackShift"), dofFocusBackShift);
         bindAttachment(deferredTarget, 0, 0);
-        tempTarget1->bind(GL_TEXTURE1);
+        sharp->bind(GL_TEXTURE1);
         focusTarget->bind(GL_TEXTURE2);
         drawQuad();
         glUseProgram(0);
         focusTarget->unbind();
-        tempTarget1->unbind();
+        sharp->unbind();
         deferredTarget->unbind();
         if (cubeMode)
             cubeMapTarget->end();
@@ -167,15 +169,14 @@ void Renderer::antiAliasAndFocusPass(int face) {
     if (cubeMode)
         return;
     zelFramework::PassTimer timer("fxaa");
-    sceneryTarget->bind(GL_TEXTURE0);
-    tempTarget1->begin();
+    tempTarget1->bind(GL_TEXTURE0);
+    sceneryTarget->begin();
     clearTarget();
     glUseProgram(fxaaShader->programId);
     drawQuad();
     glUseProgram(0);
-    tempTarget1->end();
-    sceneryTarget->unbind();
-    tempTarget1->copyTo(sceneryTarget);
+    sceneryTarget->end();
+    tempTarget1->unbind();
 }
 
 // The focus distance is the same for every pixel of the frame, so it is found once, into one texel.
@@ -192,9 +193,12 @@ void Renderer::focusPass() {
 
 void Renderer::glowPass() {
     zelFramework::PassTimer timer("glow");
+    // Both blur passes draw every pixel of their target without blending, so they need no clear. The
+    // blend state is put back as it was.
+    glPushAttrib(GL_COLOR_BUFFER_BIT);
+    glDisable(GL_BLEND);
     glUseProgram(glowShader->programId);
     tempTarget1->begin();
-    clearTarget();
     sceneryTarget->bind(GL_TEXTURE0);
     glUniform2f(glowShader->uniformLocation("direction"), 0.0f, glowRadius);
     drawQuad();
@@ -202,27 +206,24 @@ void Renderer::glowPass() {
     tempTarget1->end();
 
     tempTarget2->begin();
-    clearTarget();
     tempTarget1->bind(GL_TEXTURE0);
     glUniform2f(glowShader->uniformLocation("direction"), glowRadius, 0.0f);
     drawQuad();
     tempTarget1->unbind();
     tempTarget2->end();
-    glUseProgram(0);
 
-    tempTarget1->begin();
-    clearTarget();
-    tempTarget2->bind(GL_TEXTURE1);
-    sceneryTarget->bind(GL_TEXTURE0);
+    // Added straight onto the picture, instead of drawing the sum elsewhere and copying it back.
+    sceneryTarget->begin();
+    glEnable(GL_BLEND);
+    glBlendFunc(GL_ONE, GL_ONE);
+    tempTarget2->bind(GL_TEXTURE0);
     glUseProgram(combineGlowShader->programId);
     glUniform1f(combineGlowShader->uniformLocation("glowIntensity"), glowIntensity);
     drawQuad();
     glUseProgram(0);
     tempTarget2->unbind();
-    sceneryTarget->unbind();
-    tempTarget1->end();
-
-    tempTarget1->copyTo(sceneryTarget);
+    sceneryTarget->end();
+    glPopAttrib();
 }
 
 }  // namespace RenderEngine

@@ -207,10 +207,7 @@ void Renderer::loadShaders(float resolutionScale) {
             setInt(s, "colorBuffer", 0);
         });
         combineGlowShader = loadProgram("combineglow", "forwardVert.h", "combineGlowFrag.h", nullptr, std::string(),
-                    [](GL_Shader& s) {
-                        setInt(s, "color", 0);
-                        setInt(s, "glow", 1);
-                    });
+                    [](GL_Shader& s) { setInt(s, "glow", 0); });
     }
 }
 

@@ -124,10 +124,17 @@ void Layer_PostFX::glow() {
     finalTarget.begin();
     glEnable(GL_BLEND);
     glBlendFunc(GL_ONE, GL_ONE);
-    glColor3f(g, g, g);
     workTarget.bind(GL_TEXTURE0);
-    fullQuad();
-    fullQuad();
+    // The glow goes in twice at g. While 2g is a colour (at most 1) one draw at 2g adds the same;
+    // above that the vertex colour would be clamped, so it takes the two draws.
+    if (2.0f * g <= 1.0f) {
+        glColor3f(2.0f * g, 2.0f * g, 2.0f * g);
+        fullQuad();
+    } else {
+        glColor3f(g, g, g);
+        fullQuad();
+        fullQuad();
+    }
     workTarget.unbind();
     glDisable(GL_BLEND);
     finalTarget.end();

@@ -486,24 +486,41 @@ TEST_F(RendererFrame, DepthOfFieldBlursAwayFromTheFocusedObject) {
 }
 
 // The glow blooms from the colour's alpha: an object with glow lights up the black around it, one
-// without does not, and the intensity scales the bloom.
+// without does not, and the intensity scales the bloom. Only the colour gains: the picture's alpha
+// (the glow mask) is what it was without the glow.
 TEST_F(RendererFrame, GlowSpreadsFromGlowingObjectsOnly) {
-    auto besideBox = [&](float objectGlow, float intensity) {
-        Renderer renderer(nullptr, nullptr, 1.0f, 0xC0);
+    struct Probe {
+        float beside;
+        float alphaOnBox, alphaBeside;
+    };
+    auto besideBox = [&](float objectGlow, float intensity, uint32_t mask = 0xC0) {
+        Renderer renderer(nullptr, nullptr, 1.0f, mask);
         addWhiteModel(renderer, "box", [] { retest::drawBox(-1, -1, -1, 1, 1, 1); });
         renderer.object("box")->glowIntensity = objectGlow;
         lightEvenlyAndLookFromFront(renderer);
         renderer.glowIntensity = intensity;
         renderer.glowRadius = 1.0f;
         renderer.renderFrame(0.0f, 0.0f);
-        return sceneryLuminanceAt(renderer, 1.0f, 0.0f, 1.0f, 4);
+        int px, py;
+        project(0.0f, 0.0f, 1.0f, px, py);
+        const float onBox = retest::readTargetPixel(renderer.sceneryTarget, px, py)[3];
+        project(1.0f, 0.0f, 1.0f, px, py);
+        const float beside = retest::readTargetPixel(renderer.sceneryTarget, px + 4, py)[3];
+        return Probe{sceneryLuminanceAt(renderer, 1.0f, 0.0f, 1.0f, 4), onBox, beside};
     };
-    const float none = besideBox(0.0f, 1.0f);
-    const float glowing = besideBox(1.0f, 1.0f);
-    const float stronger = besideBox(1.0f, 2.0f);
-    EXPECT_LT(none, 0.01f);
-    EXPECT_GT(glowing, 0.02f);
-    EXPECT_NEAR(stronger, 2.0f * glowing, 0.01f);
+    const Probe none = besideBox(0.0f, 1.0f);
+    const Probe glowing = besideBox(1.0f, 1.0f);
+    const Probe stronger = besideBox(1.0f, 2.0f);
+    const Probe withoutGlow = besideBox(1.0f, 1.0f, 0xC0 & ~uint32_t(RE_GLOW));
+    EXPECT_LT(none.beside, 0.01f);
+    EXPECT_GT(glowing.beside, 0.02f);
+    EXPECT_NEAR(stronger.beside, 2.0f * glowing.beside, 0.01f);
+    EXPECT_LT(withoutGlow.beside, 0.01f);
+    EXPECT_GT(glowing.alphaOnBox, 0.5f);
+    for (const Probe& p : {glowing, stronger}) {
+        EXPECT_FLOAT_EQ(p.alphaOnBox, withoutGlow.alphaOnBox);
+        EXPECT_FLOAT_EQ(p.alphaBeside, withoutGlow.alphaBeside);
+    }
 }
 
 // Depth-of-field layers: each pass draws only its own objects, and the combine puts the second pass

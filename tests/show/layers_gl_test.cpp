@@ -4,6 +4,7 @@
 
 #include <GL/glew.h>
 
+#include <array>
 #include <filesystem>
 #include <vector>
 
@@ -205,6 +206,29 @@ TEST_F(ShowLayersGL, GlowAddsLightOnlyWithRadiusAndIntensity) {
     EXPECT_EQ(pictureDifference(clean, postProcess(5.0f)), 0.0);
     controller("ZEL: Glow Intensity")->value = 0.5f;
     EXPECT_GT(pictureStats(postProcess(5.0f)).meanLuma, pictureStats(clean).meanLuma + 5.0);
+}
+
+// The glow adds its blur at twice its intensity. Up to a share of 1 it is drawn once at that share;
+// above, a colour would clamp it, so it goes in twice at half: both must add the same light per unit
+// of intensity. Measured on the channels of the red and the blue band that stay clear of white.
+TEST_F(ShowLayersGL, GlowAddsItsBlurAtTwiceItsIntensityWhicheverWayItIsDrawn) {
+    controller("ZEL: Glow Radius")->value = 0.5f;
+    const std::vector<uint8_t> clean = postProcess(5.0f);
+    auto addedAt = [&](float intensity) {
+        controller("ZEL: Glow Intensity")->value = intensity;
+        const std::vector<uint8_t> glowing = postProcess(5.0f);
+        auto added = [&](int x, int channel) {
+            return double(glowing[(128 * GL_TEST_WIDTH + x) * 4 + channel]) -
+                   double(clean[(128 * GL_TEST_WIDTH + x) * 4 + channel]);
+        };
+        return std::array<double, 3>{added(32, 1), added(224, 0), added(224, 1)};
+    };
+    const auto low = addedAt(0.15f);  // a share of 0.3: one draw
+    const auto high = addedAt(0.6f);  // a share of 1.2: two draws
+    for (int i = 0; i < 3; ++i) {
+        EXPECT_GT(low[i], 10.0) << i;
+        EXPECT_NEAR(high[i] / low[i], 4.0, 0.35) << i << ": " << low[i] << " then " << high[i];
+    }
 }
 
 TEST_F(ShowLayersGL, VideoGlitchDrawsTheSamePictureEveryFrame) {
