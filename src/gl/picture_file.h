@@ -4,8 +4,11 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
+#include <new>
 #include <span>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace zelFramework {
@@ -27,11 +30,36 @@ struct PictureLimits {
 // Picture files above this size are refused unread.
 constexpr uint64_t MAX_PICTURE_FILE_BYTES = 256ull * 1024 * 1024;
 
+// An allocator whose resize leaves new elements uninitialised instead of zeroing them. Decoded
+// pictures are tens of megabytes that the decoder or the resampler writes in full right after; a
+// zero fill first would cost a pass over the memory (and fault in every page early) for nothing.
+// Whoever resizes a buffer of this kind must write every byte of it before it is read.
+template <class T>
+struct UninitialisedAllocator : std::allocator<T> {
+    template <class U>
+    struct rebind {
+        using other = UninitialisedAllocator<U>;
+    };
+    UninitialisedAllocator() = default;
+    template <class U>
+    UninitialisedAllocator(const UninitialisedAllocator<U>&) noexcept {}
+    template <class U>
+    void construct(U* at) noexcept {
+        ::new (static_cast<void*>(at)) U;
+    }
+    template <class U, class... Args>
+    void construct(U* at, Args&&... args) {
+        ::new (static_cast<void*>(at)) U(std::forward<Args>(args)...);
+    }
+};
+
+using PixelBytes = std::vector<uint8_t, UninitialisedAllocator<uint8_t>>;
+
 struct DecodedPicture {
     int width = 0;
     int height = 0;
     int bytesPerPixel = 0;  // 3 or 4
-    std::vector<uint8_t> pixels;
+    PixelBytes pixels;      // rows top first, tightly packed; every byte written by the decoder
 };
 
 // The size a picture file says it has, read from its header without decoding anything.

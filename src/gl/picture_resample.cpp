@@ -34,7 +34,7 @@ std::vector<Footprint> footprintsFor(int count, int size) {
 // rounding as the general path), for the first and largest mipmap level of even-sized pictures.
 DecodedPicture halve(const DecodedPicture& picture) {
     const int width = picture.width / 2, height = picture.height / 2, channels = picture.bytesPerPixel;
-    DecodedPicture out{width, height, channels, std::vector<uint8_t>(size_t(width) * size_t(height) * size_t(channels))};
+    DecodedPicture out{width, height, channels, PixelBytes(size_t(width) * size_t(height) * size_t(channels))};
     const size_t stride = size_t(picture.width) * size_t(channels);
     uint8_t* target = out.pixels.data();
     for (int y = 0; y < height; ++y) {
@@ -73,7 +73,7 @@ DecodedPicture resamplePicture(const DecodedPicture& picture, int width, int hei
     const std::vector<Footprint> across = footprintsFor(width, picture.width);
     const std::vector<Footprint> down = footprintsFor(height, picture.height);
     const size_t stride = size_t(picture.width) * ch;
-    DecodedPicture out{width, height, channels, std::vector<uint8_t>(size_t(width) * size_t(height) * ch)};
+    DecodedPicture out{width, height, channels, PixelBytes(size_t(width) * size_t(height) * ch)};
     // One row at a time: the rows a new row covers are summed, colour weighted by coverage (so the
     // colour of see-through pixels, often black, does not darken the edges of what is drawn), then
     // the columns; only one row of sums is held, not a copy of the picture.
