@@ -117,4 +117,10 @@ DecodedPicture resamplePicture(const DecodedPicture& picture, int width, int hei
 // (rounded down, at least 1 pixel) down to 1 x 1, each the area average of the level before.
 std::vector<DecodedPicture> smallerLevels(const DecodedPicture& picture);
 
+// For a mipmapped picture never drawn over more than `width` x `height` pixels: a draw reads no level
+// larger than the smallest level that still covers that area in both directions, so the levels above
+// it are dropped and it becomes the picture, its smaller levels after it unchanged. Every draw then
+// shows the pixels it showed before (exactly where the dropped levels' sides were even).
+void dropUnreadLevels(DecodedPicture& picture, std::vector<DecodedPicture>& smaller, int width, int height);
+
 }  // namespace zelFramework

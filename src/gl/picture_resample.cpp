@@ -153,4 +153,13 @@ std::vector<DecodedPicture> smallerLevels(const DecodedPicture& picture) {
     return levels;
 }
 
+void dropUnreadLevels(DecodedPicture& picture, std::vector<DecodedPicture>& smaller, int width, int height) {
+    if (width <= 0 || height <= 0) return;
+    size_t unread = 0;
+    while (unread < smaller.size() && smaller[unread].width >= width && smaller[unread].height >= height) ++unread;
+    if (unread == 0) return;
+    picture = std::move(smaller[unread - 1]);
+    smaller.erase(smaller.begin(), smaller.begin() + std::ptrdiff_t(unread));
+}
+
 }  // namespace zelFramework

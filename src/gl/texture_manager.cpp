@@ -74,6 +74,7 @@ std::unique_ptr<PictureJob> pictureJob(const char* name, GLenum wrapS, GLenum wr
     job->keepHeight = fit.height;
     job->flip = currentPictureRules().flips(name);
     job->mipmaps = fit.drawnSmaller;
+    job->dropUnreadLevels = fit.dropUnreadLevels;
     job->wrapS = wrapS;
     job->wrapT = wrapT;
     return job;

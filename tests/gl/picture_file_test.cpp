@@ -264,3 +264,30 @@ TEST(PictureFiles, SmallerLevelsHalveDownToOnePixelAndKeepTheAverage) {
     EXPECT_EQ(tall[2].pixels, (PixelBytes{9, 9, 9}));
     EXPECT_TRUE(smallerLevels(DecodedPicture{1, 1, 4, {1, 2, 3, 4}}).empty());
 }
+
+// A picture never drawn over more than a given area keeps the smallest level that still covers it
+// in both directions, and every level below it as it was; a level too small in either direction
+// must stay, or draws would read a blurrier level than before.
+TEST(PictureFiles, OnlyLevelsLargerThanEveryDrawAreDropped) {
+    DecodedPicture whole{40, 24, 3, PixelBytes(40 * 24 * 3)};
+    for (size_t i = 0; i < whole.pixels.size(); ++i) whole.pixels[i] = uint8_t(i * 7 % 251);
+    const std::vector<DecodedPicture> levels = smallerLevels(whole);  // 20x12, 10x6, 5x3, 2x1, 1x1
+    ASSERT_EQ(levels.size(), 5u);
+    struct Case {
+        int width, height;
+        int kept;  // index of the level that becomes the picture, -1 for the picture itself
+    } cases[] = {{10, 6, 1}, {11, 6, 0}, {10, 7, 0}, {20, 12, 0}, {21, 1, -1}, {40, 24, -1},
+                 {0, 0, -1}, {1, 1, 4}, {2, 1, 3}, {3, 3, 2}};
+    for (const Case& c : cases) {
+        DecodedPicture picture = whole;
+        std::vector<DecodedPicture> smaller = levels;
+        dropUnreadLevels(picture, smaller, c.width, c.height);
+        const DecodedPicture& expected = c.kept < 0 ? whole : levels[size_t(c.kept)];
+        EXPECT_EQ(picture.width, expected.width) << c.width << " x " << c.height;
+        EXPECT_EQ(picture.height, expected.height) << c.width << " x " << c.height;
+        EXPECT_EQ(picture.pixels, expected.pixels) << c.width << " x " << c.height;
+        ASSERT_EQ(smaller.size(), levels.size() - size_t(c.kept + 1)) << c.width << " x " << c.height;
+        for (size_t i = 0; i < smaller.size(); ++i)
+            EXPECT_EQ(smaller[i].pixels, levels[size_t(c.kept + 1) + i].pixels) << c.width << " x " << c.height;
+    }
+}
