@@ -102,7 +102,10 @@ void upload(PictureJob& job) {
 
 void uploadAllFinished() {
     if (!background()) return;
-    for (std::unique_ptr<PictureJob>& job : background()->takeFinished(false)) upload(*job);
+    for (std::unique_ptr<PictureJob>& job : background()->takeFinished(false)) {
+        upload(*job);
+        job.reset();  // its pixels now live in the texture
+    }
 }
 
 void uploadUntilAllDone() {
@@ -110,7 +113,10 @@ void uploadUntilAllDone() {
     for (;;) {
         std::vector<std::unique_ptr<PictureJob>> done = background()->takeFinished(true);
         if (done.empty()) return;
-        for (std::unique_ptr<PictureJob>& job : done) upload(*job);
+        for (std::unique_ptr<PictureJob>& job : done) {
+            upload(*job);
+            job.reset();
+        }
     }
 }
 

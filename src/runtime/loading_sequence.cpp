@@ -74,6 +74,9 @@ void loadShowOn(LoadingHost& host) {
         GL_TextureManager::uploadDecodedPictures();
     }
     GL_TextureManager::finishBackgroundLoading();
+    // Loading leaves freed memory in the heaps of the main thread and the workers; the show would
+    // hold it for its whole length.
+    malloc_trim(0);
 
     if (!rt.loadingScreen.midiFile.empty()) host.readMidiTriggers(rt.loadingScreen.midiFile, rt.triggers);
     if (ok) rt.state = RuntimeState::Ready;
