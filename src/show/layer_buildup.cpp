@@ -64,10 +64,25 @@ const SlidePicture PICTURES[Layer_BuildUp::IMAGE_COUNT] = {
     {"06-MessageForYou\\message_for_you_l1.png", false, false, MESSAGE_FOR_YOU_ZOOM_LARGEST},
 };
 
+// The closest views of the cards of slides 3 and 5, in picture heights along each side of the card:
+// 5 % above what projecting the cards along their motion gives, at 50 steps a second. The first
+// card of slide 3 turns too close to the view for this to leave out any of its levels; it keeps all.
+struct CardView {
+    int image;
+    float width, height;
+};
+const CardView CARD_VIEWS[] = {
+    {Layer_BuildUp::MessageL2, 1.275f, 0.753f},
+    {Layer_BuildUp::GroupsL1, 4.32f, 1.213f},
+    {Layer_BuildUp::GroupsL2, 2.78f, 1.218f},
+};
+
 PictureFit pictureFit(int image) {
     const SlidePicture& picture = PICTURES[image];
     if (picture.still) return fullPictureFit();
     if (image == Layer_BuildUp::TestImageL3) return facingCardFit(2.0f, 2.0f, TEST_CARD_DEPTH);
+    for (const CardView& view : CARD_VIEWS)
+        if (view.image == image) return movingCardFit(view.width, view.height);
     if (picture.largestScale <= 0.0f) return PictureFit{.drawnSmaller = true};
     PictureFit fit = fullPictureFit(picture.largestScale);
     fit.drawnSmaller = true;

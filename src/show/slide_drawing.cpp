@@ -55,6 +55,13 @@ PictureFit facingCardFit(float width, float height, float depth) {
     return fit;
 }
 
+PictureFit movingCardFit(float width, float height) {
+    PictureFit fit{int(std::ceil(width * float(renderHeight))), int(std::ceil(height * float(renderHeight)))};
+    fit.drawnSmaller = true;
+    fit.dropUnreadLevels = true;
+    return fit;
+}
+
 void endCardView() {
     glMatrixMode(GL_PROJECTION);
     glPopMatrix();

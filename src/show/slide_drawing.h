@@ -36,6 +36,11 @@ void endCardView();
 // for a turned card is up to that much less than its true step.
 PictureFit facingCardFit(float width, float height, float depth);
 
+// How a card is drawn whose motion is fixed: never larger than `width` x `height` times the picture's
+// height in pixels (its closest view, found by projecting points of the card along the motion and
+// taking the finest step per pixel along each side). Mipmapped, with the levels above that left out.
+PictureFit movingCardFit(float width, float height);
+
 // A textured rectangle in the plane z = 0 from (x0, y0) to (x1, y1), with texture coordinate
 // (s0, t0) at the first corner and (s1, t1) at the second.
 void drawCardQuad(float x0, float y0, float x1, float y1, float s0, float t0, float s1, float t1);
