@@ -28,9 +28,9 @@ void fadeTo(LoadingHost& host, GL_Texture* image, float brightness, float target
     }
     do {
         host.drawLoadingFrame(image, brightness);
-        host.fadePause();
-        // The pause is idle time on this thread: pictures decoded meanwhile go up now.
+        // The pause is idle time on this thread: pictures decoded meanwhile go up in it.
         GL_TextureManager::uploadDecodedPictures();
+        host.fadePause();
         brightness += step;
     } while (target >= brightness);
 }
