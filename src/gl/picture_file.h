@@ -4,12 +4,11 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <memory>
-#include <new>
 #include <span>
 #include <string>
-#include <utility>
 #include <vector>
+
+#include "platform/uninitialised_allocator.h"
 
 namespace zelFramework {
 
@@ -30,29 +29,8 @@ struct PictureLimits {
 // Picture files above this size are refused unread.
 constexpr uint64_t MAX_PICTURE_FILE_BYTES = 256ull * 1024 * 1024;
 
-// An allocator whose resize leaves new elements uninitialised instead of zeroing them. Decoded
-// pictures are tens of megabytes that the decoder or the resampler writes in full right after; a
-// zero fill first would cost a pass over the memory (and fault in every page early) for nothing.
-// Whoever resizes a buffer of this kind must write every byte of it before it is read.
-template <class T>
-struct UninitialisedAllocator : std::allocator<T> {
-    template <class U>
-    struct rebind {
-        using other = UninitialisedAllocator<U>;
-    };
-    UninitialisedAllocator() = default;
-    template <class U>
-    UninitialisedAllocator(const UninitialisedAllocator<U>&) noexcept {}
-    template <class U>
-    void construct(U* at) noexcept {
-        ::new (static_cast<void*>(at)) U;
-    }
-    template <class U, class... Args>
-    void construct(U* at, Args&&... args) {
-        ::new (static_cast<void*>(at)) U(std::forward<Args>(args)...);
-    }
-};
-
+// Decoded pictures are tens of megabytes that the decoder or the resampler writes in full right
+// after allocating them; a zero fill first would cost a pass over the memory for nothing.
 using PixelBytes = std::vector<uint8_t, UninitialisedAllocator<uint8_t>>;
 
 struct DecodedPicture {
