@@ -94,6 +94,27 @@ TEST(PictureFiles, EachBadFileIsRefusedWithItsReason) {
     EXPECT_TRUE(read("whole.png").ok);
 }
 
+// The decoders fill a buffer that is not cleared first, so a picture that stops before its last
+// row must be refused, never handed on with rows of whatever the memory held: cut anywhere, even
+// just before its end chunk, a PNG gives false and leaves the caller's picture as it was.
+TEST(PictureFiles, APngCutAnywhereIsRefusedAndLeavesThePictureAlone) {
+    ScratchFolder folder;
+    std::vector<uint8_t> rgb(24 * 16 * 3);
+    std::iota(rgb.begin(), rgb.end(), uint8_t(1));
+    ASSERT_TRUE(writePng(folder.path() / "whole.png", 24, 16, PNG_COLOR_TYPE_RGB, 8, rgb));
+    const std::string file = folder.read("whole.png");
+    const std::vector<uint8_t> bytes(file.begin(), file.end());
+    DecodedPicture whole;
+    std::string why;
+    ASSERT_TRUE(decodePicture(bytes, "whole.png", whole, why)) << why;
+    EXPECT_EQ(std::vector<uint8_t>(whole.pixels.begin(), whole.pixels.end()), rgb);
+    for (size_t cut = 1; cut < bytes.size(); ++cut) {
+        DecodedPicture picture{1, 1, 3, PixelBytes{7, 8, 9}};
+        EXPECT_FALSE(decodePicture(std::span(bytes.data(), cut), "cut.png", picture, why)) << cut << " bytes";
+        EXPECT_EQ(picture.pixels, (PixelBytes{7, 8, 9})) << cut << " bytes";
+    }
+}
+
 TEST(PictureFiles, SizeLimitIsCheckedWithoutWrapping) {
     EXPECT_EQ(pictureSizeProblem(1920, 842), "");
     EXPECT_EQ(pictureSizeProblem(MAX_PICTURE_SIDE, 4096), "");
