@@ -2,36 +2,11 @@
 #pragma once
 
 #include <cstdint>
-#include <memory>
-#include <new>
-#include <type_traits>
-#include <utility>
 #include <vector>
 
+#include "platform/uninitialised_allocator.h"
+
 namespace zelFramework {
-
-// Leaves new elements uninitialised when an array grows, so that a cache read fills fresh arrays
-// straight from the file instead of first writing zeros over them. Values given explicitly
-// (assign, push_back, initialiser lists) are stored as usual.
-template <typename T>
-struct UninitialisedAllocator : std::allocator<T> {
-    template <typename U>
-    struct rebind {
-        using other = UninitialisedAllocator<U>;
-    };
-    UninitialisedAllocator() = default;
-    template <typename U>
-    UninitialisedAllocator(const UninitialisedAllocator<U>&) noexcept {}
-
-    template <typename U>
-    void construct(U* p) noexcept(std::is_nothrow_default_constructible_v<U>) {
-        ::new (static_cast<void*>(p)) U;
-    }
-    template <typename U, typename... Args>
-    void construct(U* p, Args&&... args) {
-        ::new (static_cast<void*>(p)) U(std::forward<Args>(args)...);
-    }
-};
 
 using FloatArray = std::vector<float, UninitialisedAllocator<float>>;
 

@@ -200,7 +200,7 @@ bool loadImageFile(const char* path, int& width, int& height, int& bytesPerPixel
     width = picture.width;
     height = picture.height;
     bytesPerPixel = picture.bytesPerPixel;
-    pixels = std::move(picture.pixels);
+    pixels.assign(picture.pixels.begin(), picture.pixels.end());
     return true;
 }
 

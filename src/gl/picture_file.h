@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/uninitialised_allocator.h"
+
 namespace zelFramework {
 
 // The largest picture accepted: no side above 16384 pixels (the largest texture drivers make) and no
@@ -27,11 +29,15 @@ struct PictureLimits {
 // Picture files above this size are refused unread.
 constexpr uint64_t MAX_PICTURE_FILE_BYTES = 256ull * 1024 * 1024;
 
+// Decoded pictures are tens of megabytes that the decoder or the resampler writes in full right
+// after allocating them; a zero fill first would cost a pass over the memory for nothing.
+using PixelBytes = std::vector<uint8_t, UninitialisedAllocator<uint8_t>>;
+
 struct DecodedPicture {
     int width = 0;
     int height = 0;
     int bytesPerPixel = 0;  // 3 or 4
-    std::vector<uint8_t> pixels;
+    PixelBytes pixels;      // rows top first, tightly packed; every byte written by the decoder
 };
 
 // The size a picture file says it has, read from its header without decoding anything.
@@ -88,5 +94,11 @@ DecodedPicture resamplePicture(const DecodedPicture& picture, int width, int hei
 // The smaller levels of a mipmapped texture, level 1 onwards: each half the size of the one before
 // (rounded down, at least 1 pixel) down to 1 x 1, each the area average of the level before.
 std::vector<DecodedPicture> smallerLevels(const DecodedPicture& picture);
+
+// For a mipmapped picture never drawn over more than `width` x `height` pixels: a draw reads no level
+// larger than the smallest level that still covers that area in both directions, so the levels above
+// it are dropped and it becomes the picture, its smaller levels after it unchanged. Every draw then
+// shows the pixels it showed before (exactly where the dropped levels' sides were even).
+void dropUnreadLevels(DecodedPicture& picture, std::vector<DecodedPicture>& smaller, int width, int height);
 
 }  // namespace zelFramework

@@ -34,7 +34,7 @@ std::vector<Footprint> footprintsFor(int count, int size) {
 // rounding as the general path), for the first and largest mipmap level of even-sized pictures.
 DecodedPicture halve(const DecodedPicture& picture) {
     const int width = picture.width / 2, height = picture.height / 2, channels = picture.bytesPerPixel;
-    DecodedPicture out{width, height, channels, std::vector<uint8_t>(size_t(width) * size_t(height) * size_t(channels))};
+    DecodedPicture out{width, height, channels, PixelBytes(size_t(width) * size_t(height) * size_t(channels))};
     const size_t stride = size_t(picture.width) * size_t(channels);
     uint8_t* target = out.pixels.data();
     for (int y = 0; y < height; ++y) {
@@ -60,6 +60,67 @@ DecodedPicture halve(const DecodedPicture& picture) {
     return out;
 }
 
+// Adds one source row, weighted by `w`, to the row of sums. Colour is weighted by coverage (so the
+// colour of see-through pixels, often black, does not darken the edges of what is drawn). The
+// channel count is fixed per call so that the compiler can unroll and vectorise the loop.
+template <int CHANNELS>
+void addRow(const uint8_t* __restrict source, float w, float* __restrict rowSum, size_t stride) {
+    if constexpr (CHANNELS == 4) {
+        for (size_t p = 0; p < stride; p += 4) {
+            const float coverage = float(source[p + 3]) * w;
+            rowSum[p] += float(source[p]) * coverage;
+            rowSum[p + 1] += float(source[p + 1]) * coverage;
+            rowSum[p + 2] += float(source[p + 2]) * coverage;
+            rowSum[p + 3] += coverage;
+        }
+    } else {
+        for (size_t p = 0; p < stride; ++p) rowSum[p] += float(source[p]) * w;
+    }
+}
+
+// Rounds half away from zero as lround does, without its library call per byte. The remainder
+// v - whole is exact in float, where v + 0.5f would round up values just below a half.
+inline uint8_t toByte(float v) {
+    v = std::clamp(v, 0.0f, 255.0f);
+    const int whole = int(v);
+    return uint8_t(whole + int(v - float(whole) >= 0.5f));
+}
+
+// Sums the columns of the row of sums each new pixel covers, and writes the new row.
+template <int CHANNELS>
+void writeRow(const float* rowSum, const std::vector<Footprint>& across, uint8_t* target) {
+    for (const Footprint& columns : across) {
+        float sums[CHANNELS] = {};
+        const float* s = rowSum + size_t(columns.first) * CHANNELS;
+        for (size_t k = 0; k < columns.weights.size(); ++k, s += CHANNELS)
+            for (int c = 0; c < CHANNELS; ++c) sums[c] += s[c] * columns.weights[k];
+        if constexpr (CHANNELS == 4) {
+            for (int c = 0; c < 3; ++c) target[c] = toByte(sums[3] > 0.0f ? sums[c] / sums[3] : 0.0f);
+            target[3] = toByte(sums[3]);
+        } else {
+            for (int c = 0; c < CHANNELS; ++c) target[c] = toByte(sums[c]);
+        }
+        target += CHANNELS;
+    }
+}
+
+// One row at a time: the rows a new row covers are summed, then the columns; only one row of sums
+// is held, not a copy of the picture.
+template <int CHANNELS>
+void resampleRows(const DecodedPicture& picture, const std::vector<Footprint>& across,
+                  const std::vector<Footprint>& down, uint8_t* target) {
+    const size_t stride = size_t(picture.width) * CHANNELS;
+    std::vector<float> rowSum(stride);
+    for (const Footprint& rows : down) {
+        std::fill(rowSum.begin(), rowSum.end(), 0.0f);
+        for (size_t k = 0; k < rows.weights.size(); ++k)
+            addRow<CHANNELS>(picture.pixels.data() + size_t(rows.first + int(k)) * stride, rows.weights[k],
+                             rowSum.data(), stride);
+        writeRow<CHANNELS>(rowSum.data(), across, target);
+        target += across.size() * CHANNELS;
+    }
+}
+
 }  // namespace
 
 DecodedPicture resamplePicture(const DecodedPicture& picture, int width, int height) {
@@ -68,42 +129,14 @@ DecodedPicture resamplePicture(const DecodedPicture& picture, int width, int hei
         return picture;
     if (2 * width == picture.width && 2 * height == picture.height) return halve(picture);
     const int channels = picture.bytesPerPixel;
-    const size_t ch = size_t(channels);
-    const bool alpha = channels == 4;
+    if (channels != 3 && channels != 4) return picture;  // the decoders give nothing else
     const std::vector<Footprint> across = footprintsFor(width, picture.width);
     const std::vector<Footprint> down = footprintsFor(height, picture.height);
-    const size_t stride = size_t(picture.width) * ch;
-    DecodedPicture out{width, height, channels, std::vector<uint8_t>(size_t(width) * size_t(height) * ch)};
-    // One row at a time: the rows a new row covers are summed, colour weighted by coverage (so the
-    // colour of see-through pixels, often black, does not darken the edges of what is drawn), then
-    // the columns; only one row of sums is held, not a copy of the picture.
-    std::vector<float> rowSum(stride);
-    uint8_t* target = out.pixels.data();
-    for (const Footprint& rows : down) {
-        std::fill(rowSum.begin(), rowSum.end(), 0.0f);
-        for (size_t k = 0; k < rows.weights.size(); ++k) {
-            const uint8_t* source = picture.pixels.data() + size_t(rows.first + int(k)) * stride;
-            const float w = rows.weights[k];
-            for (size_t p = 0; p < stride; p += ch) {
-                const float coverage = alpha ? float(source[p + 3]) * w : w;
-                for (size_t c = 0; c < ch; ++c)
-                    rowSum[p + c] += (alpha && c == 3) ? float(source[p + c]) * w : float(source[p + c]) * coverage;
-            }
-        }
-        for (const Footprint& columns : across) {
-            float sums[4] = {0, 0, 0, 0};
-            for (size_t k = 0; k < columns.weights.size(); ++k) {
-                const float* s = &rowSum[size_t(columns.first + int(k)) * ch];
-                for (size_t c = 0; c < ch; ++c) sums[c] += s[c] * columns.weights[k];
-            }
-            for (size_t c = 0; c < ch; ++c) {
-                float v = sums[c];
-                if (alpha && c < 3) v = sums[3] > 0.0f ? v / sums[3] : 0.0f;
-                target[c] = uint8_t(std::clamp(std::lround(v), 0L, 255L));
-            }
-            target += ch;
-        }
-    }
+    DecodedPicture out{width, height, channels, PixelBytes(size_t(width) * size_t(height) * size_t(channels))};
+    if (channels == 4)
+        resampleRows<4>(picture, across, down, out.pixels.data());
+    else
+        resampleRows<3>(picture, across, down, out.pixels.data());
     return out;
 }
 
@@ -118,6 +151,15 @@ std::vector<DecodedPicture> smallerLevels(const DecodedPicture& picture) {
         larger = &levels.back();
     }
     return levels;
+}
+
+void dropUnreadLevels(DecodedPicture& picture, std::vector<DecodedPicture>& smaller, int width, int height) {
+    if (width <= 0 || height <= 0) return;
+    size_t unread = 0;
+    while (unread < smaller.size() && smaller[unread].width >= width && smaller[unread].height >= height) ++unread;
+    if (unread == 0) return;
+    picture = std::move(smaller[unread - 1]);
+    smaller.erase(smaller.begin(), smaller.begin() + std::ptrdiff_t(unread));
 }
 
 }  // namespace zelFramework

@@ -74,6 +74,7 @@ std::unique_ptr<PictureJob> pictureJob(const char* name, GLenum wrapS, GLenum wr
     job->keepHeight = fit.height;
     job->flip = currentPictureRules().flips(name);
     job->mipmaps = fit.drawnSmaller;
+    job->dropUnreadLevels = fit.dropUnreadLevels;
     job->wrapS = wrapS;
     job->wrapT = wrapT;
     return job;
@@ -101,7 +102,10 @@ void upload(PictureJob& job) {
 
 void uploadAllFinished() {
     if (!background()) return;
-    for (std::unique_ptr<PictureJob>& job : background()->takeFinished(false)) upload(*job);
+    for (std::unique_ptr<PictureJob>& job : background()->takeFinished(false)) {
+        upload(*job);
+        job.reset();  // its pixels now live in the texture
+    }
 }
 
 void uploadUntilAllDone() {
@@ -109,7 +113,10 @@ void uploadUntilAllDone() {
     for (;;) {
         std::vector<std::unique_ptr<PictureJob>> done = background()->takeFinished(true);
         if (done.empty()) return;
-        for (std::unique_ptr<PictureJob>& job : done) upload(*job);
+        for (std::unique_ptr<PictureJob>& job : done) {
+            upload(*job);
+            job.reset();
+        }
     }
 }
 

@@ -18,6 +18,10 @@ struct PictureFit {
     // away): it gets mipmaps, so such a draw shows the picture filtered rather than a few of its
     // pixels picked at random (thin lines breaking up, stray bright dots).
     bool drawnSmaller = false;
+    // With drawnSmaller: `width` x `height` bounds every draw, but the picture is drawn zoomed, turned
+    // or in perspective, where resampling it to that size first would change its fine lines. It is
+    // kept as it is instead, less the mipmap levels too large for any draw to read.
+    bool dropUnreadLevels = false;
 };
 
 // The fit of a picture drawn over the whole picture area (screenWidth x renderHeight), at most

@@ -9,6 +9,11 @@ void preparePicture(PictureJob& job) {
     std::vector<uint8_t>().swap(job.bytes);  // the file's bytes are not needed any more
     if (!job.ok) return;
     if (job.flip) flipPictureRows(job.picture);
+    if (job.mipmaps && job.dropUnreadLevels) {
+        job.smallerLevels = smallerLevels(job.picture);
+        dropUnreadLevels(job.picture, job.smallerLevels, job.keepWidth, job.keepHeight);
+        return;
+    }
     if (job.keepWidth > 0 && job.keepHeight > 0 &&
         (job.keepWidth < job.picture.width || job.keepHeight < job.picture.height)) {
         const int width = std::min(job.keepWidth, job.picture.width);

@@ -22,6 +22,7 @@ struct PictureJob {
     int keepHeight = 0;
     bool flip = false;
     bool mipmaps = false;
+    bool dropUnreadLevels = false;  // with mipmaps: keepWidth x keepHeight bounds the draws, see PictureFit
     GL_MemTexture* texture = nullptr;
     GLenum wrapS = GL_REPEAT;
     GLenum wrapT = GL_REPEAT;

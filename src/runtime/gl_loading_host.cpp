@@ -2,6 +2,9 @@
 
 #include <GL/glew.h>
 
+#include <algorithm>
+#include <cmath>
+
 #include "gl/gltk.h"
 #include "gl/texture_manager.h"
 #include "platform/native_window.h"
@@ -30,9 +33,16 @@ void GLLoadingHost::drawLoadingFrame(GL_Texture* image, float brightness) {
         glColor3f(1.0f, 1.0f, 1.0f);
     }
     swapBuffers(window_);
+    frameShownAt_ = performanceCounter();
 }
 
-void GLLoadingHost::fadePause() { sleepMs(10); }
+// Each frame of the fade stays 10 ms on screen; what the loading did since it was presented (the
+// upload of decoded pictures) counts towards that time instead of adding to it.
+void GLLoadingHost::fadePause() {
+    const uint64_t frequency = std::max<uint64_t>(performanceFrequency(), 1);
+    const double spentMs = double(performanceCounter() - frameShownAt_) * 1000.0 / double(frequency);
+    if (spentMs < 10.0) sleepMs(uint32_t(std::ceil(10.0 - spentMs)));
+}
 
 void GLLoadingHost::readMidiTriggers(const std::string& file, std::vector<MidiTrigger>& triggers) {
     loadMidiTriggers(file, triggers);

@@ -1,6 +1,8 @@
 // The live host of the loading sequence: the loading picture drawn with OpenGL into the window.
 #pragma once
 
+#include <cstdint>
+
 #include "runtime/loading_sequence.h"
 
 namespace zelFramework {
@@ -16,6 +18,7 @@ public:
 
 private:
     WindowHandle window_;
+    uint64_t frameShownAt_ = 0;  // performance counter when the last loading frame was presented
 };
 
 }  // namespace zelFramework

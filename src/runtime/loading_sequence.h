@@ -19,7 +19,8 @@ public:
     virtual void moveCursorHome() = 0;
     // Clears the window and draws the picture at the brightness (black without a picture), then presents.
     virtual void drawLoadingFrame(GL_Texture* image, float brightness) = 0;
-    // The pause between two frames of a fade.
+    // The pause between two frames of a fade; the GL host counts the work done since the frame was
+    // presented as part of it.
     virtual void fadePause() = 0;
     // Appends the notes of a MIDI file as triggers (see loadMidiTriggers).
     virtual void readMidiTriggers(const std::string& file, std::vector<MidiTrigger>& triggers) = 0;

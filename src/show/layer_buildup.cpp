@@ -15,6 +15,22 @@ namespace zelFramework {
 
 namespace {
 
+// Slide starts, latest first: the first that has begun is shown.
+const struct {
+    float from;
+    int slide;
+} SLIDE_STARTS[] = {{122.759f, 6}, {121.3f, 5}, {118.621f, 4}, {115.857f, 3}, {113.103f, 2}, {112.369f, 1}};
+
+constexpr float LAYER_END = 124.138f;  // where the schedule ends this layer
+constexpr float TEST_CARD_DEPTH = 2.43f;
+
+// The largest scales of the layers that zoom, pulse or shake (see the slides below). The pulse of
+// slide 5 counts from 121.429 s, after the slide begins: before that its negative time makes it grow.
+constexpr float SLIDE5_PULSE_FROM = 121.429f;
+constexpr float GENERIC_PULSE_LARGEST = 1.0f + 0.1f * 4.0f * (SLIDE5_PULSE_FROM - 121.3f);
+constexpr float LUNAVEX_ZOOM_LARGEST = 1.0f + 2.0f * (113.103f - 112.369f);
+constexpr float MESSAGE_FOR_YOU_ZOOM_LARGEST = 1.0f + 0.8f * (LAYER_END - 122.759f);
+
 struct SlidePicture {
     const char* file;
     bool clamp;  // the two message cards must not repeat at their edges
@@ -22,34 +38,57 @@ struct SlidePicture {
     // (drawn in perspective) and the layers that zoom, pulse or shake keep their whole size and get
     // mipmaps, since they are drawn at every size.
     bool still = true;
+    // For a layer that zooms, pulses or shakes: the largest scale it is drawn at over the whole
+    // picture, so that the mipmap levels larger than any of its draws are left out.
+    float largestScale = 0.0f;
 };
 
 const SlidePicture PICTURES[Layer_BuildUp::IMAGE_COUNT] = {
     {"00-Generic\\kvt_generic_l1.png", false},
     {"00-Generic\\kvt_generic_l2.png", false},
-    {"00-Generic\\kvt_generic_l3.png", false, false},
+    {"00-Generic\\kvt_generic_l3.png", false, false, GENERIC_PULSE_LARGEST},
     {"01-LunavexTestimage\\lunavex_l1.png", false},
-    {"01-LunavexTestimage\\lunavex_l2.png", false, false},
+    {"01-LunavexTestimage\\lunavex_l2.png", false, false, LUNAVEX_ZOOM_LARGEST},
     {"01-LunavexTestimage\\lunavex_l3.png", false},
     {"02-KVTTestimage\\kvt_testimage_l1.png", false},
     {"02-KVTTestimage\\kvt_testimage_l2.png", false},
-    {"02-KVTTestimage\\kvt_testimage_l3.png", false, false},
+    {"02-KVTTestimage\\kvt_testimage_l3.png", false, false},  // the turning card, see pictureFit
     {"03-KVTMessage\\message_slide_l1.png", true, false},
     {"03-KVTMessage\\message_slide_l2.png", true, false},
-    {"03-KVTMessage\\message_slide_l3.png", false, false},
+    {"03-KVTMessage\\message_slide_l3.png", false, false, 1.0f},  // shakes at its size
     {"03-KVTMessage\\message_slide_l4.png", false},
     {"04-KVTLogo\\kvt_logo_slide_l1.png", false},
-    {"04-KVTLogo\\kvt_logo_slide_l2.png", false, false},
+    {"04-KVTLogo\\kvt_logo_slide_l2.png", false, false, 1.01f},  // see logoShake
     {"05-Credits\\groups_slide_l1.png", false, false},
     {"05-Credits\\groups_slide_l2.png", false, false},
-    {"06-MessageForYou\\message_for_you_l1.png", false, false},
+    {"06-MessageForYou\\message_for_you_l1.png", false, false, MESSAGE_FOR_YOU_ZOOM_LARGEST},
 };
 
-// Slide starts, latest first: the first that has begun is shown.
-const struct {
-    float from;
-    int slide;
-} SLIDE_STARTS[] = {{122.759f, 6}, {121.3f, 5}, {118.621f, 4}, {115.857f, 3}, {113.103f, 2}, {112.369f, 1}};
+// The closest views of the cards of slides 3 and 5, in picture heights along each side of the card:
+// 5 % above what projecting the cards along their motion gives, at 50 steps a second. The first
+// card of slide 3 turns too close to the view for this to leave out any of its levels; it keeps all.
+struct CardView {
+    int image;
+    float width, height;
+};
+const CardView CARD_VIEWS[] = {
+    {Layer_BuildUp::MessageL2, 1.275f, 0.753f},
+    {Layer_BuildUp::GroupsL1, 4.32f, 1.213f},
+    {Layer_BuildUp::GroupsL2, 2.78f, 1.218f},
+};
+
+PictureFit pictureFit(int image) {
+    const SlidePicture& picture = PICTURES[image];
+    if (picture.still) return fullPictureFit();
+    if (image == Layer_BuildUp::TestImageL3) return facingCardFit(2.0f, 2.0f, TEST_CARD_DEPTH);
+    for (const CardView& view : CARD_VIEWS)
+        if (view.image == image) return movingCardFit(view.width, view.height);
+    if (picture.largestScale <= 0.0f) return PictureFit{.drawnSmaller = true};
+    PictureFit fit = fullPictureFit(picture.largestScale);
+    fit.drawnSmaller = true;
+    fit.dropUnreadLevels = true;
+    return fit;
+}
 
 float sinSquared(double x) {
     const double s = std::sin(x);
@@ -74,8 +113,7 @@ LogoShake logoShake(float T) {
 bool Layer_BuildUp::init(GL_TextureManager* /*textures*/, ControllerSet* /*controllers*/) {
     for (int i = 0; i < IMAGE_COUNT; ++i) {
         const GLenum wrap = PICTURES[i].clamp ? GL_CLAMP_TO_EDGE : GL_REPEAT;
-        images[i] = GL_TextureManager::getTexture(PICTURES[i].file, wrap, wrap,
-                                                  PICTURES[i].still ? fullPictureFit() : PictureFit{.drawnSmaller = true});
+        images[i] = GL_TextureManager::getTexture(PICTURES[i].file, wrap, wrap, pictureFit(i));
     }
     finalTarget = findFinalTarget();
     return true;
@@ -107,7 +145,7 @@ void Layer_BuildUp::slide2() {
     drawSlideLayer(images[TestImageL2]);
     if (bindPicture(images[TestImageL3])) {
         beginCardView();
-        glTranslatef(0.01f, 0.0f, -2.43f);
+        glTranslatef(0.01f, 0.0f, -TEST_CARD_DEPTH);
         glRotatef(20.0f * T, 0.0f, 0.0f, 1.0f);
         drawCardQuad(-1.0f, -1.0f, 1.0f, 1.0f, 0.0f, 0.0f, 1.0f, 1.0f);
         endCardView();
@@ -147,7 +185,7 @@ void Layer_BuildUp::slide4() {
 }
 
 void Layer_BuildUp::slide5() {
-    const float L = T - 121.429f;
+    const float L = T - SLIDE5_PULSE_FROM;
     drawGeneric(L);
     beginCardView();
     gluLookAt(0.9 * std::sin(0.5 * L), 0.2 * L, 2.8 - 0.2 * L, 0.15 * L - 0.1, 0.0, 0.0, 0.2 * std::sin(0.2 * L), 1.0,

@@ -11,6 +11,8 @@
 
 namespace zelFramework {
 
+constexpr double CARD_VIEW_FIELD_DEGREES = 45.0;  // vertical
+
 void beginSlides(GL_FBOTexture* finalTarget) {
     glColor3f(1.0f, 1.0f, 1.0f);
     beginFinalTarget(finalTarget);
@@ -38,10 +40,26 @@ void beginCardView() {
     glMatrixMode(GL_PROJECTION);
     glPushMatrix();
     glLoadIdentity();
-    gluPerspective(45.0, PICTURE_ASPECT, 0.1, 100.0);
+    gluPerspective(CARD_VIEW_FIELD_DEGREES, PICTURE_ASPECT, 0.1, 100.0);
     glMatrixMode(GL_MODELVIEW);
     glPushMatrix();
     glLoadIdentity();
+}
+
+PictureFit facingCardFit(float width, float height, float depth) {
+    const double halfField = CARD_VIEW_FIELD_DEGREES * 0.5 * 3.14159265358979323846 / 180.0;
+    const double pixelsPerUnit = std::sqrt(2.0) * double(renderHeight) / (2.0 * double(depth) * std::tan(halfField));
+    PictureFit fit{int(std::ceil(double(width) * pixelsPerUnit)), int(std::ceil(double(height) * pixelsPerUnit))};
+    fit.drawnSmaller = true;
+    fit.dropUnreadLevels = true;
+    return fit;
+}
+
+PictureFit movingCardFit(float width, float height) {
+    PictureFit fit{int(std::ceil(width * float(renderHeight))), int(std::ceil(height * float(renderHeight)))};
+    fit.drawnSmaller = true;
+    fit.dropUnreadLevels = true;
+    return fit;
 }
 
 void endCardView() {

@@ -2,6 +2,8 @@
 // the beat pulse.
 #pragma once
 
+#include "gl/texture_manager.h"
+
 namespace zelFramework {
 
 class GL_FBOTexture;
@@ -26,6 +28,18 @@ void drawSlideLayer(GL_Texture* picture, bool flip = true, float scale = 1.0f, f
 // matrices pushed and reset. endCardView pops them.
 void beginCardView();
 void endCardView();
+
+// How a card of `width` x `height` units is drawn when it faces the card view at `depth` and turns
+// only in its own plane: perspective then shows every part of it at the same size, wherever it
+// stands. Mipmapped, as it is drawn smaller than its picture. The size is widened by the square root
+// of 2: a driver may pick the level from the larger of the steps along the screen's axes, which
+// for a turned card is up to that much less than its true step.
+PictureFit facingCardFit(float width, float height, float depth);
+
+// How a card is drawn whose motion is fixed: never larger than `width` x `height` times the picture's
+// height in pixels (its closest view, found by projecting points of the card along the motion and
+// taking the finest step per pixel along each side). Mipmapped, with the levels above that left out.
+PictureFit movingCardFit(float width, float height);
 
 // A textured rectangle in the plane z = 0 from (x0, y0) to (x1, y1), with texture coordinate
 // (s0, t0) at the first corner and (s1, t1) at the second.

@@ -94,6 +94,27 @@ TEST(PictureFiles, EachBadFileIsRefusedWithItsReason) {
     EXPECT_TRUE(read("whole.png").ok);
 }
 
+// The decoders fill a buffer that is not cleared first, so a picture that stops before its last
+// row must be refused, never handed on with rows of whatever the memory held: cut anywhere, even
+// just before its end chunk, a PNG gives false and leaves the caller's picture as it was.
+TEST(PictureFiles, APngCutAnywhereIsRefusedAndLeavesThePictureAlone) {
+    ScratchFolder folder;
+    std::vector<uint8_t> rgb(24 * 16 * 3);
+    std::iota(rgb.begin(), rgb.end(), uint8_t(1));
+    ASSERT_TRUE(writePng(folder.path() / "whole.png", 24, 16, PNG_COLOR_TYPE_RGB, 8, rgb));
+    const std::string file = folder.read("whole.png");
+    const std::vector<uint8_t> bytes(file.begin(), file.end());
+    DecodedPicture whole;
+    std::string why;
+    ASSERT_TRUE(decodePicture(bytes, "whole.png", whole, why)) << why;
+    EXPECT_EQ(std::vector<uint8_t>(whole.pixels.begin(), whole.pixels.end()), rgb);
+    for (size_t cut = 1; cut < bytes.size(); ++cut) {
+        DecodedPicture picture{1, 1, 3, PixelBytes{7, 8, 9}};
+        EXPECT_FALSE(decodePicture(std::span(bytes.data(), cut), "cut.png", picture, why)) << cut << " bytes";
+        EXPECT_EQ(picture.pixels, (PixelBytes{7, 8, 9})) << cut << " bytes";
+    }
+}
+
 TEST(PictureFiles, SizeLimitIsCheckedWithoutWrapping) {
     EXPECT_EQ(pictureSizeProblem(1920, 842), "");
     EXPECT_EQ(pictureSizeProblem(MAX_PICTURE_SIDE, 4096), "");
@@ -167,7 +188,7 @@ TEST(PictureRules, FlipTurnsRowsOver) {
     p.pixels.resize(2 * 3 * 3);
     std::iota(p.pixels.begin(), p.pixels.end(), uint8_t(0));
     flipPictureRows(p);
-    EXPECT_EQ(p.pixels, (std::vector<uint8_t>{12, 13, 14, 15, 16, 17, 6, 7, 8, 9, 10, 11, 0, 1, 2, 3, 4, 5}));
+    EXPECT_EQ(p.pixels, (PixelBytes{12, 13, 14, 15, 16, 17, 6, 7, 8, 9, 10, 11, 0, 1, 2, 3, 4, 5}));
 }
 
 TEST(TextureRegistry, EveryPictureThatCannotBeLoadedIsNamedInAWarning) {
@@ -223,29 +244,29 @@ TEST(PictureFiles, ShowPicturesDecodeAlikeThroughBothDecoders) {
 TEST(PictureFiles, ResampledPictureAveragesWhatEachPixelCovers) {
     DecodedPicture row{6, 1, 3, {}};
     for (uint8_t v : {0, 30, 60, 90, 120, 150}) row.pixels.insert(row.pixels.end(), {v, uint8_t(255 - v), 7});
-    EXPECT_EQ(resamplePicture(row, 2, 1).pixels, (std::vector<uint8_t>{30, 225, 7, 120, 135, 7}));
-    EXPECT_EQ(resamplePicture(row, 3, 1).pixels, (std::vector<uint8_t>{15, 240, 7, 75, 180, 7, 135, 120, 7}));
+    EXPECT_EQ(resamplePicture(row, 2, 1).pixels, (PixelBytes{30, 225, 7, 120, 135, 7}));
+    EXPECT_EQ(resamplePicture(row, 3, 1).pixels, (PixelBytes{15, 240, 7, 75, 180, 7, 135, 120, 7}));
     // Never enlarged, and the same size is the same picture.
     EXPECT_EQ(resamplePicture(row, 12, 1).width, 6);
     EXPECT_EQ(resamplePicture(row, 6, 1).pixels, row.pixels);
 
-    DecodedPicture line{6, 1, 3, std::vector<uint8_t>(18, 0)};
+    DecodedPicture line{6, 1, 3, PixelBytes(18, 0)};
     line.pixels[9] = line.pixels[10] = line.pixels[11] = 255;  // pixel 3 of 6, missed by both centres
-    EXPECT_EQ(resamplePicture(line, 2, 1).pixels, (std::vector<uint8_t>{0, 0, 0, 85, 85, 85}));
+    EXPECT_EQ(resamplePicture(line, 2, 1).pixels, (PixelBytes{0, 0, 0, 85, 85, 85}));
 
     DecodedPicture three{3, 1, 3, {0, 0, 0, 90, 90, 90, 180, 180, 180}};
-    EXPECT_EQ(resamplePicture(three, 2, 1).pixels, (std::vector<uint8_t>{30, 30, 30, 150, 150, 150}));
+    EXPECT_EQ(resamplePicture(three, 2, 1).pixels, (PixelBytes{30, 30, 30, 150, 150, 150}));
 
     DecodedPicture column{1, 4, 4, {}};
     for (int y = 0; y < 4; ++y) column.pixels.insert(column.pixels.end(), {255, 255, 255, uint8_t(y == 2 ? 0 : 255)});
     column.pixels[8] = column.pixels[9] = column.pixels[10] = 0;  // see-through, painted black
-    EXPECT_EQ(resamplePicture(column, 1, 2).pixels, (std::vector<uint8_t>{255, 255, 255, 255, 255, 255, 255, 128}));
+    EXPECT_EQ(resamplePicture(column, 1, 2).pixels, (PixelBytes{255, 255, 255, 255, 255, 255, 255, 128}));
 }
 
 // The mipmap chain halves each side (rounded down, at least 1) to 1 x 1, each level the average of
 // the one before, an odd side included.
 TEST(PictureFiles, SmallerLevelsHalveDownToOnePixelAndKeepTheAverage) {
-    DecodedPicture odd{5, 3, 3, std::vector<uint8_t>(45, 200)};
+    DecodedPicture odd{5, 3, 3, PixelBytes(45, 200)};
     for (size_t i = 0; i < 15; i += 2) odd.pixels[i * 3] = 0;  // a pattern in red, even pixels dark
     const std::vector<DecodedPicture> levels = smallerLevels(odd);
     ASSERT_EQ(levels.size(), 2u);
@@ -257,10 +278,37 @@ TEST(PictureFiles, SmallerLevelsHalveDownToOnePixelAndKeepTheAverage) {
     EXPECT_EQ(levels[1].pixels[2], 200);
     EXPECT_NEAR(levels[1].pixels[0], 200.0 * 7.0 / 15.0, 1.0);  // 7 of the 15 pixels are not dark
 
-    const std::vector<DecodedPicture> tall = smallerLevels(DecodedPicture{1, 8, 3, std::vector<uint8_t>(24, 9)});
+    const std::vector<DecodedPicture> tall = smallerLevels(DecodedPicture{1, 8, 3, PixelBytes(24, 9)});
     ASSERT_EQ(tall.size(), 3u);
     EXPECT_EQ(tall[2].width, 1);
     EXPECT_EQ(tall[2].height, 1);
-    EXPECT_EQ(tall[2].pixels, (std::vector<uint8_t>{9, 9, 9}));
+    EXPECT_EQ(tall[2].pixels, (PixelBytes{9, 9, 9}));
     EXPECT_TRUE(smallerLevels(DecodedPicture{1, 1, 4, {1, 2, 3, 4}}).empty());
+}
+
+// A picture never drawn over more than a given area keeps the smallest level that still covers it
+// in both directions, and every level below it as it was; a level too small in either direction
+// must stay, or draws would read a blurrier level than before.
+TEST(PictureFiles, OnlyLevelsLargerThanEveryDrawAreDropped) {
+    DecodedPicture whole{40, 24, 3, PixelBytes(40 * 24 * 3)};
+    for (size_t i = 0; i < whole.pixels.size(); ++i) whole.pixels[i] = uint8_t(i * 7 % 251);
+    const std::vector<DecodedPicture> levels = smallerLevels(whole);  // 20x12, 10x6, 5x3, 2x1, 1x1
+    ASSERT_EQ(levels.size(), 5u);
+    struct Case {
+        int width, height;
+        int kept;  // index of the level that becomes the picture, -1 for the picture itself
+    } cases[] = {{10, 6, 1}, {11, 6, 0}, {10, 7, 0}, {20, 12, 0}, {21, 1, -1}, {40, 24, -1},
+                 {0, 0, -1}, {1, 1, 4}, {2, 1, 3}, {3, 3, 2}};
+    for (const Case& c : cases) {
+        DecodedPicture picture = whole;
+        std::vector<DecodedPicture> smaller = levels;
+        dropUnreadLevels(picture, smaller, c.width, c.height);
+        const DecodedPicture& expected = c.kept < 0 ? whole : levels[size_t(c.kept)];
+        EXPECT_EQ(picture.width, expected.width) << c.width << " x " << c.height;
+        EXPECT_EQ(picture.height, expected.height) << c.width << " x " << c.height;
+        EXPECT_EQ(picture.pixels, expected.pixels) << c.width << " x " << c.height;
+        ASSERT_EQ(smaller.size(), levels.size() - size_t(c.kept + 1)) << c.width << " x " << c.height;
+        for (size_t i = 0; i < smaller.size(); ++i)
+            EXPECT_EQ(smaller[i].pixels, levels[size_t(c.kept + 1) + i].pixels) << c.width << " x " << c.height;
+    }
 }

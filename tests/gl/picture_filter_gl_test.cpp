@@ -25,7 +25,7 @@ constexpr int SHRUNK = SIDE / 8;
 // outline: 7 of every 16 texels are lit, and a draw at an eighth whose pixel centres fall between
 // texels 8i+3 and 8i+4 never touches one.
 DecodedPicture thinLines() {
-    DecodedPicture p{SIDE, SIDE, 3, std::vector<uint8_t>(size_t(SIDE) * SIDE * 3, 0)};
+    DecodedPicture p{SIDE, SIDE, 3, PixelBytes(size_t(SIDE) * SIDE * 3, 0)};
     for (int y = 0; y < SIDE; ++y)
         for (int x = 0; x < SIDE; ++x)
             if (x % 4 == 1 || y % 4 == 1)

@@ -25,7 +25,7 @@ constexpr int SIDE = 256;
 // White lines two texels wide every eight, running along v, on black; with its mipmaps.
 zelFramework::GL_MemTexture* stripeTexture() {
     static zelFramework::GL_MemTexture* texture = [] {
-        zelFramework::DecodedPicture p{SIDE, SIDE, 3, std::vector<uint8_t>(size_t(SIDE) * SIDE * 3, 0)};
+        zelFramework::DecodedPicture p{SIDE, SIDE, 3, zelFramework::PixelBytes(size_t(SIDE) * SIDE * 3, 0)};
         for (int y = 0; y < SIDE; ++y)
             for (int x = 0; x < SIDE; x += 8)
                 for (int c = 0; c < 6; ++c) p.pixels[(size_t(y) * SIDE + size_t(x)) * 3 + size_t(c)] = 255;
