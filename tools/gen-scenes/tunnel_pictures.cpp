@@ -1,5 +1,6 @@
 #include "tunnel_pictures.h"
 
+#include <algorithm>
 #include <cmath>
 #include <string>
 
@@ -113,6 +114,47 @@ Image paintArenaBanner(int variant) {
     return img;
 }
 
+namespace {
+
+struct TexelBox {
+    int x0, y0, x1, y1;
+};
+
+struct MowingStripes {
+    float origin, width;  // in texels, across the picture
+};
+
+// Turf seen from the tunnel mouth, a texel to about 4 cm of pitch: mowing stripes, blades standing
+// up (streaks a texel or two wide and a few tall), clumps a hand wide, paler worn patches, and
+// divots where the earth shows through. The blade and clump shading are a few percent each, so the
+// grass stays the one green of its stripe from afar and reads as grass where it fills the frame.
+void paintTurf(Image& img, TexelBox box, MowingStripes stripes, uint32_t seed) {
+    const Rgba light = hex(0x72e67d), dark = hex(0x5ccf67), worn = hex(0x9fc46a), soil = hex(0x6a5a3c);
+    for (int y = box.y0; y < box.y1; ++y)
+        for (int x = box.x0; x < box.x1; ++x) {
+            const int stripe = int(std::floor((x + 0.5f - stripes.origin) / stripes.width));
+            const Rgba base = (stripe & 1) ? light : dark;
+            const float blade = content::valueNoise(x / 1.5f, y / 5.0f, seed);
+            const float tuft = content::valueNoise(x / 3.5f, y / 5.5f, seed + 4);
+            const float clump = content::fractalNoise(x / 16.0f, y / 10.0f, 2, seed + 1);
+            const float wear = content::fractalNoise(x / 150.0f, y / 70.0f, 2, seed + 2);
+            const float shade = 1.0f + 0.12f * (blade - 0.5f) + 0.2f * (tuft - 0.5f) + 0.2f * (clump - 0.5f);
+            Rgba c = rgb(base.r * shade, base.g * shade, base.b * shade);
+            const float paleness = std::clamp((wear - 0.6f) / 0.15f, 0.0f, 1.0f) * 0.3f;
+            img.at(x, y) = content::mix(c, worn, paleness);
+        }
+    content::Rng rng(seed + 3);
+    const int divots = (box.x1 - box.x0) * (box.y1 - box.y0) / 6000;
+    for (int i = 0; i < divots; ++i) {
+        const float cx = rng.range(float(box.x0), float(box.x1)), cy = rng.range(box.y0 + 4.0f, float(box.y1));
+        const float rx = rng.range(2.0f, 5.0f), ry = rx * rng.range(0.35f, 0.6f);
+        const Rgba under = img.at(int(cx), int(cy));
+        content::fillEllipse(img, cx, cy, rx, ry, solid(content::mix(under, soil, 0.5f)));
+    }
+}
+
+}  // namespace
+
 Image paintArenaView() {
     // Bright on purpose: only the soft viewer light reaches this far, so the picture carries the
     // floodlit look itself. As the camera reaches the mouth it fills most of the frame, about two
@@ -136,9 +178,9 @@ Image paintArenaView() {
     };
     rect(0, 100, w, 6, hex(0xff3040));
     rect(0, 176, w, 8, hex(0x3060ff));
-    rect(0, 184, w, 72, hex(0x5fd86a));
-    // Mowing stripes towards the viewer, then the lines painted on the grass over them.
-    for (int i = 0; i < 4; ++i) rect(0, 200 + i * 16.0f, w, 8, hex(0x6fe47a));
+    // The turf, then the lines painted on it. The lines are 64 units (ten yards) apart, and the
+    // mowing stripes run along them five yards wide, as on the stadium's own pitch.
+    paintTurf(img, {0, 184 * scale, w * scale, h * scale}, {31.5f * scale, 32.0f * scale}, 92);
     for (int i = 0; i < 8; ++i) rect(i * 64.0f + 30, 184, 3, 72, rgb(1, 1, 1));
     // The hash marks of the stadium's own pitch, a yard apart between the lines: the far row shorter.
     for (int i = -4; i * 6.4f < w; ++i) {
