@@ -176,8 +176,16 @@ Image paintArenaView() {
     auto rect = [&](float x, float y, float rw, float rh, Rgba c) {
         fillRect(img, x * scale, y * scale, rw * scale, rh * scale, solid(c));
     };
-    rect(0, 100, w, 6, hex(0xff3040));
-    rect(0, 176, w, 8, hex(0x3060ff));
+    // The balcony front of the upper ring and the pitch wall carry the stadium's LED boards, as
+    // they do in the stadium itself.
+    const Image boards = paintLedBoards();
+    auto boardBand = [&](float y, float bandHeight, int shift) {
+        const int th = int(bandHeight * scale), tw = boards.width * th / boards.height;
+        const Image row = content::resized(boards, tw, th);
+        for (int x = -shift; x < w * scale; x += tw) content::compose(img, row, x, int(y * scale));
+    };
+    boardBand(100, 6, 0);
+    boardBand(176, 8, 160);
     // The turf, then the lines painted on it. The lines are 64 units (ten yards) apart, and the
     // mowing stripes run along them five yards wide, as on the stadium's own pitch.
     paintTurf(img, {0, 184 * scale, w * scale, h * scale}, {31.5f * scale, 32.0f * scale}, 92);
