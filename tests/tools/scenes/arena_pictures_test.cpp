@@ -57,7 +57,7 @@ TEST(ArenaPictures, TheViewsTurfHasDetailAtTheSizesTheCameraSeesIt) {
     ASSERT_EQ(view.height, 1024);
     // In the mouth (40-41 s) about two texels fall on a pixel of a 640-wide frame, at 38.5 s about
     // four: there the grass must still show its tufts and clumps. Flat paint shows only its stripe
-    // edges, under a hundredth.
+    // edges, about a hundredth at most.
     EXPECT_GT(grassSharpnessAt(view, 2), 0.025);
     EXPECT_GT(grassSharpnessAt(view, 4), 0.025);
 }
@@ -77,8 +77,9 @@ TEST(ArenaPictures, TheViewsMowingStripesRunAlongTheLinesAndKeepTheirGreenFromAf
         highest = std::max(highest, band);
     }
     EXPECT_LT(highest - lowest, 0.02f);
-    // Seen from the far end of the tunnel, 32 texels to a pixel, the turf's shading has averaged
-    // out: no blotches darker or paler than the stripe's own green by more than a few hundredths.
+    // Averaged over 32 x 32 texels, a little over a yard square, the shading is gone: the turf is
+    // evenly kept, with no blotches darker or paler than its stripe's green by more than a few
+    // hundredths.
     const Image far = content::resized(view, view.width / 32, view.height / 32);
     for (int y = kGrassY0 / 32; y < kGrassY1 / 32; ++y)
         for (int x = x0 / 32 + 1; x < x1 / 32; ++x)
