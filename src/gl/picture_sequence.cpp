@@ -1,8 +1,40 @@
 #include "gl/picture_sequence.h"
 
+#include <algorithm>
+
 namespace zelFramework {
 
+namespace {
+std::vector<GL_PictureSequence*>& openedSequences() {
+    static std::vector<GL_PictureSequence*> sequences;
+    return sequences;
+}
+}  // namespace
+
+GL_PictureSequence::~GL_PictureSequence() { std::erase(openedSequences(), this); }
+
+int GL_PictureSequence::reloadFiles(const std::function<bool(const std::string&)>& matches) {
+    int reloaded = 0;
+    for (GL_PictureSequence* sequence : openedSequences()) {
+        bool showsIt = false;
+        for (size_t i = 0; i < sequence->names_.size(); ++i) {
+            if (!matches(sequence->names_[i])) continue;
+            sequence->unreadable_[i] = false;
+            showsIt = showsIt || i == sequence->shown_;
+        }
+        if (!showsIt) continue;
+        const size_t index = sequence->shown_;
+        sequence->shown_ = sequence->names_.size();
+        sequence->show(index);
+        if (sequence->shown_ == index) ++reloaded;
+        else sequence->shown_ = index;  // the texture still holds the last good picture
+    }
+    return reloaded;
+}
+
 void GL_PictureSequence::open(std::vector<std::string> names, PictureFit fit, GLenum wrapS, GLenum wrapT) {
+    if (std::find(openedSequences().begin(), openedSequences().end(), this) == openedSequences().end())
+        openedSequences().push_back(this);
     names_ = std::move(names);
     fit_ = fit;
     unreadable_.assign(names_.size(), false);

@@ -3,6 +3,7 @@
 // textures would hold tens of megabytes for the one frame that shows at a time.
 #pragma once
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -14,6 +15,7 @@ namespace zelFramework {
 class GL_PictureSequence {
 public:
     GL_PictureSequence() = default;
+    ~GL_PictureSequence();
     GL_PictureSequence(const GL_PictureSequence&) = delete;  // one texture object, one owner
     GL_PictureSequence& operator=(const GL_PictureSequence&) = delete;
 
@@ -32,6 +34,11 @@ public:
     // loading, or the first time it fails) and skipped from then on, so a frame asked for on every
     // show frame costs no second attempt. An index past the end changes nothing.
     void show(size_t index);
+
+    // For a picture file that changed while the show runs: every opened sequence forgets that the
+    // files `matches` names could not be read, and one that shows such a file now decodes it again.
+    // Returns how many sequences took the new picture; an unreadable file changes nothing on screen.
+    static int reloadFiles(const std::function<bool(const std::string&)>& matches);
 
     // The index of the picture the texture holds, or `size()` while it holds none.
     size_t shown() const { return shown_; }

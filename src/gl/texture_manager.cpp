@@ -16,6 +16,7 @@
 #include "app/trace.h"
 #include "gl/picture_file.h"
 #include "gl/picture_rules.h"
+#include "gl/picture_sequence.h"
 #include "gl/texture_manager_background.h"
 #include "platform/platform.h"
 
@@ -213,11 +214,12 @@ size_t GL_TextureManager::entryCount() { return registry().size(); }
 
 int GL_TextureManager::reloadPicture(const char* name) {
     if (!name) return 0;
+    const int inSequences = GL_PictureSequence::reloadFiles([name](const std::string& file) { return samePictureFile(file, name); });
     std::vector<GL_MemTexture*> pictures;
     for (auto& [key, texture] : registry())
         if (auto* picture = dynamic_cast<GL_MemTexture*>(texture); picture && samePictureFile(key, name))
             pictures.push_back(picture);
-    if (pictures.empty()) return 0;
+    if (pictures.empty()) return inSequences;
     // The same checks and rules as a first load (header limits, flip rules), at the file's own size:
     // the author may have replaced the picture with one of another shape. A mipmapped picture gets
     // the levels of its new contents, or its old levels would no longer fit.
@@ -225,13 +227,13 @@ int GL_TextureManager::reloadPicture(const char* name) {
     fit.drawnSmaller = std::any_of(pictures.begin(), pictures.end(), [](GL_MemTexture* t) { return t->mipmapped(); });
     DecodedPicture p;
     std::vector<DecodedPicture> levels;
-    if (!decodePictureFile(name, fit, p, levels)) return 0;
+    if (!decodePictureFile(name, fit, p, levels)) return inSequences;
     const std::vector<PictureLevel> smaller = pictureLevelViews(levels);
     for (GL_MemTexture* picture : pictures)
         picture->replacePixels(p.pixels.data(), p.width, p.height, p.bytesPerPixel == 4 ? GL_RGBA : GL_RGB,
                                picture->mipmapped() ? std::span<const PictureLevel>(smaller)
                                                     : std::span<const PictureLevel>());
-    return int(pictures.size());
+    return int(pictures.size()) + inSequences;
 }
 
 }  // namespace zelFramework

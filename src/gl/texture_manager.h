@@ -75,8 +75,10 @@ public:
 
     // Decodes the picture file `name` again into every loaded picture entry that names that file
     // ('\' and '/' count alike), keeping each texture object, so whoever holds it draws the new
-    // picture. Render targets are left alone. Returns how many entries took the new picture; an
-    // unreadable file changes nothing (the decoder has traced why). Needs the show's context current.
+    // picture; a picture sequence that shows the file decodes it again too (see
+    // GL_PictureSequence::reloadFiles). Render targets are left alone. Returns how many entries and
+    // sequences took the new picture; an unreadable file changes nothing (the decoder has traced
+    // why). Needs the show's context current.
     static int reloadPicture(const char* name);
 };
 

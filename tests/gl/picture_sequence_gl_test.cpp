@@ -97,6 +97,39 @@ TEST_F(PictureSequences, EachFrameIsTheLoadedPictureAndAFailedOneKeepsTheLast) {
     EXPECT_TRUE(drainGLErrors().empty());
 }
 
+// A frame file rewritten while the show runs (the --watch reload) shows at once when it is on
+// screen, and one that could not be read before is tried again when it is next asked for.
+TEST_F(PictureSequences, AReloadedFrameFileShowsAtOnceAndABrokenOneIsTriedAgain) {
+    ScratchFolder folder;
+    for (int i = 0; i < 3; ++i) writeFrame(folder, i);
+    TraceCapture capture;
+    GL_PictureSequence sequence;
+    sequence.open({"frame0.png", "frame1.png", "later.png"}, {}, GL_REPEAT, GL_REPEAT);
+    ASSERT_TRUE(capture.contains("later.png"));
+    sequence.show(1);
+    const std::vector<uint8_t> frame1 = texturePixels(*sequence.texture());
+
+    folder.write("frame1.png", folder.read("frame2.png"));
+    EXPECT_EQ(GL_TextureManager::reloadPicture("./frame1.png"), 1);
+    EXPECT_EQ(sequence.shown(), 1u);
+    EXPECT_EQ(sequence.texture()->format, GLenum(GL_RGBA));
+    EXPECT_NE(texturePixels(*sequence.texture()), frame1);
+
+    folder.write("frame1.png", "not a picture");
+    EXPECT_EQ(GL_TextureManager::reloadPicture("frame1.png"), 0);
+    EXPECT_EQ(sequence.shown(), 1u) << "the last good picture stays";
+    EXPECT_EQ(sequence.texture()->format, GLenum(GL_RGBA));
+
+    sequence.show(2);
+    EXPECT_EQ(sequence.shown(), 1u);
+    folder.write("later.png", folder.read("frame0.png"));
+    EXPECT_EQ(GL_TextureManager::reloadPicture("later.png"), 0) << "not on screen";
+    sequence.show(2);
+    EXPECT_EQ(sequence.shown(), 2u);
+    EXPECT_EQ(sequence.texture()->format, GLenum(GL_RGB));
+    EXPECT_TRUE(drainGLErrors().empty());
+}
+
 // Without a readable first frame the texture is one transparent pixel, which the scene's opaque
 // pass leaves out, until a readable frame is shown.
 TEST_F(PictureSequences, AnUnreadableFirstFrameGivesOneClearPixel) {
