@@ -67,6 +67,7 @@ struct SceneAuxRecord {
 struct SceneMeshBuffers {
     enum { POSITIONS = 0, NORMALS = 1, TEXCOORDS = 2, INDICES = 3 };
     unsigned int sets[2][4] = {{0, 0, 0, 0}, {0, 0, 0, 0}};
+    uint32_t indexCount = 0;  // of each set
     bool hasSecondSet = false;
     GL_Texture* diffuseTexture = nullptr;
     GL_Texture* lightTexture = nullptr;
@@ -86,7 +87,9 @@ struct SceneObject {
 
     uint32_t vertexCount = 0;         // V: vertices of one frame
     // Positions and normals hold frameCount() blocks of V vertices once the vertex animation is
-    // expanded (one block without animation); texture coordinates hold one block.
+    // expanded (one block without animation); texture coordinates hold one block. A mesh without a
+    // vertex animation is drawn from its buffers only: prepareSceneObject empties these four arrays
+    // (and the indices) once they are in the buffers.
     std::vector<float> positions;     // 3 per vertex per block
     std::vector<float> texCoords;     // 2 per vertex
     std::vector<float> normals;       // 3 per vertex per block

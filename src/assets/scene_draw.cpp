@@ -116,7 +116,7 @@ void drawSceneObject(SceneObject& o, GLuint program, float time) {
             const GL_Texture& diffuse = *o.buffers->diffuseTexture;
             glUniform2f(glGetUniformLocation(program, "diffuseSize"), float(diffuse.width), float(diffuse.height));
         }
-        const GLsizei indexCount = GLsizei(o.indexCount());
+        const GLsizei indexCount = GLsizei(o.buffers->indexCount);
         switch (source) {
             case SceneMeshSource::StaticFirstFrame: drawFromBuffers(o.buffers->sets[0], indexCount); break;
             case SceneMeshSource::StaticLastFrame:

@@ -44,6 +44,18 @@ void findTextures(SceneMeshBuffers& b, const SceneMaterial* m) {
     if (!b.lightTexture) b.lightTexture = GL_TextureManager::getWhiteTexture();
 }
 
+// A mesh that never changes is drawn from its buffers alone, which the driver holds in memory of its
+// own: keeping the arrays as well would hold the mesh twice for the show's whole length (about 9 MB
+// for the stadium). The vertex count stays, for whoever describes the object.
+void releaseDrawnArrays(SceneObject& o) {
+    std::vector<float>().swap(o.positions);
+    std::vector<float>().swap(o.normals);
+    std::vector<float>().swap(o.texCoords);
+    std::vector<uint32_t>().swap(o.indices);
+    std::vector<float>().swap(o.buffers->workingPositions);
+    std::vector<float>().swap(o.buffers->workingNormals);
+}
+
 }  // namespace
 
 void prepareSceneObject(SceneObject& o) {
@@ -65,8 +77,10 @@ void prepareSceneObject(SceneObject& o) {
             makeBufferSet(b->sets[1], o, blocks - 1);
             b->hasSecondSet = true;
         }
+        b->indexCount = o.indexCount();
         findTextures(*b, o.material);
         o.buffers = std::move(b);
+        if (o.frameCount() < 2) releaseDrawnArrays(o);
     }
     for (SceneObject* child : o.children) prepareSceneObject(*child);
 }

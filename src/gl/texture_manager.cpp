@@ -16,6 +16,7 @@
 #include "app/trace.h"
 #include "gl/picture_file.h"
 #include "gl/picture_rules.h"
+#include "gl/picture_sequence.h"
 #include "gl/texture_manager_background.h"
 #include "platform/platform.h"
 
@@ -80,12 +81,6 @@ std::unique_ptr<PictureJob> pictureJob(const char* name, GLenum wrapS, GLenum wr
     return job;
 }
 
-std::vector<PictureLevel> levelViews(const std::vector<DecodedPicture>& levels) {
-    std::vector<PictureLevel> views;
-    for (const DecodedPicture& level : levels) views.push_back({level.pixels.data(), level.width, level.height});
-    return views;
-}
-
 // Main thread: the decoded picture becomes the texture's contents; the pixels are freed after.
 void upload(PictureJob& job) {
     if (!job.ok) {
@@ -95,7 +90,7 @@ void upload(PictureJob& job) {
         return;
     }
     const DecodedPicture& p = job.picture;
-    const std::vector<PictureLevel> smaller = levelViews(job.smallerLevels);
+    const std::vector<PictureLevel> smaller = pictureLevelViews(job.smallerLevels);
     job.texture->create(p.pixels.data(), p.width, p.height, p.bytesPerPixel == 4 ? GL_RGBA : GL_RGB, job.wrapS,
                         job.wrapT, smaller);
 }
@@ -125,6 +120,12 @@ bool samePictureFile(std::string_view a, std::string_view b) {
 }
 
 }  // namespace
+
+std::vector<PictureLevel> pictureLevelViews(const std::vector<DecodedPicture>& levels) {
+    std::vector<PictureLevel> views;
+    for (const DecodedPicture& level : levels) views.push_back({level.pixels.data(), level.width, level.height});
+    return views;
+}
 
 PictureFit fullPictureFit(float largestScale) {
     return {int(std::ceil(float(screenWidth) * largestScale)), int(std::ceil(float(renderHeight) * largestScale))};
@@ -190,34 +191,49 @@ GL_Texture* GL_TextureManager::getWhiteTexture() {
     return texture;
 }
 
+bool GL_TextureManager::pictureFileUsable(const char* name) {
+    return name && pictureJob(name, GL_REPEAT, GL_REPEAT, {}) != nullptr;
+}
+
+bool GL_TextureManager::decodePictureFile(const char* name, PictureFit fit, DecodedPicture& picture,
+                                          std::vector<DecodedPicture>& smaller) {
+    if (!name) return false;
+    std::unique_ptr<PictureJob> job = pictureJob(name, GL_REPEAT, GL_REPEAT, fit);
+    if (!job) return false;
+    preparePicture(*job);
+    if (!job->ok) {
+        warnUnloadable(name, job->why);
+        return false;
+    }
+    picture = std::move(job->picture);
+    smaller = std::move(job->smallerLevels);
+    return true;
+}
+
 size_t GL_TextureManager::entryCount() { return registry().size(); }
 
 int GL_TextureManager::reloadPicture(const char* name) {
     if (!name) return 0;
+    const int inSequences = GL_PictureSequence::reloadFiles([name](const std::string& file) { return samePictureFile(file, name); });
     std::vector<GL_MemTexture*> pictures;
     for (auto& [key, texture] : registry())
         if (auto* picture = dynamic_cast<GL_MemTexture*>(texture); picture && samePictureFile(key, name))
             pictures.push_back(picture);
-    if (pictures.empty()) return 0;
+    if (pictures.empty()) return inSequences;
     // The same checks and rules as a first load (header limits, flip rules), at the file's own size:
     // the author may have replaced the picture with one of another shape. A mipmapped picture gets
     // the levels of its new contents, or its old levels would no longer fit.
     PictureFit fit;
     fit.drawnSmaller = std::any_of(pictures.begin(), pictures.end(), [](GL_MemTexture* t) { return t->mipmapped(); });
-    std::unique_ptr<PictureJob> job = pictureJob(name, GL_REPEAT, GL_REPEAT, fit);
-    if (!job) return 0;
-    preparePicture(*job);
-    if (!job->ok) {
-        warnUnloadable(name, job->why);
-        return 0;
-    }
-    const DecodedPicture& p = job->picture;
-    const std::vector<PictureLevel> smaller = levelViews(job->smallerLevels);
+    DecodedPicture p;
+    std::vector<DecodedPicture> levels;
+    if (!decodePictureFile(name, fit, p, levels)) return inSequences;
+    const std::vector<PictureLevel> smaller = pictureLevelViews(levels);
     for (GL_MemTexture* picture : pictures)
         picture->replacePixels(p.pixels.data(), p.width, p.height, p.bytesPerPixel == 4 ? GL_RGBA : GL_RGB,
                                picture->mipmapped() ? std::span<const PictureLevel>(smaller)
                                                     : std::span<const PictureLevel>());
-    return int(pictures.size());
+    return int(pictures.size()) + inSequences;
 }
 
 }  // namespace zelFramework

@@ -2,6 +2,9 @@
 // targets published by their makers. Entries are never removed or replaced, and never owned.
 #pragma once
 
+#include <vector>
+
+#include "gl/picture_file.h"
 #include "gl/texture.h"
 
 namespace zelFramework {
@@ -27,6 +30,9 @@ struct PictureFit {
 // The fit of a picture drawn over the whole picture area (screenWidth x renderHeight), at most
 // `largestScale` times that size.
 PictureFit fullPictureFit(float largestScale = 1.0f);
+
+// The decoded smaller levels as GL_MemTexture takes them; the views point into `levels`.
+std::vector<PictureLevel> pictureLevelViews(const std::vector<DecodedPicture>& levels);
 
 class GL_TextureManager {
 public:
@@ -58,10 +64,21 @@ public:
     // Number of entries, empty ones included (tests and diagnostics).
     static size_t entryCount();
 
+    // The checks getTexture makes of the picture file `name` before decoding it (present, within the
+    // size limits, a format it reads), each failure told as getTexture tells it; nothing is decoded.
+    static bool pictureFileUsable(const char* name);
+    // Reads and decodes the picture file `name` on this thread into the pixels getTexture would upload
+    // for it with `fit` (the same rules and resizing), registering nothing. False, with a WARNING
+    // naming the file and the reason, when it cannot; `picture` and `smaller` are then unchanged.
+    static bool decodePictureFile(const char* name, PictureFit fit, DecodedPicture& picture,
+                                  std::vector<DecodedPicture>& smaller);
+
     // Decodes the picture file `name` again into every loaded picture entry that names that file
     // ('\' and '/' count alike), keeping each texture object, so whoever holds it draws the new
-    // picture. Render targets are left alone. Returns how many entries took the new picture; an
-    // unreadable file changes nothing (the decoder has traced why). Needs the show's context current.
+    // picture; a picture sequence that shows the file decodes it again too (see
+    // GL_PictureSequence::reloadFiles). Render targets are left alone. Returns how many entries and
+    // sequences took the new picture; an unreadable file changes nothing (the decoder has traced
+    // why). Needs the show's context current.
     static int reloadPicture(const char* name);
 };
 

@@ -8,6 +8,7 @@
 
 #include "gl/pass_timer.h"
 #include "platform/platform.h"
+#include "runtime/process_usage.h"
 
 namespace zelFramework {
 
@@ -25,8 +26,8 @@ void printStats(std::FILE* out, const FrameTimeStats& s) {
 
 // The CPU figures follow the wall-clock ones on the same line, so readers of the older lines still
 // find every field where it was.
-void printCpuStats(std::FILE* out, const FrameTimeStats& s) {
-    std::fprintf(out, " cpu_avg_ms=%.3f cpu_p95_ms=%.3f cpu_fps=%.1f\n", s.averageMs, s.p95Ms, s.fps);
+void printCpuStats(std::FILE* out, const FrameTimeStats& s, const char* lineEnd = "\n") {
+    std::fprintf(out, " cpu_avg_ms=%.3f cpu_p95_ms=%.3f cpu_fps=%.1f%s", s.averageMs, s.p95Ms, s.fps, lineEnd);
 }
 
 void addPasses(std::vector<PassTotals>& totals, const std::vector<PassSample>& samples) {
@@ -135,7 +136,10 @@ void BenchmarkHost::report(std::FILE* out) {
     }
     std::fprintf(out, "total step_fps=%d ", framesPerSecond());
     printStats(out, frameTimeStats(allFrameMs_));
-    printCpuStats(out, frameTimeStats(allCpuMs_));
+    printCpuStats(out, frameTimeStats(allCpuMs_), "");
+    // The process's largest resident set from its start to the last frame: loading and every frame
+    // of the span.
+    std::fprintf(out, " peak_rss_mb=%.0f\n", processUsage().peakResidentMB);
 }
 
 }  // namespace zelFramework

@@ -4,7 +4,6 @@
 #include <GL/glu.h>
 
 #include <cmath>
-#include <cstdio>
 
 #include "app/screen_metrics.h"
 #include "app/trace.h"
@@ -71,6 +70,7 @@ bool Layer_Superbowl::init(GL_TextureManager* textures, ControllerSet* controlle
     renderer->cameraPreset = false;
     if (RenderEngine::RenderObject* bowl = findObject(*renderer, "bowl")) bowl->diffuseAddFactor = 0.01f;
 
+    openVideo();
     addCharacters(textures);
     addLights(*renderer, LIGHTS);
     studioLight = findLight(*renderer, "studioLight");
@@ -79,18 +79,15 @@ bool Layer_Superbowl::init(GL_TextureManager* textures, ControllerSet* controlle
     for (int i = 0; i < 2; ++i) characters[i] = findObject(*renderer, CHARACTERS[i].object);
     dofDistance = controllers->get("RE: Dof Distance");
 
-    for (int n = VIDEO_FIRST_IMAGE; n <= VIDEO_LAST_IMAGE; ++n) {
-        char name[64];
-        std::snprintf(name, sizeof name, "video\\Tabor_Pimsel_%05d.png", n);
-        videoFrames[n - VIDEO_FIRST_IMAGE] = GL_TextureManager::getTexture(name, GL_REPEAT, GL_REPEAT, videoFrameFit());
-    }
     flashTable();  // read now, so a missing table is reported while loading
     return true;
 }
 
+// One frame decoded at a time, as the video reaches it (ten a second).
+void Layer_Superbowl::openVideo() { video.open(stadiumVideoFiles(), videoFrameFit(), GL_REPEAT, GL_REPEAT); }
+
 void Layer_Superbowl::addCharacters(GL_TextureManager* /*textures*/) {
-    GL_Texture* firstImage =
-        GL_TextureManager::getTexture("video\\Tabor_Pimsel_00001.png", GL_REPEAT, GL_REPEAT, videoFrameFit());
+    GL_Texture* firstImage = video.texture();
     for (const CharacterPlacement& c : CHARACTERS) {
         // Without its model the character is simply not there; one line says why.
         if (!assetFileExists(c.file) && !assetFileExists(std::string(c.file) + ".bin")) {
@@ -157,9 +154,7 @@ void Layer_Superbowl::updateLights() {
 void Layer_Superbowl::updateVideo() {
     const int image = stadiumVideoImage(showTime);
     if (image == 0) return;
-    GL_Texture* frame = videoFrames[image - VIDEO_FIRST_IMAGE];
-    for (RenderEngine::RenderObject* o : characters)
-        if (o) o->diffuseTexture = frame;
+    video.show(stadiumVideoFileIndex(image));
 }
 
 void Layer_Superbowl::render() {

@@ -6,6 +6,7 @@
 
 #include <cstdint>
 
+#include "gl/picture_sequence.h"
 #include "runtime/layer_base.h"
 #include "show/superbowl_logic.h"
 
@@ -45,7 +46,7 @@ private:
     Controller* glowRadius = nullptr;
     Controller* glowAmount = nullptr;
     Controller* fadeOutLights = nullptr;
-    GL_Texture* videoFrames[VIDEO_IMAGE_COUNT] = {};
+    GL_PictureSequence video;  // the hosts' texture: the still, then the clip's frames
     // Found once after loading; the renderer keeps its records for its whole life.
     static constexpr int STAND_LIGHT_COUNT = 7;
     RenderEngine::Light* studioLight = nullptr;
@@ -53,6 +54,7 @@ private:
     RenderEngine::RenderObject* characters[2] = {};            // null for a character left out
     GL_FBOTexture* finalTarget = nullptr;
 
+    void openVideo();
     void addCharacters(GL_TextureManager* textures);
     void updateLights();
     void fadeStandLights(float fade);

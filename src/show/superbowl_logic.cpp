@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
 
 #include "platform/platform.h"
 
@@ -36,6 +37,22 @@ int stadiumVideoImage(float T) {
     }
     return n + 1;
 }
+
+namespace {
+std::string videoImageFile(int image) {
+    char name[64];
+    std::snprintf(name, sizeof name, "video\\Tabor_Pimsel_%05d.png", image);
+    return name;
+}
+}  // namespace
+
+std::vector<std::string> stadiumVideoFiles() {
+    std::vector<std::string> files{videoImageFile(1)};
+    for (int n = VIDEO_FIRST_IMAGE; n <= VIDEO_LAST_IMAGE; ++n) files.push_back(videoImageFile(n));
+    return files;
+}
+
+size_t stadiumVideoFileIndex(int image) { return size_t(image - VIDEO_FIRST_IMAGE + 1); }
 
 StudioPhase studioPhase(float T) {
     if (T > STADIUM_LIGHTS_OUT_FROM) return StudioPhase::LightsOut;

@@ -3,6 +3,8 @@
 #pragma once
 
 #include <array>
+#include <cstddef>
+#include <string>
 #include <vector>
 
 #include "renderengine/scene_records.h"
@@ -30,6 +32,12 @@ float stadiumLightFactor(int i, float fade);
 // The video image number on the characters at show time T (58..174, then random ones from 151 to 173),
 // or 0 before the video starts. Draws from the process-wide generator once the sequence has run out.
 int stadiumVideoImage(float T);
+
+// The characters' pictures in the order their texture plays them: the still they wear before the
+// video starts (image 1), then the video's images VIDEO_FIRST_IMAGE .. VIDEO_LAST_IMAGE.
+std::vector<std::string> stadiumVideoFiles();
+// Where the file of video image `image` (a stadiumVideoImage result other than 0) is in that list.
+size_t stadiumVideoFileIndex(int image);
 
 enum class StudioPhase { Stands, Characters, LightsOut };
 StudioPhase studioPhase(float T);

@@ -127,7 +127,7 @@ TEST(ProgramBenchmark, TheReportNamesEveryEntryAndTheSpan) {
     ASSERT_TRUE(std::regex_match(all[2], m, entry)) << all[2];
     EXPECT_EQ(all[2].rfind("entry=3 name=testflash slot=2 start_ms=4000 end_ms=4500 frames=11 ", 0), 0u) << all[2];
     EXPECT_TRUE(std::regex_match(
-        all[3], std::regex(R"(total step_fps=20 frames=101 avg_ms=[\d.]+ p95_ms=[\d.]+ fps=[\d.]+ cpu_avg_ms=[\d.]+ cpu_p95_ms=[\d.]+ cpu_fps=[\d.]+)")))
+        all[3], std::regex(R"(total step_fps=20 frames=101 avg_ms=[\d.]+ p95_ms=[\d.]+ fps=[\d.]+ cpu_avg_ms=[\d.]+ cpu_p95_ms=[\d.]+ cpu_fps=[\d.]+ peak_rss_mb=[1-9]\d*)")))
         << all[3];
 }
 

@@ -107,6 +107,9 @@ TEST_F(SceneGL, PreparationFindsTexturesWithTheirFallbacks) {
     w.addMaterial(sceneMaterial("red", "prep-red.png"));
     w.addMaterial(sceneMaterial("lit", "prep-missing.png", "prep-light.png"));
     OrvoScene scene = build(w);
+    const std::vector<float> quadPositions = scene.objects[1].positions;
+    const std::vector<float> quadTexCoords = scene.objects[1].texCoords;
+    const uint32_t quadIndices = scene.objects[1].indexCount();
     prepareSceneObject(scene.objects[0]);
 
     GL_Texture* white = GL_TextureManager::getWhiteTexture();
@@ -135,9 +138,15 @@ TEST_F(SceneGL, PreparationFindsTexturesWithTheirFallbacks) {
     EXPECT_EQ(scene.objects[0].buffers, nullptr);
 
     const SceneObject& q = scene.objects[1];
-    EXPECT_EQ(bufferFloats(q.buffers->sets[0][SceneMeshBuffers::POSITIONS], 12), q.positions);
-    EXPECT_EQ(bufferFloats(q.buffers->sets[0][SceneMeshBuffers::TEXCOORDS], 8), q.texCoords);
+    ASSERT_EQ(quadPositions.size(), 12u);
+    EXPECT_EQ(bufferFloats(q.buffers->sets[0][SceneMeshBuffers::POSITIONS], 12), quadPositions);
+    EXPECT_EQ(bufferFloats(q.buffers->sets[0][SceneMeshBuffers::TEXCOORDS], 8), quadTexCoords);
     EXPECT_FALSE(q.buffers->hasSecondSet);
+    // A mesh that does not animate is drawn from its buffers alone: its arrays are let go, its counts stay.
+    EXPECT_EQ(q.buffers->indexCount, quadIndices);
+    EXPECT_GT(quadIndices, 0u);
+    EXPECT_EQ(q.vertexCount, 4u);
+    EXPECT_TRUE(q.positions.empty() && q.normals.empty() && q.texCoords.empty() && q.indices.empty());
     EXPECT_TRUE(drainGLErrors().empty());
 }
 

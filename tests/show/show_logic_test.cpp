@@ -5,6 +5,7 @@
 #include <cmath>
 #include <cstring>
 #include <filesystem>
+#include <cstdio>
 #include <set>
 
 #include <unistd.h>
@@ -98,6 +99,22 @@ TEST(Stadium, StandLightsGoOutOneByOne) {
     EXPECT_LT(stadiumLightFactor(0, 0.1f), 1.0f);
     // "l1" flickers off while its v is between 1/3 and 2/3.
     EXPECT_FLOAT_EQ(stadiumLightFactor(0, 0.5f / 7.0f), 0.0f);
+}
+
+// The characters' texture plays a list of files: every image the video can ask for must find its
+// own file there, and the list starts with the still they wear before it.
+TEST(Stadium, EveryVideoImageFindsItsOwnFile) {
+    const std::vector<std::string> files = stadiumVideoFiles();
+    ASSERT_EQ(files.size(), size_t(VIDEO_IMAGE_COUNT + 1));
+    EXPECT_EQ(files[0], "video\\Tabor_Pimsel_00001.png");
+    for (float t = 82.7f; t < 120.0f; t += 0.05f) {
+        const int image = stadiumVideoImage(t);
+        const size_t index = stadiumVideoFileIndex(image);
+        ASSERT_LT(index, files.size()) << t;
+        char expected[64];
+        std::snprintf(expected, sizeof expected, "video\\Tabor_Pimsel_%05d.png", image);
+        EXPECT_EQ(files[index], expected) << t;
+    }
 }
 
 TEST(Stadium, VideoHoldsPlaysThenPicksAtRandom) {
