@@ -1,5 +1,6 @@
 // The blur toolkit and the screen-space 2-D routines every layer shares.
-// The blurs run through two fixed 640 x 360 scratch targets, whatever the size of their source.
+// The blurs run through two fixed 640 x 360 scratch targets, whatever the size of their source; the
+// glow (a blur with a power) runs most of its passes through two more at 640 x 180.
 #pragma once
 
 #include <GL/glew.h>

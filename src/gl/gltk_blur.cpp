@@ -11,8 +11,11 @@ namespace {
 
 struct Toolkit {
     GL_FBOTexture blurTargets[2];
+    // Half the scratch height, for the glow's passes once its picture has been blurred both ways.
+    GL_FBOTexture halfHeightTargets[2];
     GL_Shader blurShader;
     GL_Shader blurLineShader;
+    GL_Shader rowPairShader;
     GL_Shader blurThresholdShader;
     GL_Shader smartBlurShader;
     GL_Shader bokehBlurShader;
@@ -21,6 +24,9 @@ struct Toolkit {
     GLint blurExponentLocation = -1;
     GLint lineStepLocation = -1;
     GLint lineExponentLocation = -1;
+    GLint rowPairStepLocation = -1;
+    GLint rowPairExponentLocation = -1;
+    GLint rowPairOffsetLocation = -1;
     GLint thresholdLocation = -1;
     GLint xstLocation = -1;
     GLint ystLocation = -1;
@@ -51,10 +57,14 @@ void gltkInit() {
         gltkShutdown();
     for (GL_FBOTexture& target : tk.blurTargets)
         target.create(1, 8, GLTK_SCRATCH_WIDTH, GLTK_SCRATCH_HEIGHT, GL_RGBA, false);
+    for (GL_FBOTexture& target : tk.halfHeightTargets)
+        target.create(1, 8, GLTK_SCRATCH_WIDTH, GLTK_SCRATCH_HEIGHT / 2, GL_RGBA, false);
 
     tk.blurShader.createFromSource("gltkBlurShader", gltkText::VERTEX, nullptr, gltkText::BLUR_FRAGMENT, nullptr);
     tk.blurLineShader.createFromSource("gltkBlurLineShader", gltkText::VERTEX, nullptr, gltkText::BLUR_LINE_FRAGMENT,
                                        nullptr);
+    tk.rowPairShader.createFromSource("gltkBlurRowPairShader", gltkText::VERTEX, nullptr, gltkText::BLUR_LINE_FRAGMENT,
+                                      gltkText::ROW_PAIR_PREFIX);
     tk.blurThresholdShader.createFromSource("gltkBlurThresholdShader", gltkText::VERTEX, nullptr,
                                             gltkText::BLUR_THRESHOLD_FRAGMENT, nullptr);
     tk.smartBlurShader.createFromSource("gltkSmartBlurShader", gltkText::VERTEX, nullptr,
@@ -73,6 +83,9 @@ void gltkInit() {
     tk.blurExponentLocation = tk.blurShader.uniformLocation("blurExponent");
     tk.lineStepLocation = tk.blurLineShader.uniformLocation("blurStep");
     tk.lineExponentLocation = tk.blurLineShader.uniformLocation("blurExponent");
+    tk.rowPairStepLocation = tk.rowPairShader.uniformLocation("blurStep");
+    tk.rowPairExponentLocation = tk.rowPairShader.uniformLocation("blurExponent");
+    tk.rowPairOffsetLocation = tk.rowPairShader.uniformLocation("rowOffset");
     tk.thresholdLocation = tk.blurThresholdShader.uniformLocation("threshold");
     tk.xstLocation = tk.smartBlurShader.uniformLocation("xst");
     tk.ystLocation = tk.smartBlurShader.uniformLocation("yst");
@@ -86,14 +99,112 @@ void gltkShutdown() {
     setCopyProgram(0);
     for (GL_FBOTexture& target : tk.blurTargets)
         target.release();
+    for (GL_FBOTexture& target : tk.halfHeightTargets)
+        target.release();
     tk.copyShader.destroy();
     tk.smartBlurShader.destroy();
     tk.blurShader.destroy();
     tk.blurLineShader.destroy();
+    tk.rowPairShader.destroy();
     tk.blurThresholdShader.destroy();
     tk.bokehBlurShader.destroy();
     tk.initialised = false;
 }
+
+namespace {
+
+// One full-screen pass of the program in use, from `from` into `to`.
+void blurPass(GL_FBOTexture& from, GL_FBOTexture& to) {
+    from.bind(GL_TEXTURE0);
+    to.begin();
+    drawQuad(false, 1.0f, 0.0f, 0.0f, 0.0f);
+    to.end();
+    from.unbind();
+}
+
+// A pass into the caller's target, whatever state the caller left: no blending, depth, scissor,
+// stencil or alpha test, all channels written.
+void blurPassInto(GL_FBOTexture& from, GL_FBOTexture& destination) {
+    glPushAttrib(GL_ENABLE_BIT | GL_COLOR_BUFFER_BIT);
+    for (GLenum capability : {GL_BLEND, GL_DEPTH_TEST, GL_SCISSOR_TEST, GL_STENCIL_TEST, GL_ALPHA_TEST})
+        glDisable(capability);
+    glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
+    blurPass(from, destination);
+    glPopAttrib();
+}
+
+// Without a power the chain is a plain blur that callers show as it is: every pass a cross pass at
+// the scratch size, and the result copied over, so detail it leaves sharp stays where it was.
+void plainChain(Toolkit& tk, GL_FBOTexture* source, GL_FBOTexture* destination, float intensity, int passes) {
+    GL_FBOTexture* targets = tk.blurTargets;
+    source->copyTo(&targets[0]);
+    tk.blurShader.use();
+    glUniform1f(tk.blurIntensityLocation, intensity);
+    glUniform1f(tk.blurExponentLocation, 1.0f);
+    int current = 0;  // the target holding the picture so far
+    for (int k = 0; k < passes; ++k, current = 1 - current) blurPass(targets[current], targets[1 - current]);
+    glUseProgram(0);
+    targets[current].copyTo(destination);
+}
+
+// The glow: a power every pass, so the chain is not one linear blur. The pass count and the power
+// per pass stay; an odd count starts with one cross pass, and the rest go as horizontal-vertical
+// pairs of line passes, each pair spreading as far as two cross passes at 14 fetches instead of 26.
+// The passes up to the first vertical one run at the scratch size. That vertical pass draws half the
+// height, each pixel the mean of the two rows it covers, each raised to the power on its own; the
+// rest run at half the height. Across, the taps sit close to whole pixels apart, so the glow of a
+// thin feature stays a row of thin copies that only the full width holds; down, they sit at 1-2.3
+// rows with a fraction that smears such copies within a few passes, so half the height keeps them.
+// The last pass draws straight into the destination at its size, reading the taps at its pixel
+// centres instead of copying the scratch picture over.
+void glowChain(Toolkit& tk, GL_FBOTexture* source, GL_FBOTexture* destination, float intensity, float exponent,
+               int passes) {
+    const int crossPasses = passes % 2;
+    const int firstVertical = crossPasses + 1;
+    const bool halfHeight = passes > firstVertical + 1;
+    const float step = 0.009f * intensity;
+    source->copyTo(&tk.blurTargets[0]);
+    GL_FBOTexture* from = &tk.blurTargets[0];
+    auto into = [&](int k) -> GL_FBOTexture& {
+        if (k == passes - 1) return *destination;
+        GL_FBOTexture* pair = halfHeight && k >= firstVertical ? tk.halfHeightTargets : tk.blurTargets;
+        return from == &pair[0] ? pair[1] : pair[0];
+    };
+    auto run = [&](int k) {
+        GL_FBOTexture& to = into(k);
+        if (&to == destination)
+            blurPassInto(*from, to);
+        else
+            blurPass(*from, to);
+        from = &to;
+    };
+    if (crossPasses > 0) {
+        tk.blurShader.use();
+        glUniform1f(tk.blurIntensityLocation, intensity);
+        glUniform1f(tk.blurExponentLocation, exponent);
+        run(0);
+    }
+    tk.blurLineShader.use();
+    glUniform1f(tk.lineExponentLocation, exponent);
+    for (int k = crossPasses; k < passes; ++k) {
+        const bool horizontal = (k - crossPasses) % 2 == 0;
+        if (halfHeight && k == firstVertical) {
+            tk.rowPairShader.use();
+            glUniform1f(tk.rowPairExponentLocation, exponent);
+            glUniform2f(tk.rowPairStepLocation, 0.0f, step);
+            glUniform2f(tk.rowPairOffsetLocation, 0.0f, 0.5f / float(GLTK_SCRATCH_HEIGHT));
+            run(k);
+            tk.blurLineShader.use();
+            continue;
+        }
+        glUniform2f(tk.lineStepLocation, horizontal ? step : 0.0f, horizontal ? 0.0f : step);
+        run(k);
+    }
+    glUseProgram(0);
+    glBindFramebuffer(GL_FRAMEBUFFER, 0);
+}
+
+}  // namespace
 
 void gltkBlur(GL_FBOTexture* source, GL_FBOTexture* destination, float intensity, float exponent) {
     Toolkit& tk = toolkit();
@@ -103,64 +214,15 @@ void gltkBlur(GL_FBOTexture* source, GL_FBOTexture* destination, float intensity
         return;
 
     PassTimer timer("gltk-blur");
-    // Every pass raises the picture to the exponent, so the chain is not one linear blur: a smaller
-    // working size or fewer, wider passes would change what it leaves around bright detail. The pass
-    // count and the power per pass stay; an odd count starts with one cross pass, and the rest go as
-    // horizontal-vertical pairs of line passes, each pair spreading as far as two cross passes at 14
-    // fetches instead of 26. The glow that results stays within a few levels of the all-cross chain
-    // once added to the picture it came from.
     const int passes = blurPassCount(intensity);
-    // Without a power the chain is a plain blur that callers show as it is: it keeps the cross passes.
-    const int crossPasses = exponent == 1.0f ? passes : passes % 2;
-    const float step = 0.009f * intensity;
-    GL_FBOTexture* targets = tk.blurTargets;
     if (passes < 1) {  // a negative intensity: nothing to blur
         source->copyTo(destination);
         return;
     }
-    source->copyTo(&targets[0]);
-    int current = 0;  // the target holding the picture so far
-    // With a power the last pass draws straight into the destination, at its size, instead of into
-    // the scratch picture and then copying that over: the same taps, read at the destination's pixel
-    // centres. A plain blur, shown as it is, keeps the copy: it would move detail left sharp.
-    const bool lastIntoDestination = exponent != 1.0f;
-    auto pass = [&](int k) {
-        const bool last = lastIntoDestination && k == passes - 1;
-        GL_FBOTexture& into = last ? *destination : targets[1 - current];
-        if (last) {
-            glPushAttrib(GL_ENABLE_BIT | GL_COLOR_BUFFER_BIT);
-            for (GLenum capability : {GL_BLEND, GL_DEPTH_TEST, GL_SCISSOR_TEST, GL_STENCIL_TEST, GL_ALPHA_TEST})
-                glDisable(capability);
-            glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
-        }
-        targets[current].bind(GL_TEXTURE0);
-        into.begin();
-        drawQuad(false, 1.0f, 0.0f, 0.0f, 0.0f);
-        into.end();
-        targets[current].unbind();
-        if (last) glPopAttrib();
-        current = 1 - current;
-    };
-    if (crossPasses > 0) {
-        tk.blurShader.use();
-        glUniform1f(tk.blurIntensityLocation, intensity);
-        glUniform1f(tk.blurExponentLocation, exponent);
-        for (int k = 0; k < crossPasses; ++k) pass(k);
-    }
-    if (crossPasses < passes) {
-        tk.blurLineShader.use();
-        glUniform1f(tk.lineExponentLocation, exponent);
-    }
-    for (int k = crossPasses; k < passes; ++k) {
-        const bool horizontal = (k - crossPasses) % 2 == 0;
-        glUniform2f(tk.lineStepLocation, horizontal ? step : 0.0f, horizontal ? 0.0f : step);
-        pass(k);
-    }
-    glUseProgram(0);
-    if (lastIntoDestination)
-        glBindFramebuffer(GL_FRAMEBUFFER, 0);
+    if (exponent == 1.0f)
+        plainChain(tk, source, destination, intensity, passes);
     else
-        targets[current].copyTo(destination);
+        glowChain(tk, source, destination, intensity, exponent, passes);
 }
 
 void gltkSpreadBlur(GL_FBOTexture* source, GL_FBOTexture* destination, float intensity, float quality) {

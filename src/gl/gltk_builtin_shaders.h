@@ -51,22 +51,37 @@ void main()
 
 // One line of the binomial blur, along `blurStep` (texture units): seven taps [1,6,15,20,15,6,1]/64.
 // A horizontal and a vertical line pass spread as much as two cross passes at a little over half
-// the fetches, and keep one power per pass.
+// the fetches, and keep one power per pass. With ROW_PAIR defined it draws a picture of half the
+// height: each pixel is the mean of the line at the two rows it covers, `rowOffset` above and below,
+// each raised to the power first, as the full-height pass would have raised them.
 inline constexpr const char* BLUR_LINE_FRAGMENT = R"(
 uniform sampler2D diffuse_tex;
 uniform vec2 blurStep;
 uniform float blurExponent;
+uniform vec2 rowOffset;
 
-void main()
+vec4 line(vec2 uv)
 {
-	vec2 uv = gl_TexCoord[0].st;
 	vec4 sum = texture2D(diffuse_tex, uv) * 0.3125;
 	sum += (texture2D(diffuse_tex, uv - blurStep) + texture2D(diffuse_tex, uv + blurStep)) * 0.234375;
 	sum += (texture2D(diffuse_tex, uv - 2.0 * blurStep) + texture2D(diffuse_tex, uv + 2.0 * blurStep)) * 0.09375;
 	sum += (texture2D(diffuse_tex, uv - 3.0 * blurStep) + texture2D(diffuse_tex, uv + 3.0 * blurStep)) * 0.015625;
-	gl_FragColor = blurExponent == 1.0 ? sum : pow(sum, vec4(blurExponent));
+	return blurExponent == 1.0 ? sum : pow(sum, vec4(blurExponent));
+}
+
+void main()
+{
+	vec2 uv = gl_TexCoord[0].st;
+#ifdef ROW_PAIR
+	gl_FragColor = (line(uv - rowOffset) + line(uv + rowOffset)) * 0.5;
+#else
+	gl_FragColor = line(uv);
+#endif
 }
 )";
+
+// Prefix of the line program that draws the half-height picture from two rows at a time.
+inline constexpr const char* ROW_PAIR_PREFIX = "#define ROW_PAIR\n";
 
 // Alpha-aware cross blur: the same taps at a tenth of the step; a tap whose alpha differs from the
 // centre's by `threshold` or more drops out. The sum is halved, not renormalised.
