@@ -6,6 +6,8 @@
 #include "gl/pass_timer.h"
 #include "gl/shader.h"
 
+#include <cstdint>
+
 namespace zelFramework {
 namespace {
 
@@ -151,31 +153,31 @@ void plainChain(Toolkit& tk, GL_FBOTexture* source, GL_FBOTexture* destination, 
 // per pass stay; an odd count starts with one cross pass, and the rest go as horizontal-vertical
 // pairs of line passes, each pair spreading as far as two cross passes at 14 fetches instead of 26.
 // The passes up to the first vertical one run at the scratch size. That vertical pass draws half the
-// height, each pixel the mean of the two rows it covers, each raised to the power on its own; the
-// rest run at half the height. Across, the taps sit close to whole pixels apart, so the glow of a
-// thin feature stays a row of thin copies that only the full width holds; down, they sit at 1-2.3
-// rows with a fraction that smears such copies within a few passes, so half the height keeps them.
-// The last pass draws straight into the destination at its size, reading the taps at its pixel
-// centres instead of copying the scratch picture over.
+// height, each pixel the mean of the two rows it covers, each raised to the power on its own, and
+// the rest run at half the height. Across, the taps sit close to whole pixels apart, so the glow of
+// a thin feature stays a row of thin copies that only the full width holds; down, they sit at
+// 1-2.3 rows with a fraction that smears such copies within a few passes, so half the height keeps
+// them. The last pass draws straight into a destination of up to the scratch size, reading the taps
+// at its pixel centres instead of copying a scratch picture over; a larger one gets the last pass's
+// picture copied up, as seven taps at each of its pixels would cost more than the copy.
 void glowChain(Toolkit& tk, GL_FBOTexture* source, GL_FBOTexture* destination, float intensity, float exponent,
                int passes) {
     const int crossPasses = passes % 2;
     const int firstVertical = crossPasses + 1;
     const bool halfHeight = passes > firstVertical + 1;
+    const bool lastIntoDestination =
+        int64_t(destination->width) * destination->height <= int64_t(GLTK_SCRATCH_WIDTH) * GLTK_SCRATCH_HEIGHT;
     const float step = 0.009f * intensity;
     source->copyTo(&tk.blurTargets[0]);
     GL_FBOTexture* from = &tk.blurTargets[0];
-    auto into = [&](int k) -> GL_FBOTexture& {
-        if (k == passes - 1) return *destination;
-        GL_FBOTexture* pair = halfHeight && k >= firstVertical ? tk.halfHeightTargets : tk.blurTargets;
-        return from == &pair[0] ? pair[1] : pair[0];
-    };
     auto run = [&](int k) {
-        GL_FBOTexture& to = into(k);
-        if (&to == destination)
-            blurPassInto(*from, to);
-        else
-            blurPass(*from, to);
+        if (k == passes - 1 && lastIntoDestination) {
+            blurPassInto(*from, *destination);
+            return;
+        }
+        GL_FBOTexture* pair = halfHeight && k >= firstVertical ? tk.halfHeightTargets : tk.blurTargets;
+        GL_FBOTexture& to = from == &pair[0] ? pair[1] : pair[0];
+        blurPass(*from, to);
         from = &to;
     };
     if (crossPasses > 0) {
@@ -184,8 +186,6 @@ void glowChain(Toolkit& tk, GL_FBOTexture* source, GL_FBOTexture* destination, f
         glUniform1f(tk.blurExponentLocation, exponent);
         run(0);
     }
-    tk.blurLineShader.use();
-    glUniform1f(tk.lineExponentLocation, exponent);
     for (int k = crossPasses; k < passes; ++k) {
         const bool horizontal = (k - crossPasses) % 2 == 0;
         if (halfHeight && k == firstVertical) {
@@ -193,14 +193,16 @@ void glowChain(Toolkit& tk, GL_FBOTexture* source, GL_FBOTexture* destination, f
             glUniform1f(tk.rowPairExponentLocation, exponent);
             glUniform2f(tk.rowPairStepLocation, 0.0f, step);
             glUniform2f(tk.rowPairOffsetLocation, 0.0f, 0.5f / float(GLTK_SCRATCH_HEIGHT));
-            run(k);
+        } else {
             tk.blurLineShader.use();
-            continue;
+            glUniform1f(tk.lineExponentLocation, exponent);
+            glUniform2f(tk.lineStepLocation, horizontal ? step : 0.0f, horizontal ? 0.0f : step);
         }
-        glUniform2f(tk.lineStepLocation, horizontal ? step : 0.0f, horizontal ? 0.0f : step);
         run(k);
     }
     glUseProgram(0);
+    if (!lastIntoDestination)
+        from->copyTo(destination);
     glBindFramebuffer(GL_FRAMEBUFFER, 0);
 }
 
