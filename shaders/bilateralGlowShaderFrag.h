@@ -7,7 +7,7 @@ uniform vec2 direction;
 
 // Fifteen taps two texels apart, weighted by exp(-offset^2 / (2 x 4^2)) and normalised: the weights
 // below are those values divided by their sum.
-const float SPACING = 2.0;
+const float SPACING = 2.0;  // the renderer's GLOW_TAP_SPACING: it samples nearest when SPACING x radius is whole
 
 // A texel's colour weighted by its glow mask.
 vec3 glowOf(vec2 uv)

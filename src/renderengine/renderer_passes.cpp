@@ -8,12 +8,30 @@
 #include "gl/texture.h"
 #include "renderengine/texture_units.h"
 
+#include <cmath>
+
 namespace RenderEngine {
 
 using zelFramework::GL_FBOTexture;
 using zelFramework::drawQuad;
 
 namespace {
+
+// The spacing of the glow program's taps, in texels at radius 1 ("SPACING" in its source).
+constexpr float GLOW_TAP_SPACING = 2.0f;
+
+// Sets the filters of the 2-D texture bound to the active unit; returns the ones it had.
+struct TextureFilters {
+    GLint min = GL_LINEAR, mag = GL_LINEAR;
+};
+TextureFilters setFilters(TextureFilters filters) {
+    TextureFilters had;
+    glGetTexParameteriv(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, &had.min);
+    glGetTexParameteriv(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, &had.mag);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, filters.min);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, filters.mag);
+    return had;
+}
 
 // Attachment k of the geometry target on unit n: its bind covers both attachments at once, so the
 // single attachment is bound by hand, and the unit recorded so that unbind finds it.
@@ -198,19 +216,23 @@ void Renderer::glowPass() {
     glPushAttrib(GL_COLOR_BUFFER_BIT);
     glDisable(GL_BLEND);
     glUseProgram(glowShader->programId);
-    tempTarget1->begin();
-    sceneryTarget->bind(GL_TEXTURE0);
-    glUniform2f(glowShader->uniformLocation("direction"), 0.0f, glowRadius);
-    drawQuad();
-    sceneryTarget->unbind();
-    tempTarget1->end();
-
-    tempTarget2->begin();
-    tempTarget1->bind(GL_TEXTURE0);
-    glUniform2f(glowShader->uniformLocation("direction"), glowRadius, 0.0f);
-    drawQuad();
-    tempTarget1->unbind();
-    tempTarget2->end();
+    // The taps sit GLOW_TAP_SPACING x the radius texels apart. When that is a whole number every tap
+    // lands on a texel centre (both targets have the picture's size), and nearest sampling reads the
+    // same values as the linear filter from one texel instead of four.
+    const float spacing = GLOW_TAP_SPACING * glowRadius;
+    const bool onTexels = spacing == std::floor(spacing);
+    auto blurInto = [&](GL_FBOTexture* from, GL_FBOTexture* into, float dx, float dy) {
+        into->begin();
+        from->bind(GL_TEXTURE0);
+        const TextureFilters had = onTexels ? setFilters({GL_NEAREST, GL_NEAREST}) : TextureFilters{};
+        glUniform2f(glowShader->uniformLocation("direction"), dx, dy);
+        drawQuad();
+        if (onTexels) setFilters(had);
+        from->unbind();
+        into->end();
+    };
+    blurInto(sceneryTarget, tempTarget1, 0.0f, glowRadius);
+    blurInto(tempTarget1, tempTarget2, glowRadius, 0.0f);
 
     // Added straight onto the picture, instead of drawing the sum elsewhere and copying it back.
     sceneryTarget->begin();

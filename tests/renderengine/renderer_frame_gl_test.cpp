@@ -5,6 +5,8 @@
 #include <GL/glew.h>
 #include <GL/glu.h>
 
+#include <algorithm>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -520,6 +522,47 @@ TEST_F(RendererFrame, GlowSpreadsFromGlowingObjectsOnly) {
     for (const Probe& p : {glowing, stronger}) {
         EXPECT_FLOAT_EQ(p.alphaOnBox, withoutGlow.alphaOnBox);
         EXPECT_FLOAT_EQ(p.alphaBeside, withoutGlow.alphaBeside);
+    }
+}
+
+// At radius 1 the glow's taps sit two whole texels apart, and the blur reads them with nearest
+// sampling. It must give the picture the linear filter gives with the taps a hair off the texels,
+// at that radius and at one whose taps fall between texels (0.75, the stadium's), and leave the
+// filters of the targets it read as they were.
+TEST_F(RendererFrame, GlowOnWholeTexelsMatchesTheLinearFilter) {
+    struct Frame {
+        std::vector<uint8_t> picture;
+        GLint sceneryMin = 0, sceneryMag = 0, tempMin = 0, tempMag = 0;
+    };
+    auto glowFrame = [&](float radius) {
+        Renderer renderer(nullptr, nullptr, 1.0f, 0xC0);
+        addWhiteModel(renderer, "box", [] { retest::drawBox(-1, -1, -1, 1, 1, 1); });
+        renderer.object("box")->glowIntensity = 1.0f;
+        lightEvenlyAndLookFromFront(renderer);
+        renderer.glowIntensity = 1.0f;
+        renderer.glowRadius = radius;
+        renderer.renderFrame(0.0f, 0.0f);
+        Frame f;
+        f.picture = retest::readTargetPicture(renderer.sceneryTarget);
+        glBindTexture(GL_TEXTURE_2D, renderer.sceneryTarget->colorTextures[0]);
+        glGetTexParameteriv(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, &f.sceneryMin);
+        glGetTexParameteriv(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, &f.sceneryMag);
+        glBindTexture(GL_TEXTURE_2D, renderer.tempTarget1->colorTextures[0]);
+        glGetTexParameteriv(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, &f.tempMin);
+        glGetTexParameteriv(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, &f.tempMag);
+        glBindTexture(GL_TEXTURE_2D, 0);
+        return f;
+    };
+    for (const float radius : {1.0f, 0.75f}) {
+        const Frame onTexels = glowFrame(radius);
+        const Frame filtered = glowFrame(radius * 1.0001f);
+        ASSERT_EQ(onTexels.picture.size(), filtered.picture.size());
+        int largest = 0;
+        for (size_t i = 0; i < onTexels.picture.size(); ++i)
+            if (i % 4 != 3) largest = std::max(largest, std::abs(int(onTexels.picture[i]) - int(filtered.picture[i])));
+        EXPECT_LE(largest, 1) << "radius " << radius;
+        for (GLint filter : {onTexels.sceneryMin, onTexels.sceneryMag, onTexels.tempMin, onTexels.tempMag})
+            EXPECT_EQ(filter, GL_LINEAR) << "radius " << radius;
     }
 }
 
