@@ -146,53 +146,53 @@ void drawPicture(GL_FBOTexture& target, const std::vector<uint8_t>& pixels, int 
     texture.release();
 }
 
-// Highlights of every size the glow has to spread: single bright pixels, thin lines, a bright bar, a
-// smooth ramp and mid-grey patches that the power pushes down.
-void drawTestPattern(GL_FBOTexture& target) {
+// Fills a rectangle of the target being drawn, through the scissor.
+void fillRect(int x, int y, int w, int h, float r, float g, float b) {
+    glScissor(x, y, w, h);
+    glClearColor(r, g, b, 1.0f);
+    glClear(GL_COLOR_BUFFER_BIT);
+}
+
+// Clears `target` to the background colour, then lets `shapes(width, height)` fill its rectangles.
+template <class Shapes>
+void drawPattern(GL_FBOTexture& target, float r, float g, float b, Shapes shapes) {
     target.begin();
-    glClearColor(0.08f, 0.1f, 0.16f, 1.0f);
+    glClearColor(r, g, b, 1.0f);
     glClear(GL_COLOR_BUFFER_BIT);
     glEnable(GL_SCISSOR_TEST);
-    auto rect = [](int x, int y, int w, int h, float r, float g, float b) {
-        glScissor(x, y, w, h);
-        glClearColor(r, g, b, 1.0f);
-        glClear(GL_COLOR_BUFFER_BIT);
-    };
-    const int w = target.width, h = target.height;
-    for (int i = 0; i < 12; ++i) rect(w / 16 + i * w / 14, h / 5 + (i * 37) % (h / 2), 1, 1, 1, 1, 1);
-    rect(w / 10, h * 3 / 4, w / 3, 2, 1.0f, 0.9f, 0.6f);
-    rect(w / 2, h / 8, 3, h / 2, 0.7f, 0.9f, 1.0f);
-    rect(w * 2 / 3, h * 2 / 3, w / 5, h / 6, 1, 1, 1);
-    rect(w * 3 / 4, h / 6, w / 8, h / 8, 0.55f, 0.5f, 0.45f);
-    for (int x = 0; x < w / 4; ++x) rect(x, 0, 1, h / 10, float(x) / float(w / 4), float(x) / float(w / 4), 1.0f);
+    shapes(target.width, target.height);
     glDisable(GL_SCISSOR_TEST);
     glClearColor(0, 0, 0, 0);
     target.end();
+}
+
+// Highlights of every size the glow has to spread: single bright pixels, thin lines, a bright bar, a
+// smooth ramp and mid-grey patches that the power pushes down.
+void drawTestPattern(GL_FBOTexture& target) {
+    drawPattern(target, 0.08f, 0.1f, 0.16f, [](int w, int h) {
+        for (int i = 0; i < 12; ++i) fillRect(w / 16 + i * w / 14, h / 5 + (i * 37) % (h / 2), 1, 1, 1, 1, 1);
+        fillRect(w / 10, h * 3 / 4, w / 3, 2, 1.0f, 0.9f, 0.6f);
+        fillRect(w / 2, h / 8, 3, h / 2, 0.7f, 0.9f, 1.0f);
+        fillRect(w * 2 / 3, h * 2 / 3, w / 5, h / 6, 1, 1, 1);
+        fillRect(w * 3 / 4, h / 6, w / 8, h / 8, 0.55f, 0.5f, 0.45f);
+        for (int x = 0; x < w / 4; ++x)
+            fillRect(x, 0, 1, h / 10, float(x) / float(w / 4), float(x) / float(w / 4), 1.0f);
+    });
 }
 
 // A bright band, as a lit ring of panels, cut by thin dark seams: one or two pixels wide, across and
 // down, at uneven spacings. The glow of a seam is a row of thin dark copies at the taps' spacing; a
 // chain that loses them lifts the seams, where the glow is all that is added.
 void drawSeamPattern(GL_FBOTexture& target) {
-    target.begin();
-    glClearColor(0.03f, 0.02f, 0.04f, 1.0f);
-    glClear(GL_COLOR_BUFFER_BIT);
-    glEnable(GL_SCISSOR_TEST);
-    auto rect = [](int x, int y, int w, int h, float r, float g, float b) {
-        glScissor(x, y, w, h);
-        glClearColor(r, g, b, 1.0f);
-        glClear(GL_COLOR_BUFFER_BIT);
-    };
-    const int w = target.width, h = target.height;
-    rect(0, h / 4, w, h / 3, 1.0f, 0.4f, 0.8f);
-    rect(0, h / 4 + h / 12, w, h / 6, 1.0f, 0.95f, 1.0f);
-    int x = 23;
-    for (int i = 0; x < w; ++i, x += 41 + (i * 13) % 29) rect(x, h / 4, 1 + i % 2, h / 3, 0.05f, 0.0f, 0.05f);
-    rect(w / 8, h * 3 / 4, w * 3 / 4, h / 8, 1.0f, 0.9f, 0.5f);
-    for (int y = h * 3 / 4 + 4, i = 0; y < h * 7 / 8; y += 5 + i % 3, ++i) rect(w / 8, y, w * 3 / 4, 1, 0.1f, 0.05f, 0.0f);
-    glDisable(GL_SCISSOR_TEST);
-    glClearColor(0, 0, 0, 0);
-    target.end();
+    drawPattern(target, 0.03f, 0.02f, 0.04f, [](int w, int h) {
+        fillRect(0, h / 4, w, h / 3, 1.0f, 0.4f, 0.8f);
+        fillRect(0, h / 4 + h / 12, w, h / 6, 1.0f, 0.95f, 1.0f);
+        int x = 23;
+        for (int i = 0; x < w; ++i, x += 41 + (i * 13) % 29) fillRect(x, h / 4, 1 + i % 2, h / 3, 0.05f, 0.0f, 0.05f);
+        fillRect(w / 8, h * 3 / 4, w * 3 / 4, h / 8, 1.0f, 0.9f, 0.5f);
+        for (int y = h * 3 / 4 + 4, i = 0; y < h * 7 / 8; y += 5 + i % 3, ++i)
+            fillRect(w / 8, y, w * 3 / 4, 1, 0.1f, 0.05f, 0.0f);
+    });
 }
 
 class GlowChain : public GLTest {
