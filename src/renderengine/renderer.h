@@ -49,6 +49,7 @@ public:
     zelFramework::GL_Shader* dofShader = &noProgram();
     zelFramework::GL_Shader* fxaaShader = &noProgram();
     zelFramework::GL_Shader* glowShader = &noProgram();
+    zelFramework::GL_Shader* glowHalfTexelShader = &noProgram();  // the glow for taps between texels
     zelFramework::GL_Shader* combineGlowShader = &noProgram();
     zelFramework::GL_FBOTexture* deferredTarget = nullptr;
     zelFramework::GL_FBOTexture* aoTarget = nullptr;

@@ -215,19 +215,25 @@ void Renderer::glowPass() {
     // blend state is put back as it was.
     glPushAttrib(GL_COLOR_BUFFER_BIT);
     glDisable(GL_BLEND);
-    glUseProgram(glowShader->programId);
     // The taps sit GLOW_TAP_SPACING x the radius texels apart. When that is a whole number every tap
     // lands on a texel centre (both targets have the picture's size), and nearest sampling reads the
-    // same values as the linear filter from one texel instead of four.
+    // same values as the linear filter from one texel instead of four. At a whole number and a half
+    // the odd taps fall halfway between two texels; a program built for that reads both with nearest
+    // sampling and takes their mean, as the filter would.
     const float spacing = GLOW_TAP_SPACING * glowRadius;
     const bool onTexels = spacing == std::floor(spacing);
+    const bool onHalfTexels = !onTexels && 2.0f * spacing == std::floor(2.0f * spacing) &&
+                              glowHalfTexelShader->isValid;
+    const bool nearest = onTexels || onHalfTexels;
+    zelFramework::GL_Shader* program = onHalfTexels ? glowHalfTexelShader : glowShader;
+    glUseProgram(program->programId);
     auto blurInto = [&](GL_FBOTexture* from, GL_FBOTexture* into, float dx, float dy) {
         into->begin();
         from->bind(GL_TEXTURE0);
-        const TextureFilters had = onTexels ? setFilters({GL_NEAREST, GL_NEAREST}) : TextureFilters{};
-        glUniform2f(glowShader->uniformLocation("direction"), dx, dy);
+        const TextureFilters had = nearest ? setFilters({GL_NEAREST, GL_NEAREST}) : TextureFilters{};
+        glUniform2f(program->uniformLocation("direction"), dx, dy);
         drawQuad();
-        if (onTexels) setFilters(had);
+        if (nearest) setFilters(had);
         from->unbind();
         into->end();
     };

@@ -201,11 +201,14 @@ void Renderer::loadShaders(float resolutionScale) {
         dofFocusShader = loadProgram("doffocus", "forwardVert.h", "singleDof.h", "#define FOCUS_ONLY\n", std::string(),
                                      [](GL_Shader& s) { setInt(s, "depth", 0); });
     if (features & RE_GLOW) {
-        glowShader = loadProgram("glow", "forwardVert.h", "bilateralGlowShaderFrag.h", nullptr, valuesKey({width, height}),
-                                 [&](GL_Shader& s) {
+        auto setUpGlow = [&](GL_Shader& s) {
             setVec2(s, "texelSize", 1.0f / width, 1.0f / height);
             setInt(s, "colorBuffer", 0);
-        });
+        };
+        glowShader = loadProgram("glow", "forwardVert.h", "bilateralGlowShaderFrag.h", nullptr, valuesKey({width, height}),
+                                 setUpGlow);
+        glowHalfTexelShader = loadProgram("glowhalf", "forwardVert.h", "bilateralGlowShaderFrag.h",
+                                          "#define HALF_TEXEL_TAPS\n", valuesKey({width, height}), setUpGlow);
         combineGlowShader = loadProgram("combineglow", "forwardVert.h", "combineGlowFrag.h", nullptr, std::string(),
                     [](GL_Shader& s) { setInt(s, "glow", 0); });
     }

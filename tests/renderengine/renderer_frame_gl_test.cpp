@@ -525,11 +525,11 @@ TEST_F(RendererFrame, GlowSpreadsFromGlowingObjectsOnly) {
     }
 }
 
-// At radius 1 the glow's taps sit two whole texels apart, and the blur reads them with nearest
-// sampling. It must give the picture the linear filter gives with the taps a hair off the texels,
-// at that radius and at one whose taps fall between texels (0.75, the stadium's), and leave the
-// filters of the targets it read as they were.
-TEST_F(RendererFrame, GlowOnWholeTexelsMatchesTheLinearFilter) {
+// At radius 1 the glow's taps sit two whole texels apart, at 0.75 (the stadium's) every other one
+// halfway between two texels, and the blur reads them with nearest sampling, taking the mean of the
+// two texels for a tap between them. It must give the picture the linear filter gives with the taps
+// a hair off those places, and leave the filters of the targets it read as they were.
+TEST_F(RendererFrame, GlowOnWholeAndHalfTexelsMatchesTheLinearFilter) {
     struct Frame {
         std::vector<uint8_t> picture;
         GLint sceneryMin = 0, sceneryMag = 0, tempMin = 0, tempMag = 0;

@@ -33,7 +33,8 @@ TEST_F(RendererSetup, Mask0x61MakesItsTargetsAndProgramsAndASecondRendererReuses
                         first.ssaoShader->programId, first.aoBlurShader->programId, first.dofShader->programId})
         EXPECT_NE(made, 0u);
     for (GLuint absent : {first.cubeToEquirectShader->programId, first.combineShader->programId,
-                          first.glowShader->programId, first.combineGlowShader->programId})
+                          first.glowShader->programId, first.glowHalfTexelShader->programId,
+                          first.combineGlowShader->programId})
         EXPECT_EQ(absent, 0u);
     // Every set-up uniform exists in the programs, and without reflection none is asked for.
     EXPECT_EQ(trace.count("shaderAccess"), 0) << trace.text();
@@ -108,13 +109,15 @@ TEST_F(RendererSetup, Mask0x61MakesItsTargetsAndProgramsAndASecondRendererReuses
     EXPECT_FLOAT_EQ(invTexSize[0], 1.0f / float(size.width));
 
     // Another mask builds the programs its features change: reflection changes the deferred pair's
-    // prefix and set-up, glow adds its two.
+    // prefix and set-up, glow adds its three (the blur on texels and between them, the combine).
     trace.clear();
     Renderer fourth(nullptr, nullptr, 1.0f, 0x61 | RE_REFLECTION | RE_GLOW);
-    EXPECT_EQ(trace.count("shader created!"), 4) << trace.text();
+    EXPECT_EQ(trace.count("shader created!"), 5) << trace.text();
     EXPECT_NE(fourth.prepareShader, first.prepareShader);
     EXPECT_NE(fourth.executeShader, first.executeShader);
     EXPECT_NE(fourth.glowShader->programId, 0u);
+    EXPECT_NE(fourth.glowHalfTexelShader->programId, 0u);
+    EXPECT_NE(fourth.glowHalfTexelShader, fourth.glowShader);
     EXPECT_EQ(fourth.fxaaShader, first.fxaaShader);
 }
 
@@ -125,6 +128,7 @@ TEST_F(RendererSetup, CubeModeRefusesDepthOfFieldGlowAndLayers) {
     EXPECT_EQ(trace.count("WARNING (renderEngine)"), 1) << trace.text();
     EXPECT_EQ(renderer.dofShader->programId, 0u);
     EXPECT_EQ(renderer.glowShader->programId, 0u);
+    EXPECT_EQ(renderer.glowHalfTexelShader->programId, 0u);
     EXPECT_NE(renderer.cubeToEquirectShader->programId, 0u);
     ASSERT_NE(renderer.cubeMapTarget, nullptr);
     EXPECT_EQ(renderer.cubeMapTarget->width, 512);
