@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "assets/scene_bounds.h"
+
 namespace zelFramework {
 
 class GL_Texture;
@@ -75,6 +77,8 @@ struct SceneMeshBuffers {
     std::vector<float> workingPositions;
     std::vector<float> workingNormals;
     uint32_t currentFrame = 0;
+    // Round every frame's vertices, in the object's coordinates.
+    SceneBounds bounds;
 };
 
 struct SceneObject {

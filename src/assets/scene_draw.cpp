@@ -55,7 +55,7 @@ void drawFromWorkingCopies(const SceneObject& o) {
 
 }  // namespace
 
-void drawScene(OrvoScene& scene, GLuint program, bool cameraAlreadySet, float time) {
+void drawScene(OrvoScene& scene, GLuint program, bool cameraAlreadySet, float time, SphereInViewTest inView) {
     if (!cameraAlreadySet) applySceneCamera(scene, time);
     // The program lights in world space through the camera's view matrix. Only when this scene set
     // the camera is the current matrix that view; a caller that set the camera has sent its view
@@ -71,14 +71,14 @@ void drawScene(OrvoScene& scene, GLuint program, bool cameraAlreadySet, float ti
     glEnableClientState(GL_VERTEX_ARRAY);
     glEnableClientState(GL_NORMAL_ARRAY);
     glEnableClientState(GL_TEXTURE_COORD_ARRAY);
-    if (!scene.objects.empty()) drawSceneObject(scene.objects[0], program, time);
+    if (!scene.objects.empty()) drawSceneObject(scene.objects[0], program, time, inView);
     glDisableClientState(GL_VERTEX_ARRAY);
     glDisableClientState(GL_NORMAL_ARRAY);
     glDisableClientState(GL_TEXTURE_COORD_ARRAY);
     glPopMatrix();
 }
 
-void drawSceneObject(SceneObject& o, GLuint program, float time) {
+void drawSceneObject(SceneObject& o, GLuint program, float time, SphereInViewTest inView) {
     glMatrixMode(GL_MODELVIEW);
     glPushMatrix();
     bool drawThis = true, drawChildren = true;
@@ -107,6 +107,9 @@ void drawSceneObject(SceneObject& o, GLuint program, float time) {
             !o.buffers->diffuseTexture || o.buffers->diffuseTexture->format != GL_RGB)
             drawThis = false;
     }
+    // Wholly outside the view, the object would rasterise nothing: its vertices need not be run.
+    if (drawThis && inView && o.buffers && o.buffers->bounds.known && !inView(o.buffers->bounds.centre, o.buffers->bounds.radius))
+        drawThis = false;
 
     if (drawThis && o.buffers) {
         o.buffers->diffuseTexture->bind(GL_TEXTURE1);
@@ -129,7 +132,7 @@ void drawSceneObject(SceneObject& o, GLuint program, float time) {
     }
 
     if (drawChildren)
-        for (SceneObject* child : o.children) drawSceneObject(*child, program, time);
+        for (SceneObject* child : o.children) drawSceneObject(*child, program, time, inView);
     glMatrixMode(GL_MODELVIEW);
     glPopMatrix();
 }

@@ -5,6 +5,7 @@
 #include <GL/glew.h>
 
 #include "assets/orvo_scene.h"
+#include "assets/scene_bounds.h"
 
 namespace zelFramework {
 
@@ -25,10 +26,12 @@ void applySceneCamera(OrvoScene& scene, float time);
 
 // Draws the tree from object 0 at `time` seconds for the opaque pass: applies the scene camera first
 // unless `cameraAlreadySet`, sends "viewMatrix" and each object's material uniforms to `program`
-// (none with NO_SCENE_PROGRAM), and leaves the matrices as it found them.
-void drawScene(OrvoScene& scene, GLuint program, bool cameraAlreadySet, float time);
+// (none with NO_SCENE_PROGRAM), and leaves the matrices as it found them. With `inView`, an object
+// whose bounds it rules out is not drawn (its subtree still is: children move on their own).
+void drawScene(OrvoScene& scene, GLuint program, bool cameraAlreadySet, float time,
+               SphereInViewTest inView = nullptr);
 
 // One object and its subtree, from the current modelview matrix.
-void drawSceneObject(SceneObject& object, GLuint program, float time);
+void drawSceneObject(SceneObject& object, GLuint program, float time, SphereInViewTest inView = nullptr);
 
 }  // namespace zelFramework

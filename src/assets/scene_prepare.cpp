@@ -78,6 +78,7 @@ void prepareSceneObject(SceneObject& o) {
             b->hasSecondSet = true;
         }
         b->indexCount = o.indexCount();
+        b->bounds = boundsOfPositions(o.positions);
         findTextures(*b, o.material);
         o.buffers = std::move(b);
         if (o.frameCount() < 2) releaseDrawnArrays(o);

@@ -11,8 +11,9 @@ namespace RenderEngine {
 // normal pointing inwards: a point p is inside when a p.x + b p.y + c p.z + d >= 0 for every plane.
 using ViewPlanes = std::array<std::array<float, 4>, 6>;
 
-// The planes in world space of what `projection` x `modelview` shows (column-major 4 x 4 matrices as
-// OpenGL returns them). modelview is the camera alone, without any object's transform.
+// The planes of what `projection` x `modelview` shows (column-major 4 x 4 matrices as OpenGL returns
+// them), in the coordinates modelview takes in: world space for the camera alone, an object's own
+// coordinates when its placement is in the matrix too.
 ViewPlanes viewPlanesOf(const float modelview[16], const float projection[16]);
 
 // Whether the sphere of `radius` about `centre` meets the view volume. Conservative: a sphere near a

@@ -19,7 +19,7 @@ struct Orvo_WrapModelRender : public zelFramework::ModelRenderer {
     ~Orvo_WrapModelRender() override;
 
     // Draws the scene with `program`; unless `cameraAlreadySet`, the scene's own animated camera is
-    // applied at `time` first.
+    // applied at `time` first. Objects wholly outside the view are not sent to the driver.
     void render(GLuint program, bool cameraAlreadySet) override;
 };
 
