@@ -369,6 +369,13 @@ int main(int argc, char** argv) {
     std::string resources, entriesFile;
     std::vector<char*> rest{argv[0]};
     for (int i = 1; i < argc; ++i) {
+        const bool takesValue = !std::strcmp(argv[i], "--resources") || !std::strcmp(argv[i], "--entries");
+        if (takesValue && i + 1 == argc) {
+            // Left to the benchmark library it would be ignored, and the run would print floors without
+            // the scenes' triangles or the entries' ratios as if that was what was asked.
+            std::fprintf(stderr, "bench_pass_floor: %s needs a value\n", argv[i]);
+            return 2;
+        }
         if (!std::strcmp(argv[i], "--resources") && i + 1 < argc) resources = std::filesystem::absolute(argv[++i]).string();
         else if (!std::strcmp(argv[i], "--entries") && i + 1 < argc) entriesFile = std::filesystem::absolute(argv[++i]).string();
         else if (argv[i][0] != '-' && std::atoi(argv[i]) > 0) W = std::max(64, std::atoi(argv[i]));
