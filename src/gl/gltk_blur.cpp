@@ -203,7 +203,7 @@ void glowChain(Toolkit& tk, GL_FBOTexture* source, GL_FBOTexture* destination, f
     glUseProgram(0);
     if (!lastIntoDestination)
         from->copyTo(destination);
-    glBindFramebuffer(GL_FRAMEBUFFER, 0);
+    glBindFramebuffer(GL_FRAMEBUFFER, 0);  // the window's framebuffer, as a closing copy leaves it
 }
 
 }  // namespace

@@ -22,12 +22,8 @@ int GL_PictureSequence::reloadFiles(const std::function<bool(const std::string&)
             sequence->unreadable_[i] = false;
             showsIt = showsIt || i == sequence->shown_;
         }
-        if (!showsIt) continue;
-        const size_t index = sequence->shown_;
-        sequence->shown_ = sequence->names_.size();
-        sequence->show(index);
-        if (sequence->shown_ == index) ++reloaded;
-        else sequence->shown_ = index;  // the texture still holds the last good picture
+        // On failure the texture still holds the last good picture, and says it does.
+        if (showsIt && sequence->load(sequence->shown_)) ++reloaded;
     }
     return reloaded;
 }
@@ -47,16 +43,21 @@ void GL_PictureSequence::open(std::vector<std::string> names, PictureFit fit, GL
 
 void GL_PictureSequence::show(size_t index) {
     if (index >= names_.size() || index == shown_ || unreadable_[index]) return;
+    load(index);
+}
+
+bool GL_PictureSequence::load(size_t index) {
     DecodedPicture picture;
     std::vector<DecodedPicture> smaller;
     if (!GL_TextureManager::decodePictureFile(names_[index].c_str(), fit_, picture, smaller)) {
         unreadable_[index] = true;
-        return;
+        return false;
     }
     const std::vector<PictureLevel> levels = pictureLevelViews(smaller);
     texture_.replacePixels(picture.pixels.data(), picture.width, picture.height,
                            picture.bytesPerPixel == 4 ? GL_RGBA : GL_RGB, levels);
     shown_ = index;
+    return true;
 }
 
 }  // namespace zelFramework

@@ -45,6 +45,10 @@ public:
     size_t size() const { return names_.size(); }
 
 private:
+    // Reads and decodes picture `index` into the texture whatever it shows now; false, and the file
+    // marked unreadable, when it cannot.
+    bool load(size_t index);
+
     std::vector<std::string> names_;
     std::vector<bool> unreadable_;  // told once, then skipped
     PictureFit fit_;
