@@ -156,8 +156,14 @@ void main()
 
     vec4 diffuseSample = diffuseTexel(surfaceUV);
     vec3 base = diffuseSample.rgb + vec3(diffuseAddFactor);
-    // Matcap: the view-space normal picks the texel, so the picture behaves like baked lighting.
-    vec3 matCapColor = texture2D(matCap, n.xy * 0.495 + 0.5).rgb;
+    // Matcap: the view-space normal picks the texel, so the picture behaves like baked lighting. Its
+    // alpha is how much of the scene's lights the surface takes: 1 (every three-channel light map)
+    // lights it fully; 0 marks a surface that carries its own light, such as a backdrop painted as a
+    // floodlit place or a lit sign, which then shows its picture times the light map's colour
+    // whatever lights are near.
+    vec4 matCapSample = texture2D(matCap, n.xy * 0.495 + 0.5);
+    vec3 matCapColor = matCapSample.rgb;
+    float sceneLightShare = lightInfluence * matCapSample.a;
 
     // A soft light from the viewer, strongest where the surface faces the camera.
     vec3 diffuseLight = ambientLightColor + vec3(radialLightFactor * 0.3 * max(dot(n, toEye), 0.0));
@@ -223,8 +229,8 @@ void main()
     specularLight *= grazingFade;
 #endif
 
-    vec3 lit = mix(vec3(1.0), diffuseLight, lightInfluence);
-    vec3 color = base * matCapColor * lit + softLimit(specularColor * specularLight * lightInfluence, 0.5, 1.25);
+    vec3 lit = mix(vec3(1.0), diffuseLight, sceneLightShare);
+    vec3 color = base * matCapColor * lit + softLimit(specularColor * specularLight * sceneLightShare, 0.5, 1.25);
 
 #ifdef REFLECTION
     // Sphere-map lookup of the view-space reflection vector.

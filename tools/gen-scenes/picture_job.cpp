@@ -2,8 +2,6 @@
 
 #include <algorithm>
 
-#include "image_io.h"
-
 namespace zelFramework::scenegen {
 
 std::string resourcePath(const std::string& outputDir, const std::string& name) {
@@ -16,7 +14,7 @@ bool writePicture(const PictureJob& job, const std::string& outputDir) {
     content::Image img = job.paint();
     content::clampAll(img);
     std::string path = resourcePath(outputDir, job.name);
-    return content::writePng(path, img, content::PngChannels::Rgb);
+    return content::writePng(path, img, job.channels);
 }
 
 }  // namespace zelFramework::scenegen

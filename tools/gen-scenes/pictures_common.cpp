@@ -36,4 +36,6 @@ Image paintNoisy(int w, int h, Rgba base, Rgba other, float cells, uint32_t seed
     return img;
 }
 
+Image paintOwnLight(float level) { return Image(4, 4, content::rgb(level, level, level, 0)); }
+
 }  // namespace zelFramework::scenegen

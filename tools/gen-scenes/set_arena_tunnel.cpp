@@ -19,6 +19,15 @@ namespace {
 constexpr float kHalfWidth = 70, kFloorY = -55, kCeilingY = 60;
 constexpr float kStartZ = 440, kMouthZ = -370, kSection = 40;
 constexpr float kRunSeconds = 5.458f;
+// Surfaces that carry their own light: their light maps let none of the tunnel's lamps in (no lamp
+// reaches the view or the sign anyway), so each shows its picture at this level, sharp, with only a
+// little of the scene glow. The glare that haloes the mouth comes from the light strip round its
+// edges, which is meant to glow, not from blooming the view.
+struct OwnLight {
+    float level, glowMask;
+};
+constexpr OwnLight kViewLight{0.7f, 0.12f}, kSignLight{0.75f, 0.2f}, kStripLight{1.0f, 1.0f};
+constexpr float kStripWidth = 2.0f;
 
 void buildShell(Mesh& walls, Mesh& floor, Mesh& ceiling) {
     for (float z = kStartZ; z > kMouthZ + 0.5f; z -= kSection) {
@@ -59,13 +68,18 @@ void buildFittings(Mesh& panels, Mesh& steel, Mesh& doors, Mesh (&banners)[3], M
 
 // What the mouth opens onto: a picture of the floodlit bowl whose lower edge (the pitch) meets the
 // tunnel floor, and a strip of pitch from the mouth to it.
-void buildView(Mesh& pitch, Mesh& view, Mesh& frame) {
+void buildView(Mesh& pitch, Mesh& view, Mesh& frame, Mesh& strip) {
     const float viewZ = kMouthZ - 380, height = 700;
     pitch.append(makeGrid({0, kFloorY - 0.5f, (kMouthZ + viewZ) * 0.5f}, 1400, kMouthZ - viewZ, 14, 4));
     view.append(makePanel({0, kFloorY + height * 0.5f - 40, viewZ}, {0, 0, 1}, 1400, height));
     frame.append(makeBoxBetween({-kHalfWidth - 30, kFloorY, kMouthZ - 10}, {-kHalfWidth + 6, kCeilingY + 30, kMouthZ}));
     frame.append(makeBoxBetween({kHalfWidth - 6, kFloorY, kMouthZ - 10}, {kHalfWidth + 30, kCeilingY + 30, kMouthZ}));
     frame.append(makeBoxBetween({-kHalfWidth - 30, kCeilingY - 6, kMouthZ - 10}, {kHalfWidth + 30, kCeilingY + 30, kMouthZ}));
+    // A light strip round the opening, on the frame's inner edges: the floodlit glare at the mouth.
+    const float inner = kHalfWidth - 6, top = kCeilingY - 6, front = kMouthZ + 0.5f;
+    strip.append(makeBoxBetween({-inner - kStripWidth, kFloorY, front - 2}, {-inner + 0.5f, top + 0.5f, front}));
+    strip.append(makeBoxBetween({inner - 0.5f, kFloorY, front - 2}, {inner + kStripWidth, top + 0.5f, front}));
+    strip.append(makeBoxBetween({-inner - kStripWidth, top - 0.5f, front - 2}, {inner + kStripWidth, top + kStripWidth, front}));
 }
 
 Shot runShot() {
@@ -93,6 +107,12 @@ SetDescription buildArenaTunnelScene() {
     auto mat = [&](const char* name, const char* picture, Vec3 specular, float rough, float glow = 0, float refl = 0) {
         s.materials.push_back(makeMaterial(name, picture, light, specular, rough, glow, refl));
     };
+    // A material lit by itself, with the light map "<name>_light.png" painted for its level.
+    auto ownLit = [&](const std::string& name, const char* picture, OwnLight own) {
+        const std::string lightMap = name + "_light.png";
+        s.materials.push_back(makeMaterial(name, picture, lightMap, {0, 0, 0}, 1.0f, own.glowMask));
+        s.pictures.push_back({lightMap, [own] { return paintOwnLight(own.level); }, content::PngChannels::Rgba});
+    };
     mat("arena_walls", "arena_wall.png", {0.2f, 0.2f, 0.2f}, 0.6f);
     mat("arena_floor", "arena_floor.png", {0.5f, 0.5f, 0.5f}, 0.3f, 0, 0.1f);
     mat("arena_ceiling", "arena_ceiling.png", {0.1f, 0.1f, 0.1f}, 0.8f);
@@ -102,10 +122,11 @@ SetDescription buildArenaTunnelScene() {
     mat("banner_blue", "arena_banner1.png", {0.1f, 0.1f, 0.1f}, 0.7f);
     mat("banner_red", "arena_banner2.png", {0.1f, 0.1f, 0.1f}, 0.7f);
     mat("banner_black", "arena_banner3.png", {0.1f, 0.1f, 0.1f}, 0.7f);
-    mat("arena_sign", "arena_sign.png", {0.2f, 0.2f, 0.2f}, 0.5f, 0.6f);
+    ownLit("arena_sign", "arena_sign.png", kSignLight);
     mat("arena_pitch", "stadium_pitch.png", {0.05f, 0.05f, 0.05f}, 0.9f, 0.3f);
-    mat("arena_view", "arena_view.png", {0, 0, 0}, 1.0f, 0.8f);
-    s.pictures = {
+    ownLit("arena_view", "arena_view.png", kViewLight);
+    ownLit("arena_strip", "arena_strip.png", kStripLight);
+    s.pictures.insert(s.pictures.end(), {
         {"arena_wall.png", paintArenaWall},
         {"arena_floor.png", paintArenaFloor},
         {"arena_ceiling.png", paintArenaCeiling},
@@ -115,13 +136,14 @@ SetDescription buildArenaTunnelScene() {
         {"arena_banner2.png", [] { return paintArenaBanner(1); }},
         {"arena_banner3.png", [] { return paintArenaBanner(2); }},
         {"arena_view.png", paintArenaView},
+        {"arena_strip.png", [] { return content::Image(4, 4, rgb(0.5f, 0.55f, 0.6f)); }},
         {"arena_sign.png", paintArenaSign},
         {light, [] { return paintSphereLight(rgb(1, 1, 1), rgb(0.6f, 0.6f, 0.66f)); }},
-    };
-    Mesh walls, floor, ceiling, panels, steel, doors, banners[3], sign, pitch, view, frame;
+    });
+    Mesh walls, floor, ceiling, panels, steel, doors, banners[3], sign, pitch, view, frame, strip;
     buildShell(walls, floor, ceiling);
     buildFittings(panels, steel, doors, banners, sign);
-    buildView(pitch, view, frame);
+    buildView(pitch, view, frame, strip);
     s.add("arena_tunnel", "", "");
     s.add("walls", "arena_tunnel", "arena_walls", std::move(walls));
     s.add("floor", "arena_tunnel", "arena_floor", std::move(floor));
@@ -134,6 +156,7 @@ SetDescription buildArenaTunnelScene() {
     s.add("banners_black", "arena_tunnel", "banner_black", std::move(banners[2]));
     s.add("mouth_sign", "arena_tunnel", "arena_sign", std::move(sign));
     s.add("mouth_frame", "arena_tunnel", "arena_walls", std::move(frame));
+    s.add("mouth_light", "arena_tunnel", "arena_strip", std::move(strip));
     s.add("stadium_pitch", "arena_tunnel", "arena_pitch", std::move(pitch));
     s.add("stadium_view", "arena_tunnel", "arena_view", std::move(view));
     s.camera = sampleCameraPath({runShot()}, kRunSeconds, {1, 3000});

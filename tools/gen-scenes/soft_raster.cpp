@@ -20,6 +20,15 @@ Vec3 sample(const content::Image* img, Vec2 uv) {
     return lerp(lerp(px(x0, y0), px(x1, y0), fx), lerp(px(x0, y1), px(x1, y1), fx), fy);
 }
 
+// The share of the scene's lights a light map lets reach its surface: its alpha (1 for a picture
+// without one), as the geometry pass reads it.
+float sceneLightShare(const content::Image* lightMap, Vec2 uv) {
+    if (!lightMap || lightMap->width == 0) return 1;
+    const int x = int(std::clamp(uv.x, 0.0f, 1.0f) * (lightMap->width - 1) + 0.5f);
+    const int y = int(std::clamp(uv.y, 0.0f, 1.0f) * (lightMap->height - 1) + 0.5f);
+    return lightMap->at(x, y).a;
+}
+
 float falloff(float distance, float range) {
     range = std::max(range, 0.0001f);
     float window = std::clamp(1.0f - std::pow(distance / range, 4.0f), 0.0f, 1.0f);
@@ -148,7 +157,9 @@ void SoftRaster::addFlare(Vec3 centre, float size, float intensity) {
 Vec3 SoftRaster::shade(Vec3 viewPos, Vec3 n, Vec2 uv, const PreviewSurface& s) const {
     Vec3 toEye = normalize(-viewPos);
     Vec3 base = sample(s.diffuse, uv);
-    Vec3 matCap = sample(s.lightMap, {n.x * 0.495f + 0.5f, n.y * 0.495f + 0.5f});
+    const Vec2 matCapUV{n.x * 0.495f + 0.5f, n.y * 0.495f + 0.5f};
+    Vec3 matCap = sample(s.lightMap, matCapUV);
+    const float share = s.lightInfluence * sceneLightShare(s.lightMap, matCapUV);
     Vec3 diffuse = lighting_.ambient + Vec3{1, 1, 1} * (lighting_.radialLightFactor * 0.3f * std::max(dot(n, toEye), 0.0f));
     Vec3 specular{};
     float shininess = std::max(s.shininess, 1.0f);
@@ -164,8 +175,8 @@ Vec3 SoftRaster::shade(Vec3 viewPos, Vec3 n, Vec2 uv, const PreviewSurface& s) c
         specular = specular + radiance * (att * hl * (shininess + 8) / 25.1327f);
         diffuse = diffuse + radiance * (att * lambert);
     }
-    Vec3 lit = lerp(Vec3{1, 1, 1}, diffuse, s.lightInfluence);
-    return mul(mul(base, matCap), lit) + mul(s.specular, specular) * s.lightInfluence;
+    Vec3 lit = lerp(Vec3{1, 1, 1}, diffuse, share);
+    return mul(mul(base, matCap), lit) + mul(s.specular, specular) * share;
 }
 
 }  // namespace zelFramework::scenegen

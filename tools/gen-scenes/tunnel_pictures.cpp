@@ -153,6 +153,33 @@ void paintTurf(Image& img, TexelBox box, MowingStripes stripes, uint32_t seed) {
     }
 }
 
+// One player of a line-up, `height` texels tall with the feet at (x, feet): helmet and shirt in the
+// team's colour, trousers, socks, boots, and the shadow the floodlights throw at the feet.
+void paintPlayer(Image& img, float x, float feet, float height, Rgba shirt, Rgba trousers) {
+    const float u = height / 10.0f;
+    content::fillEllipse(img, x, feet, 1.4f * u, 0.35f * u, solid(rgb(0, 0, 0, 0.35f)));
+    fillRect(img, x - 0.8f * u, feet - 0.6f * u, 0.6f * u, 0.6f * u, solid(hex(0x111111)));
+    fillRect(img, x + 0.2f * u, feet - 0.6f * u, 0.6f * u, 0.6f * u, solid(hex(0x111111)));
+    fillRect(img, x - 0.8f * u, feet - 2.6f * u, 0.6f * u, 2.0f * u, solid(shirt));
+    fillRect(img, x + 0.2f * u, feet - 2.6f * u, 0.6f * u, 2.0f * u, solid(shirt));
+    fillRect(img, x - 0.9f * u, feet - 4.6f * u, 1.8f * u, 2.0f * u, solid(trousers));
+    fillRect(img, x - 1.2f * u, feet - 8.0f * u, 2.4f * u, 3.5f * u, solid(shirt));
+    content::fillCircle(img, x, feet - 8.9f * u, 0.9f * u, solid(shirt));
+    fillRect(img, x - 0.4f * u, feet - 9.0f * u, 0.8f * u, 0.3f * u, solid(hex(0x1a1a1a)));
+}
+
+// The two teams lined up along the halfway line for the anthem, as the camera finds them a moment
+// later in the stadium: home in blue and white on the left, away in red and black on the right.
+void paintLineUps(Image& img, float scale) {
+    const Rgba homeShirt = hex(0x1f4fd1), homeTrousers = hex(0xf2f2f2);
+    const Rgba awayShirt = hex(0xd01c28), awayTrousers = hex(0x1b1b22);
+    for (int i = 0; i < 11; ++i) {
+        const float offset = (6.0f + i * 3.4f) * scale, feet = (196.0f + (i % 2) * 0.8f) * scale;
+        paintPlayer(img, 256 * scale - offset, feet, 6.0f * scale, homeShirt, homeTrousers);
+        paintPlayer(img, 256 * scale + offset, feet, 6.0f * scale, awayShirt, awayTrousers);
+    }
+}
+
 }  // namespace
 
 Image paintArenaView() {
@@ -196,6 +223,7 @@ Image paintArenaView() {
         rect(30.5f + i * 6.4f, 192, 1, 3, rgb(0.95f, 0.95f, 0.95f));
         rect(30.5f + i * 6.4f, 209, 1, 5, rgb(0.95f, 0.95f, 0.95f));
     }
+    paintLineUps(img, scale);
     for (int i = 0; i < 5; ++i) content::fillCircle(img, (40 + i * 108.0f) * scale, 24.0f * scale, 9.0f * scale, solid(rgb(1, 1, 1)));
     return img;
 }
