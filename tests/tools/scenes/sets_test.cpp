@@ -112,6 +112,30 @@ TEST(SceneSets, MaterialsNameOnlyGeneratedOpaquePictures) {
     EXPECT_TRUE(tv);
 }
 
+// A diffuse map with four channels would keep its object out of the opaque pass (it would vanish);
+// a light map whose alpha says its surface carries its own light must keep that alpha in the file,
+// or the surface goes as dark as the lamps near it leave it.
+TEST(SceneSets, DiffuseMapsAreWrittenOpaqueAndLightMapsKeepTheirAlpha) {
+    for (const SetDescription& s : sets()) {
+        std::set<std::string> diffuse, light;
+        for (const SceneMaterial& m : s.materials) {
+            diffuse.insert(m.diffuseMap);
+            light.insert(m.lightMap);
+        }
+        for (const PictureJob& p : s.pictures) {
+            if (diffuse.count(p.name)) {
+                EXPECT_EQ(p.channels, content::PngChannels::Rgb) << s.fileName << " " << p.name;
+            }
+            if (!light.count(p.name) || diffuse.count(p.name)) continue;
+            const content::Image img = p.paint();
+            bool seeThrough = false;
+            for (const content::Rgba& c : img.pixels) seeThrough |= c.a < 1.0f;
+            EXPECT_EQ(p.channels, seeThrough ? content::PngChannels::Rgba : content::PngChannels::Rgb)
+                << s.fileName << " " << p.name;
+        }
+    }
+}
+
 TEST(SceneSets, CamerasCutOnlyWhereAShotEnds) {
     // Each set's path is smooth except at its planned cuts: the stadium's shots change at these times.
     const std::vector<float> stadiumCuts = {12.0f, 21.5f, 29.0f, 36.5f, 43.0f, 52.07f, 56.5f, 60.0f, 63.5f, 66.87f, 75.0f};
