@@ -76,10 +76,12 @@ void buildView(Mesh& pitch, Mesh& view, Mesh& frame, Mesh& strip) {
     frame.append(makeBoxBetween({kHalfWidth - 6, kFloorY, kMouthZ - 10}, {kHalfWidth + 30, kCeilingY + 30, kMouthZ}));
     frame.append(makeBoxBetween({-kHalfWidth - 30, kCeilingY - 6, kMouthZ - 10}, {kHalfWidth + 30, kCeilingY + 30, kMouthZ}));
     // A light strip round the opening, on the frame's inner edges: the floodlit glare at the mouth.
+    // Its top bar reaches down behind the sign's upper corners, so no pinhole of the dark beyond shows
+    // between the sign and the posts.
     const float inner = kHalfWidth - 6, top = kCeilingY - 6, front = kMouthZ + 0.5f;
     strip.append(makeBoxBetween({-inner - kStripWidth, kFloorY, front - 2}, {-inner + 0.5f, top + 0.5f, front}));
     strip.append(makeBoxBetween({inner - 0.5f, kFloorY, front - 2}, {inner + kStripWidth, top + 0.5f, front}));
-    strip.append(makeBoxBetween({-inner - kStripWidth, top - 0.5f, front - 2}, {inner + kStripWidth, top + kStripWidth, front}));
+    strip.append(makeBoxBetween({-inner - kStripWidth, top - 4.0f, front - 2}, {inner + kStripWidth, top + kStripWidth, front}));
 }
 
 Shot runShot() {
