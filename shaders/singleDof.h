@@ -48,17 +48,24 @@ void main()
 
 #else
 
-// What every tap needs to know about the centre pixel and the frame.
-struct Centre {
-    float distance;
-    float coc;
+// The frame's focus: the same for every pixel and every pass built from this file.
+struct Focus {
     float inverseFocus;
-    float rings;
-    float reachScale;  // pixels per unit of relative circle: a tap's reach is judged to the pixel
     float nearEdge;  // the sharp zone in octaves from the focus
     float farEdge;
     float falloff;
 };
+
+Focus frameFocus()
+{
+    Focus f;
+    // 1 / the focus distance; a far background (or a lost value) stays far.
+    f.inverseFocus = max(texture2D(focusMap, vec2(0.5, 0.5)).r, 1.0 / FAR_AWAY);
+    f.farEdge = abs(dofFocusBackShift) + FOCUS_TOLERANCE;
+    f.nearEdge = -f.farEdge;
+    f.falloff = max(dofFocusFalloff, 0.0001);
+    return f;
+}
 
 // log2(a / b) through 2 atanh(r) / ln 2 with r = (a - b) / (a + b), to first order: exact near the
 // focal plane, saturating at about 2.9 octaves for infinitely far, and free of transcendental calls,
@@ -69,25 +76,163 @@ float octaves(float distance, float inverseFocus)
     return 2.8853901 * (ratio - 1.0) / (ratio + 1.0);
 }
 
-// Circle of confusion as a fraction of the largest blur (0 = sharp, 1 = dofFocusRadius).
-float confusion(float distance, Centre c)
+// The falloff's curve over 0..1. Built with FALLOFF_POWER n (a whole number 1 to 4, the value of
+// dofFocusFalloff) the power is multiplied out instead of a pow per tap.
+float falloffCurve(float x, float falloff)
 {
-    float x = octaves(distance, c.inverseFocus);
-    float outside = max(max(x - c.farEdge, c.nearEdge - x), 0.0);
-    return pow(min(outside, 1.0), c.falloff);
+#if defined(FALLOFF_POWER) && FALLOFF_POWER == 1
+    return x;
+#elif defined(FALLOFF_POWER) && FALLOFF_POWER == 2
+    return x * x;
+#elif defined(FALLOFF_POWER) && FALLOFF_POWER == 3
+    return x * x * x;
+#elif defined(FALLOFF_POWER) && FALLOFF_POWER == 4
+    float square = x * x;
+    return square * square;
+#else
+    return pow(x, falloff);
+#endif
 }
+
+// Circle of confusion as a fraction of the largest blur (0 = sharp, 1 = dofFocusRadius). It only
+// grows away from the sharp zone on either side, so over a span of distances it is largest at one
+// of the span's ends.
+float confusion(float distance, Focus f)
+{
+    float x = octaves(distance, f.inverseFocus);
+    float outside = max(max(x - f.farEdge, f.nearEdge - x), 0.0);
+    return falloffCurve(min(outside, 1.0), f.falloff);
+}
+
+// Pixels per side of the tiles the gather's reach is bounded over.
+const float TILE = 8.0;
+
+#if defined(TILE_BOUND)
+
+// One tile of TILE x TILE pixels: the largest circle any tap can find among the texels a tap anchored
+// in this tile may filter. A filtered tap is a weighted mean of 2 x 2 texels, each
+// mass x (unit normal, distance); its distance is the mean of the distances weighted by mass,
+// divided by the length of the mixed normal over the mass. So it lies between the nearest distance
+// and the farthest divided by the least cosine between the normals, unless the mixed normal can
+// drop to the coverage limit, when the tap reads as far background.
+struct Texel {
+    vec3 normal;
+    float mass;
+    float distance;
+};
+
+Texel texelAt(vec2 texel)
+{
+    // Read at the texel centre with nearest sampling (the caller sets it), so this is the texel as stored.
+    vec4 g = texture2D(depth, (texel + 0.5) * invTexSize);
+    Texel t;
+    t.mass = length(g.xyz);
+    t.normal = t.mass > 0.0 ? g.xyz / t.mass : vec3(0.0);
+    t.distance = t.mass > 0.0 ? g.w / t.mass : FAR_AWAY;
+    return t;
+}
+
+// Widens [nearest, farthest] by the distances a tap filtering these four texels can read.
+void spanOfFootprint(Texel a, Texel b, Texel c, Texel d, inout float nearest, inout float farthest)
+{
+    float cosine = min(min(dot(b.normal, a.normal), dot(c.normal, a.normal)), dot(d.normal, a.normal));
+    cosine = min(cosine, dot(a.normal, a.normal));
+    float leastMass = min(min(a.mass, b.mass), min(c.mass, d.mass));
+    nearest = min(nearest, min(min(a.distance, b.distance), min(c.distance, d.distance)));
+    // A margin over the coverage limit for the filter's rounding.
+    float far = cosine * leastMass > 0.51 ? max(max(a.distance, b.distance), max(c.distance, d.distance)) / cosine
+                                          : FAR_AWAY;
+    farthest = max(farthest, far);
+}
+
+void main()
+{
+    Focus f = frameFocus();
+    vec2 origin = floor(gl_FragCoord.xy) * TILE;
+    float nearest = FAR_AWAY;
+    float farthest = 0.0;
+    // Every 2 x 2 footprint whose lower left texel lies in the tile, walked a column at a time.
+    for (int row = 0; row < int(TILE); row++) {
+        float y = origin.y + float(row);
+        Texel leftLow = texelAt(vec2(origin.x, y));
+        Texel leftHigh = texelAt(vec2(origin.x, y + 1.0));
+        for (int column = 1; column <= int(TILE); column++) {
+            float x = origin.x + float(column);
+            Texel rightLow = texelAt(vec2(x, y));
+            Texel rightHigh = texelAt(vec2(x, y + 1.0));
+            spanOfFootprint(leftLow, rightLow, leftHigh, rightHigh, nearest, farthest);
+            leftLow = rightLow;
+            leftHigh = rightHigh;
+        }
+    }
+    float largest = max(confusion(nearest * 0.999, f), confusion(min(farthest * 1.001, FAR_AWAY), f));
+    // Rounded up past the rounding of the half-float target and of the taps' own arithmetic.
+    gl_FragColor = vec4(largest * 1.002 + 0.002);
+}
+
+#elif defined(TILE_REACH)
+
+// The largest bound of the tiles within reachTiles of this one (unit 0 holds the per-tile bounds):
+// what a tap of any pixel here can see.
+uniform sampler2D tileBounds;
+uniform vec2 invTileCount;
+uniform float reachTiles;
+
+const int MOST_REACH_TILES = 8;
+
+void main()
+{
+    vec2 tile = floor(gl_FragCoord.xy);
+    int reach = int(reachTiles);
+    float largest = 0.0;
+    for (int dy = -MOST_REACH_TILES; dy <= MOST_REACH_TILES; dy++) {
+        if (dy < -reach)
+            continue;
+        if (dy > reach)
+            break;
+        for (int dx = -MOST_REACH_TILES; dx <= MOST_REACH_TILES; dx++) {
+            if (dx < -reach)
+                continue;
+            if (dx > reach)
+                break;
+            largest = max(largest, texture2D(tileBounds, (tile + vec2(float(dx), float(dy)) + 0.5) * invTileCount).r);
+        }
+    }
+    gl_FragColor = vec4(largest);
+}
+
+#else
+
+// The largest circle any tap of this pixel's tile can have (unit 3, one texel per tile): rings it
+// cannot reach are not gathered.
+uniform sampler2D reachMap;
+uniform vec2 reachMapScale;
+
+// What every tap needs to know about the centre pixel and the frame.
+struct Centre {
+    float distance;
+    float coc;
+    float rings;
+    float reachScale;  // pixels per unit of relative circle: a tap's reach is judged to the pixel
+    Focus focus;
+};
 
 // One tap at `offset` from the centre on a ring of relative radius `ringRadius`: it spreads into the
 // centre when its own circle reaches that far, fading in over the last pixel; a tap behind the centre
 // is limited by the centre's circle too. Judging the reach in ring steps instead would let a circle of
 // a fraction of a pixel take in the first ring, several pixels away, and soften what is nearly in focus.
+float tapWeight(float coc, float ringRadius, float reachScale)
+{
+    return clamp((coc - ringRadius) * reachScale + 1.0, 0.0, 1.0);
+}
+
 void gather(vec2 uv, vec2 offset, float ringRadius, Centre c, inout vec4 sum, inout float weightSum)
 {
     vec2 tapUV = uv + offset;
     float tapDistance = eyeDistance(tapUV);
-    float tapCoc = confusion(tapDistance, c);
+    float tapCoc = confusion(tapDistance, c.focus);
     float coc = tapDistance > c.distance ? min(tapCoc, c.coc) : tapCoc;
-    float weight = clamp((coc - ringRadius) * c.reachScale + 1.0, 0.0, 1.0);
+    float weight = tapWeight(coc, ringRadius, c.reachScale);
     sum += texture2D(image, tapUV) * weight;
     weightSum += weight;
 }
@@ -96,14 +241,11 @@ void main()
 {
     vec2 uv = gl_TexCoord[0].xy;
     Centre c;
-    // 1 / the focus distance; a far background (or a lost value) stays far.
-    c.inverseFocus = max(texture2D(focusMap, vec2(0.5, 0.5)).r, 1.0 / FAR_AWAY);
-    c.farEdge = abs(dofFocusBackShift) + FOCUS_TOLERANCE;
-    c.nearEdge = -c.farEdge;
-    c.falloff = max(dofFocusFalloff, 0.0001);
+    c.focus = frameFocus();
     c.rings = clamp(floor(dofFocusQuality + 0.5), 1.0, 3.0);
     c.distance = eyeDistance(uv);
-    c.coc = confusion(c.distance, c);
+    c.coc = confusion(c.distance, c.focus);
+    float reach = texture2D(reachMap, gl_FragCoord.xy * reachMapScale).r;
 
     vec4 sum = texture2D(image, uv);
     float weightSum = 1.0;
@@ -114,15 +256,16 @@ void main()
     vec2 unit = vec2(maxRadius * invTexSize.x / max(invTexSize.y, 0.000001), maxRadius);
     // Below a pixel per ring step the pixel test would take in every ring at once: then ring steps.
     c.reachScale = max(maxRadius / max(invTexSize.y, 0.000001), c.rings);
-    // Loops that leave at the quality's ring count rather than blocks switched off by it: a
-    // software rasteriser runs a switched-off block anyway, so the rings the quality leaves out
-    // would cost as much as the ones it uses. Every ring starts at 30 degrees and steps by a fixed
-    // turn (60, 30 or 20 degrees).
+    // Loops that leave at the quality's ring count, and at the first ring that no circle within
+    // reach of the tile gets to (every tap of it would weigh 0), rather than blocks switched off: a
+    // software rasteriser runs a switched-off block anyway, but stops a loop that every pixel of
+    // the block has left, and the tiles are aligned to its blocks. Every ring starts at 30 degrees
+    // and steps by a fixed turn (60, 30 or 20 degrees).
     const int MAX_RINGS = 3;
     for (int ring = 1; ring <= MAX_RINGS; ring++) {
-        if (float(ring) > c.rings)
-            break;
         float ringRadius = float(ring) / c.rings;
+        if (float(ring) > c.rings || tapWeight(reach, ringRadius, c.reachScale) <= 0.0)
+            break;
         vec2 ringStep = unit * ringRadius;
         vec2 turn = ring == 1 ? vec2(0.5000000, 0.8660254)
                               : (ring == 2 ? vec2(0.8660254, 0.5000000) : vec2(0.9396926, 0.3420201));
@@ -136,5 +279,7 @@ void main()
     }
     gl_FragColor = sum / weightSum;
 }
+
+#endif
 
 #endif

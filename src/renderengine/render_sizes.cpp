@@ -2,6 +2,7 @@
 
 #include "renderengine/features.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace RenderEngine {
@@ -65,6 +66,20 @@ int motionBlurHistoryLength(float motionBlurAmount) {
     if (n > 10)
         n = 10;
     return n;
+}
+
+RenderSize dofTileCount(RenderSize render) {
+    return {(render.width + DOF_TILE_PIXELS - 1) / DOF_TILE_PIXELS, (render.height + DOF_TILE_PIXELS - 1) / DOF_TILE_PIXELS};
+}
+
+int dofReachTiles(float radius, int renderHeight) {
+    const float reachPixels = std::max(radius, 0.0f) * 0.006f * float(renderHeight) + 1.0f;
+    const float tiles = std::ceil(reachPixels / float(DOF_TILE_PIXELS));
+    return tiles <= float(DOF_MOST_REACH_TILES) ? int(tiles) : -1;
+}
+
+int dofFalloffPower(float falloff) {
+    return falloff >= 1.0f && falloff <= 4.0f && falloff == std::floor(falloff) ? int(falloff) : 0;
 }
 
 }  // namespace RenderEngine

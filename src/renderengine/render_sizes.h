@@ -31,4 +31,18 @@ RenderSize occlusionTargetSize(RenderSize render, float resolutionScale);
 // Number of history pictures averaged: truncate(amount x 10) clamped to 1..10.
 int motionBlurHistoryLength(float motionBlurAmount);
 
+// The depth of field bounds its gather over square tiles of this many pixels ("TILE" in its program).
+constexpr int DOF_TILE_PIXELS = 8;
+// The most tiles either side that the bound's spreading pass reads ("MOST_REACH_TILES" in its program).
+constexpr int DOF_MOST_REACH_TILES = 8;
+// Tiles covering the picture, the last row and column partly outside it.
+RenderSize dofTileCount(RenderSize render);
+// Tiles either side of a pixel's tile that its taps can filter from at this radius (1.0 is 0.6 % of
+// the picture height), the filter's extra texel included; -1 when that is more than the spreading
+// pass reads, so the gather must take every ring.
+int dofReachTiles(float radius, int renderHeight);
+// The gather program for a falloff: n for a whole number n from 1 to 4, whose power is multiplied
+// out, else 0, the general program.
+int dofFalloffPower(float falloff);
+
 }  // namespace RenderEngine

@@ -67,6 +67,13 @@ public:
     // With RE_DOF: finds the frame's focus distance once ("RE:dofFocus", one texel) for the gather.
     zelFramework::GL_Shader* dofFocusShader = &noProgram();
     zelFramework::GL_FBOTexture* focusTarget = nullptr;
+    // With RE_DOF: the largest circle of confusion per tile ("RE:dofTiles") and over the tiles a tap
+    // can reach from each ("RE:dofReach"), which the gather stops its rings at. The general programs
+    // are built with the renderer, those for whole-number falloffs when a frame first needs them.
+    zelFramework::GL_Shader* dofTileShader = &noProgram();
+    zelFramework::GL_Shader* dofReachShader = &noProgram();
+    zelFramework::GL_FBOTexture* dofTileTarget = nullptr;
+    zelFramework::GL_FBOTexture* dofReachTarget = nullptr;
 
     // Settings, written by layers before each frame.
     float fogColor[3] = {0.3f, 0.23f, 0.11f};
@@ -84,6 +91,8 @@ public:
     float dofFocusBackShift = 0.5f;
     float dofFocusRadius = 1.0f;
     float dofFocusQuality = 2.0f;
+    // Off, every pixel gathers every ring the quality asks for; the picture is the same either way.
+    bool dofTileBound = true;
     float aoExponent = 2.2f;
     float aoRadius = 0.5f;
     float aoStrength = 0.68f;
@@ -138,6 +147,9 @@ private:
     std::vector<std::unique_ptr<RenderObject>> ownedObjects;
     std::vector<std::unique_ptr<zelFramework::ModelRenderer>> ownedModels;
     std::vector<std::unique_ptr<Light>> ownedLights;
+    // By dofFalloffPower; slot 0 is dofShader and dofTileShader.
+    zelFramework::GL_Shader* dofGatherPrograms[5] = {};
+    zelFramework::GL_Shader* dofTilePrograms[5] = {};
 
     void loadShaders(float resolutionScale);
     void createTargets(float resolutionScale);
@@ -156,6 +168,11 @@ private:
     void compositePass(int face);
     void antiAliasAndFocusPass(int face);
     void focusPass();
+    // Fills dofReachTarget for the gather; the gather program for this frame's falloff is returned.
+    zelFramework::GL_Shader* dofReachPass();
+    void dofTilePass(zelFramework::GL_Shader* tileProgram, int reachTiles);
+    // The gather (tile = false) or tile-bound program for this falloff, built on first use.
+    zelFramework::GL_Shader* dofProgram(float falloff, bool tile);
     void glowPass();
     void dofLayerPass();
     void motionBlurPass(float delta);

@@ -156,6 +156,7 @@ void Renderer::antiAliasAndFocusPass(int face) {
         }
         GL_FBOTexture* sharp = cubeMode ? tempTarget1 : tempTarget2;
         focusPass();
+        zelFramework::GL_Shader* gather = dofReachPass();
         zelFramework::PassTimer timer("dof");
         if (cubeMode)
             beginCubeFace(face);
@@ -163,16 +164,21 @@ void Renderer::antiAliasAndFocusPass(int face) {
             sceneryTarget->begin();
         glClearColor(0.0f, 0.0f, 0.0f, 0.0f);
         clearTarget();
-        glUseProgram(dofShader->programId);
-        glUniform1f(dofShader->uniformLocation("dofFocusFalloff"), dofFocusFalloff);
-        glUniform1f(dofShader->uniformLocation("dofFocusRadius"), dofFocusRadius);
-        glUniform1f(dofShader->uniformLocation("dofFocusQuality"), dofFocusQuality);
-        glUniform1f(dofShader->uniformLocation("dofFocusBackShift"), dofFocusBackShift);
+        glUseProgram(gather->programId);
+        if (gather == dofShader)  // the others have their falloff built in
+            glUniform1f(gather->uniformLocation("dofFocusFalloff"), dofFocusFalloff);
+        glUniform1f(gather->uniformLocation("dofFocusRadius"), dofFocusRadius);
+        glUniform1f(gather->uniformLocation("dofFocusQuality"), dofFocusQuality);
+        glUniform1f(gather->uniformLocation("dofFocusBackShift"), dofFocusBackShift);
+        glUniform2f(gather->uniformLocation("reachMapScale"), 1.0f / float(dofReachTarget->width * DOF_TILE_PIXELS),
+                    1.0f / float(dofReachTarget->height * DOF_TILE_PIXELS));
         bindAttachment(deferredTarget, 0, 0);
         sharp->bind(GL_TEXTURE1);
         focusTarget->bind(GL_TEXTURE2);
+        dofReachTarget->bind(GL_TEXTURE3);
         drawQuad();
         glUseProgram(0);
+        dofReachTarget->unbind();
         focusTarget->unbind();
         sharp->unbind();
         deferredTarget->unbind();
@@ -207,6 +213,67 @@ void Renderer::focusPass() {
     deferredTarget->unbind();
     glUseProgram(0);
     focusTarget->end();
+}
+
+// Per tile the largest circle of confusion its taps can meet, so that the gather leaves out the rings
+// no circle reaches: the same picture as gathering every ring, for less work where the picture is
+// sharp or only slightly blurred.
+zelFramework::GL_Shader* Renderer::dofReachPass() {
+    zelFramework::PassTimer timer("dof-tiles");
+    zelFramework::GL_Shader* gather = dofProgram(dofFocusFalloff, false);
+    zelFramework::GL_Shader* tiles = dofProgram(dofFocusFalloff, true);
+    if (!gather->isValid || !tiles->isValid) {
+        gather = dofShader;
+        tiles = dofTileShader;
+    }
+    const int reach = dofReachTiles(dofFocusRadius, size.height);
+    const RenderSize needed = dofTileCount(size);
+    const bool bounded = dofTileBound && reach >= 0 && tiles->isValid && dofReachShader->isValid &&
+                         dofTileTarget->width >= needed.width && dofTileTarget->height >= needed.height &&
+                         dofReachTarget->width == dofTileTarget->width && dofReachTarget->height == dofTileTarget->height;
+    if (bounded) {
+        dofTilePass(tiles, reach);
+        return gather;
+    }
+    // A bound above every circle: each pixel gathers all the rings of its quality.
+    dofReachTarget->begin();
+    glClearColor(2.0f, 2.0f, 2.0f, 2.0f);
+    glClear(GL_COLOR_BUFFER_BIT);
+    dofReachTarget->end();
+    return gather;
+}
+
+void Renderer::dofTilePass(zelFramework::GL_Shader* tiles, int reachTiles) {
+    // Both passes write every texel of their target without blending. The blend state is put back.
+    glPushAttrib(GL_COLOR_BUFFER_BIT);
+    glDisable(GL_BLEND);
+    dofTileTarget->begin();
+    glUseProgram(tiles->programId);
+    if (tiles == dofTileShader)
+        glUniform1f(tiles->uniformLocation("dofFocusFalloff"), dofFocusFalloff);
+    glUniform1f(tiles->uniformLocation("dofFocusBackShift"), dofFocusBackShift);
+    bindAttachment(deferredTarget, 0, 0);
+    // Texel by texel: the bound is taken over the texels as stored, which every filtered tap mixes.
+    const TextureFilters had = setFilters({GL_NEAREST, GL_NEAREST});
+    focusTarget->bind(GL_TEXTURE2);
+    drawQuad();
+    focusTarget->unbind();
+    glActiveTexture(GL_TEXTURE0);
+    setFilters(had);
+    deferredTarget->unbind();
+    dofTileTarget->end();
+
+    dofReachTarget->begin();
+    glUseProgram(dofReachShader->programId);
+    glUniform1f(dofReachShader->uniformLocation("reachTiles"), float(reachTiles));
+    glUniform2f(dofReachShader->uniformLocation("invTileCount"), 1.0f / float(dofTileTarget->width),
+                1.0f / float(dofTileTarget->height));
+    dofTileTarget->bind(GL_TEXTURE0);
+    drawQuad();
+    dofTileTarget->unbind();
+    glUseProgram(0);
+    dofReachTarget->end();
+    glPopAttrib();
 }
 
 void Renderer::glowPass() {

@@ -189,17 +189,14 @@ void Renderer::loadShaders(float resolutionScale) {
             setInt(s, "imageA", 0);
             setInt(s, "imageB", 1);
         });
-    if (features & RE_DOF)
-        dofShader = loadProgram("singledof", "forwardVert.h", "singleDof.h", nullptr, valuesKey({width, height}),
-                                [&](GL_Shader& s) {
-            setVec2(s, "invTexSize", 1.0f / width, 1.0f / height);
-            setInt(s, "image", 1);
-            setInt(s, "depth", 0);
-            setInt(s, "focusMap", 2);
-        });
-    if (features & RE_DOF)
+    if (features & RE_DOF) {
+        dofShader = dofProgram(0.0f, false);
+        dofTileShader = dofProgram(0.0f, true);
         dofFocusShader = loadProgram("doffocus", "forwardVert.h", "singleDof.h", "#define FOCUS_ONLY\n", std::string(),
                                      [](GL_Shader& s) { setInt(s, "depth", 0); });
+        dofReachShader = loadProgram("dofreach", "forwardVert.h", "singleDof.h", "#define TILE_REACH\n", std::string(),
+                                     [](GL_Shader& s) { setInt(s, "tileBounds", 0); });
+    }
     if (features & RE_GLOW) {
         auto setUpGlow = [&](GL_Shader& s) {
             setVec2(s, "texelSize", 1.0f / width, 1.0f / height);
@@ -240,8 +237,43 @@ void Renderer::createTargets(float resolutionScale) {
         dofLayerTargets[1] = sharedTarget("RE:DOF2", {1, 8, full, false});
     }
     sceneryTarget = sharedTarget("RE:sceneryFBO", {1, 16, full, false});
-    if (features & RE_DOF)
+    if (features & RE_DOF) {
         focusTarget = sharedTarget("RE:dofFocus", {1, 16, {1, 1}, false});
+        // One texel per tile, read texel by texel.
+        const RenderSize tiles = dofTileCount(size);
+        dofTileTarget = sharedTarget("RE:dofTiles", {1, 16, tiles, false});
+        dofReachTarget = sharedTarget("RE:dofReach", {1, 16, tiles, false});
+        for (GL_FBOTexture* target : {dofTileTarget, dofReachTarget}) {
+            glBindTexture(GL_TEXTURE_2D, target->colorTextures[0]);
+            glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
+            glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
+        }
+        glBindTexture(GL_TEXTURE_2D, 0);
+    }
+}
+
+GL_Shader* Renderer::dofProgram(float falloff, bool tile) {
+    const int power = dofFalloffPower(falloff);
+    GL_Shader*& slot = tile ? dofTilePrograms[power] : dofGatherPrograms[power];
+    if (slot)
+        return slot;
+    std::string prefix = tile ? "#define TILE_BOUND\n" : "";
+    if (power > 0)
+        prefix += "#define FALLOFF_POWER " + std::to_string(power) + "\n";
+    const float width = float(size.width);
+    const float height = float(size.height);
+    const char* name = tile ? "doftiles" : "singledof";
+    slot = loadProgram(name, "forwardVert.h", "singleDof.h", prefix.empty() ? nullptr : prefix.c_str(),
+                       valuesKey({width, height}), [&](GL_Shader& s) {
+        setVec2(s, "invTexSize", 1.0f / width, 1.0f / height);
+        setInt(s, "depth", 0);
+        setInt(s, "focusMap", 2);
+        if (tile)
+            return;
+        setInt(s, "image", 1);
+        setInt(s, "reachMap", 3);
+    });
+    return slot;
 }
 
 }  // namespace RenderEngine
