@@ -5,12 +5,15 @@
 
 #include <GL/glew.h>
 
+#include <cmath>
+#include <functional>
 #include <memory>
 #include <vector>
 
 #include "gl/fbo_texture.h"
 #include "gl/gl_readback.h"
 #include "gl/texture.h"
+#include "renderengine/render_sizes.h"
 #include "renderengine/renderer.h"
 #include "renderer_test_support.h"
 #include "picture_metrics.h"
@@ -99,7 +102,121 @@ protected:
     }
 };
 
+// A whole target as floats, four per pixel.
+std::vector<float> targetFloats(zelFramework::GL_FBOTexture* target) {
+    std::vector<float> values(size_t(target->width) * size_t(target->height) * 4);
+    GLint previous = 0;
+    glGetIntegerv(GL_FRAMEBUFFER_BINDING, &previous);
+    glBindFramebuffer(GL_FRAMEBUFFER, target->framebufferId);
+    glReadBuffer(GL_COLOR_ATTACHMENT0);
+    glReadPixels(0, 0, target->width, target->height, GL_RGBA, GL_FLOAT, values.data());
+    glBindFramebuffer(GL_FRAMEBUFFER, previous);
+    return values;
+}
+
+struct Difference {
+    int count = 0;
+    float largest = 0.0f;
+};
+
+Difference differenceOf(const std::vector<float>& a, const std::vector<float>& b) {
+    Difference d;
+    for (size_t i = 0; i < a.size() && i < b.size(); ++i) {
+        const float delta = std::fabs(a[i] - b[i]);
+        d.count += delta > 0.0f;
+        d.largest = std::max(d.largest, delta);
+    }
+    return d;
+}
+
+// What a depth-of-field frame left behind: the picture and each tile's bound on the circles its
+// pixels' taps can meet.
+struct DofFrame {
+    std::vector<float> picture, reach;
+    int tilesAcross = 0;
+    float reachAt(int tileX, int tileY) const { return reach[size_t(tileY * tilesAcross + tileX) * 4]; }
+};
+
+class RendererDofTiles : public retest::RendererGLTest {
+protected:
+    DofFrame render(const std::function<void()>& geometry, const FocusSetting& s, bool tileBound) {
+        Renderer renderer(nullptr, nullptr, 1.0f, 0x60);
+        retest::RecordingModel model;
+        model.geometry = geometry;
+        RenderObject object;
+        retest::addEvenlyLitObject(renderer, "walls", object, model, checkerTexture());
+        retest::lookAtFrom({0, 0, 10}, {0, 0, 0}, 0.5, 100.0);
+        renderer.dofFocusFalloff = s.falloff;
+        renderer.dofFocusBackShift = s.backShift;
+        renderer.dofFocusRadius = s.radius;
+        renderer.dofFocusQuality = s.quality;
+        renderer.dofTileBound = tileBound;
+        renderer.renderFrame(0.0f, 0.0f);
+        return {targetFloats(renderer.sceneryTarget), targetFloats(renderer.dofReachTarget), renderer.dofReachTarget->width};
+    }
+};
+
+// Blur of 12 pixels in three rings (4, 8 and 12 pixels out): taps reach two 8-pixel tiles away.
+const FocusSetting WIDE_BLUR{"wide blur", 2.0f, 0.2f, 20.0f, 3.0f};
+
+// The focused wall 10 units away fills the picture; a wall 2 units away covers its left quarter and
+// blurs over the sharp wall's edge.
+void blurredWallBeforeSharpWall() {
+    drawWall(-12, -6, 12, 6, 0.0f, 1.0f);
+    drawWall(-2.5f, -1.5f, -1.1f, 1.5f, 8.0f, 5.0f);
+}
+
+// The focused wall 2 units away stands in the middle of a wall 10 units away, which blurs; the
+// sharp wall must not smear over it.
+void sharpWallBeforeBlurredWall() {
+    drawWall(-12, -6, 12, 6, 0.0f, 1.0f);
+    drawWall(-0.35f, -0.3f, 0.35f, 0.3f, 8.0f, 5.0f);
+}
+
 }  // namespace
+
+// Leaving out the rings no circle within a tile's reach gets to changes no value of the picture, with
+// a blurred surface before a sharp one and a sharp one before a blurred one; and it does leave rings
+// out: tiles on the sharp wall far from any blur need none, tiles on a blurred wall need them all.
+// (Spreading the bound over one tile fewer than the taps reach changes about a thousand values.)
+TEST_F(RendererDofTiles, TheBoundedGatherEqualsTheFullOneAndBoundsTheSharpTiles) {
+    struct Scene {
+        const char* name;
+        void (*geometry)();
+    };
+    for (const Scene& scene : {Scene{"blurred before sharp", blurredWallBeforeSharpWall},
+                               Scene{"sharp before blurred", sharpWallBeforeBlurredWall}}) {
+        const DofFrame full = render(scene.geometry, WIDE_BLUR, false);
+        const DofFrame bounded = render(scene.geometry, WIDE_BLUR, true);
+        const Difference d = differenceOf(full.picture, bounded.picture);
+        EXPECT_EQ(d.count, 0) << scene.name << ": largest difference " << d.largest;
+        ASSERT_EQ(full.picture.size(), size_t(W * H * 4));
+        EXPECT_GE(full.reachAt(0, 0), 1.0f) << scene.name << ": without the bound every ring is taken";
+    }
+    const RenderSize tiles = dofTileCount({W, H});
+    const DofFrame before = render(blurredWallBeforeSharpWall, WIDE_BLUR, true);
+    EXPECT_LT(before.reachAt(tiles.width - 2, tiles.height / 2), 0.1f) << "the sharp wall's right side needs no ring";
+    EXPECT_GE(before.reachAt(tiles.width / 5, tiles.height / 2), 1.0f) << "the blurred wall needs every ring";
+}
+
+// The programs built for whole-number falloffs multiply the power out; the picture stays within 2/255
+// of the general program's pow, which a falloff a hair above the whole number takes.
+TEST_F(RendererDofTiles, WholeNumberFalloffsMatchTheGeneralProgram) {
+    auto slantedScene = [] {
+        drawWall(-12, -6, 12, 6, 0.0f, 1.0f);
+        retest::drawFloor(12.0f, -1.2f);
+    };
+    for (float power : {1.0f, 2.0f, 3.0f, 4.0f}) {
+        ASSERT_EQ(dofFalloffPower(power), int(power));
+        const float general = std::nextafter(power, 5.0f);
+        ASSERT_EQ(dofFalloffPower(general), 0);
+        const FocusSetting multiplied{"multiplied", power, 0.1f, 6.0f, 2.0f};
+        FocusSetting pow = multiplied;
+        pow.falloff = general;
+        const Difference d = differenceOf(render(slantedScene, multiplied, true).picture, render(slantedScene, pow, true).picture);
+        EXPECT_LE(d.largest, 2.0f / 255.0f) << "falloff " << power;
+    }
+}
 
 TEST_F(RendererFocus, TheFocusPointStaysSharpAndNearerSurfacesBlurAtEveryShowSetting) {
     const Sharpness sharp = render({"none", 1.0f, 0.0f, 0.0f, 1.0f});
