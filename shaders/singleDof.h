@@ -135,8 +135,10 @@ Texel texelAt(vec2 texel)
 // Widens [nearest, farthest] by the distances a tap filtering these four texels can read.
 void spanOfFootprint(Texel a, Texel b, Texel c, Texel d, inout float nearest, inout float farthest)
 {
-    float cosine = min(min(dot(b.normal, a.normal), dot(c.normal, a.normal)), dot(d.normal, a.normal));
-    cosine = min(cosine, dot(a.normal, a.normal));
+    // Any unit direction bounds the mixed normal's length from below; the mean normal's is the closest.
+    vec3 sum = a.normal + b.normal + c.normal + d.normal;
+    vec3 mean = sum / max(length(sum), 1.0e-6);
+    float cosine = min(min(dot(a.normal, mean), dot(b.normal, mean)), min(dot(c.normal, mean), dot(d.normal, mean)));
     float leastMass = min(min(a.mass, b.mass), min(c.mass, d.mass));
     nearest = min(nearest, min(min(a.distance, b.distance), min(c.distance, d.distance)));
     // A margin over the coverage limit for the filter's rounding.

@@ -39,7 +39,7 @@ TEST_F(RendererSetup, Mask0x61MakesItsTargetsAndProgramsAndASecondRendererReuses
     // Every set-up uniform exists in the programs, and without reflection none is asked for.
     EXPECT_EQ(trace.count("shaderAccess"), 0) << trace.text();
     EXPECT_EQ(trace.count("ERROR"), 0) << trace.text();
-    EXPECT_EQ(trace.count("FBO successfully created"), 8);  // the seven of the table and "RE:dofFocus"
+    EXPECT_EQ(trace.count("FBO successfully created"), 10);  // the eight of the table, "RE:dofFocus" and "RE:dofReach"
 
     const RenderSize size = first.renderSize();
     EXPECT_EQ(size.width, retest::TEST_SCREEN_WIDTH);
@@ -56,7 +56,8 @@ TEST_F(RendererSetup, Mask0x61MakesItsTargetsAndProgramsAndASecondRendererReuses
                               Expected{"RE:fboAO", first.aoTarget, size.width, size.height, 1},
                               Expected{"RE:fboAO1", first.aoBlurTarget1, size.width / 2, size.height / 2, 1},
                               Expected{"RE:fboAO2", first.aoBlurTarget2, size.width / 2, size.height / 2, 1},
-                              Expected{"RE:sceneryFBO", first.sceneryTarget, size.width, size.height, 1}}) {
+                              Expected{"RE:sceneryFBO", first.sceneryTarget, size.width, size.height, 1},
+                              Expected{"RE:dofTiles", first.dofTileTarget, (size.width + 7) / 8, (size.height + 7) / 8, 1}}) {
         GL_FBOTexture* target = registered(e.name);
         ASSERT_NE(target, nullptr) << e.name;
         EXPECT_EQ(target, e.member) << e.name;
@@ -88,14 +89,16 @@ TEST_F(RendererSetup, Mask0x61MakesItsTargetsAndProgramsAndASecondRendererReuses
     EXPECT_TRUE(glIsProgram(shared));
 
     // Another picture size reuses the registered targets whatever their size, but gets the programs
-    // whose set-up uniforms hold the size (anti-aliasing, depth of field) built for it; the others
+    // whose set-up uniforms hold the size (anti-aliasing, depth of field and its tile bound) built for it; the others
     // are shared, the AO blur too, whose texel size is that of the whole picture at every scale.
     trace.clear();
     Renderer third(nullptr, nullptr, 0.5f, 0x61);
     EXPECT_EQ(third.deferredTarget, first.deferredTarget);
     EXPECT_EQ(third.deferredTarget->width, size.width);
-    EXPECT_EQ(trace.count("shader created!"), 2) << trace.text();
+    EXPECT_EQ(trace.count("shader created!"), 3) << trace.text();
     EXPECT_NE(third.fxaaShader, first.fxaaShader);
+    EXPECT_NE(third.dofTileShader, first.dofTileShader);
+    EXPECT_EQ(third.dofReachShader, first.dofReachShader);
     EXPECT_EQ(third.aoBlurShader, first.aoBlurShader);
     EXPECT_NE(third.dofShader, first.dofShader);
     EXPECT_EQ(third.prepareShader, first.prepareShader);
