@@ -75,30 +75,44 @@ struct Sharpness {
     double focus, nearby;
 };
 
+// Draws `geometry` seen from 10 units before the plane z = 0 with depth of field at `s`, and hands the
+// renderer to `read` once the frame is done.
+void renderWithFocus(const std::function<void()>& geometry, const FocusSetting& s, bool tileBound,
+                     const std::function<void(Renderer&)>& read) {
+    Renderer renderer(nullptr, nullptr, 1.0f, 0x60);
+    retest::RecordingModel model;
+    model.geometry = geometry;
+    RenderObject object;
+    retest::addEvenlyLitObject(renderer, "walls", object, model, checkerTexture());
+    retest::lookAtFrom({0, 0, 10}, {0, 0, 0}, 0.5, 100.0);
+    renderer.dofFocusFalloff = s.falloff;
+    renderer.dofFocusBackShift = s.backShift;
+    renderer.dofFocusRadius = s.radius;
+    renderer.dofFocusQuality = s.quality;
+    renderer.dofTileBound = tileBound;
+    renderer.renderFrame(0.0f, 0.0f);
+    read(renderer);
+}
+
 class RendererFocus : public retest::RendererGLTest {
 protected:
     // The focused wall 10 units away fills the picture; a second wall 2 units away covers its left
     // quarter. Both carry the same checker at the same size on screen.
     // `nearDistance` is the nearer wall's distance from the camera.
     Sharpness render(const FocusSetting& s, float nearDistance = 2.0f) {
-        Renderer renderer(nullptr, nullptr, 1.0f, 0x60);
-        retest::RecordingModel model;
-        model.geometry = [nearDistance] {
+        auto walls = [nearDistance] {
             drawWall(-12, -6, 12, 6, 0.0f, 1.0f);
             const float k = nearDistance / 2.0f;
             drawWall(-2.5f * k, -1.5f * k, -1.1f * k, 1.5f * k, 10.0f - nearDistance, 10.0f / nearDistance);
         };
-        RenderObject object;
-        retest::addEvenlyLitObject(renderer, "walls", object, model, checkerTexture());
-        retest::lookAtFrom({0, 0, 10}, {0, 0, 0}, 0.5, 100.0);
-        renderer.dofFocusFalloff = s.falloff;
-        renderer.dofFocusBackShift = s.backShift;
-        renderer.dofFocusRadius = s.radius;
-        renderer.dofFocusQuality = s.quality;
-        renderer.renderFrame(0.0f, 0.0f);
-        const std::vector<uint8_t> pixels = orvotest::framebufferPixels(renderer.sceneryTarget->framebufferId, 0, 0, W, H);
-        return {zelFramework::content::meanAbsoluteLaplacian(pixels, W, W * 2 / 5, H / 3, W * 3 / 5, H * 2 / 3),
-                zelFramework::content::meanAbsoluteLaplacian(pixels, W, W / 20, H / 3, W / 5, H * 2 / 3)};
+        Sharpness seen{};
+        renderWithFocus(walls, s, true, [&seen](Renderer& renderer) {
+            const std::vector<uint8_t> pixels =
+                orvotest::framebufferPixels(renderer.sceneryTarget->framebufferId, 0, 0, W, H);
+            seen = {zelFramework::content::meanAbsoluteLaplacian(pixels, W, W * 2 / 5, H / 3, W * 3 / 5, H * 2 / 3),
+                    zelFramework::content::meanAbsoluteLaplacian(pixels, W, W / 20, H / 3, W / 5, H * 2 / 3)};
+        });
+        return seen;
     }
 };
 
@@ -140,19 +154,12 @@ struct DofFrame {
 class RendererDofTiles : public retest::RendererGLTest {
 protected:
     DofFrame render(const std::function<void()>& geometry, const FocusSetting& s, bool tileBound) {
-        Renderer renderer(nullptr, nullptr, 1.0f, 0x60);
-        retest::RecordingModel model;
-        model.geometry = geometry;
-        RenderObject object;
-        retest::addEvenlyLitObject(renderer, "walls", object, model, checkerTexture());
-        retest::lookAtFrom({0, 0, 10}, {0, 0, 0}, 0.5, 100.0);
-        renderer.dofFocusFalloff = s.falloff;
-        renderer.dofFocusBackShift = s.backShift;
-        renderer.dofFocusRadius = s.radius;
-        renderer.dofFocusQuality = s.quality;
-        renderer.dofTileBound = tileBound;
-        renderer.renderFrame(0.0f, 0.0f);
-        return {targetFloats(renderer.sceneryTarget), targetFloats(renderer.dofReachTarget), renderer.dofReachTarget->width};
+        DofFrame frame;
+        renderWithFocus(geometry, s, tileBound, [&frame](Renderer& renderer) {
+            frame = {targetFloats(renderer.sceneryTarget), targetFloats(renderer.dofReachTarget),
+                     renderer.dofReachTarget->width};
+        });
+        return frame;
     }
 };
 
