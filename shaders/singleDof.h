@@ -168,8 +168,11 @@ void main()
         }
     }
     float largest = max(confusion(nearest * 0.999, f), confusion(min(farthest * 1.001, FAR_AWAY), f));
-    // Rounded up past the rounding of the half-float target and of the taps' own arithmetic.
-    gl_FragColor = vec4(largest * 1.002 + 0.002);
+    // Rounded up past the rounding of the half-float target and of the taps' own arithmetic. A tile
+    // wholly inside the sharp zone (with the distances' margin) stays exactly 0: every tap there has
+    // no circle at all, which matters where the first ring takes in any circle above 0 (a blur of
+    // less than a pixel per ring).
+    gl_FragColor = vec4(largest > 0.0 ? largest * 1.002 + 0.002 : 0.0);
 }
 
 #elif defined(TILE_REACH)

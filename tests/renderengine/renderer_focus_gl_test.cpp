@@ -180,39 +180,51 @@ void sharpWallBeforeBlurredWall() {
     drawWall(-0.35f, -0.3f, 0.35f, 0.3f, 8.0f, 5.0f);
 }
 
+// The focused wall over a floor whose circles grow steadily towards the camera.
+void wallOverFloor() {
+    drawWall(-12, -6, 12, 6, 0.0f, 1.0f);
+    retest::drawFloor(12.0f, -1.2f);
+}
+
 }  // namespace
 
 // Leaving out the rings no circle within a tile's reach gets to changes no value of the picture, with
-// a blurred surface before a sharp one and a sharp one before a blurred one; and it does leave rings
-// out: tiles on the sharp wall far from any blur need none, tiles on a blurred wall need them all.
-// (Spreading the bound over one tile fewer than the taps reach changes about a thousand values.)
+// a blurred surface before a sharp one, a sharp one before a blurred one and a floor of every circle
+// between, for a wide blur and for
+// one of less than a pixel (where the first ring takes in any circle above 0, as in the intro); and
+// it does leave rings out: tiles on the sharp wall far from any blur need none, tiles on a blurred
+// wall need them all. (Spreading the bound over one tile fewer than the taps reach changes about a
+// thousand values.)
 TEST_F(RendererDofTiles, TheBoundedGatherEqualsTheFullOneAndBoundsTheSharpTiles) {
     struct Scene {
         const char* name;
         void (*geometry)();
     };
-    for (const Scene& scene : {Scene{"blurred before sharp", blurredWallBeforeSharpWall},
-                               Scene{"sharp before blurred", sharpWallBeforeBlurredWall}}) {
-        const DofFrame full = render(scene.geometry, WIDE_BLUR, false);
-        const DofFrame bounded = render(scene.geometry, WIDE_BLUR, true);
-        const Difference d = differenceOf(full.picture, bounded.picture);
-        EXPECT_EQ(d.count, 0) << scene.name << ": largest difference " << d.largest;
-        ASSERT_EQ(full.picture.size(), size_t(W * H * 4));
-        EXPECT_GE(full.reachAt(0, 0), 1.0f) << scene.name << ": without the bound every ring is taken";
+    const FocusSetting subPixelBlur{"sub-pixel blur", 0.01f, 0.2f, 1.0f, 1.0f};
+    for (const FocusSetting& setting : {WIDE_BLUR, subPixelBlur}) {
+        for (const Scene& scene : {Scene{"blurred before sharp", blurredWallBeforeSharpWall},
+                                   Scene{"sharp before blurred", sharpWallBeforeBlurredWall},
+                                   Scene{"floor", wallOverFloor}}) {
+            const DofFrame full = render(scene.geometry, setting, false);
+            const DofFrame bounded = render(scene.geometry, setting, true);
+            const Difference d = differenceOf(full.picture, bounded.picture);
+            EXPECT_EQ(d.count, 0) << setting.scene << ", " << scene.name << ": largest difference " << d.largest;
+            ASSERT_EQ(full.picture.size(), size_t(W * H * 4));
+            EXPECT_GE(full.reachAt(0, 0), 1.0f) << scene.name << ": without the bound every ring is taken";
+        }
+        const RenderSize tiles = dofTileCount({W, H});
+        const DofFrame before = render(blurredWallBeforeSharpWall, setting, true);
+        // Exactly 0 is the only bound that leaves out a first ring taking in every circle above 0.
+        EXPECT_EQ(before.reachAt(tiles.width - 2, tiles.height / 2), 0.0f)
+            << setting.scene << ": the sharp wall's right side needs no ring";
+        EXPECT_GE(before.reachAt(tiles.width / 5, tiles.height / 2), 1.0f)
+            << setting.scene << ": the blurred wall needs every ring";
     }
-    const RenderSize tiles = dofTileCount({W, H});
-    const DofFrame before = render(blurredWallBeforeSharpWall, WIDE_BLUR, true);
-    EXPECT_LT(before.reachAt(tiles.width - 2, tiles.height / 2), 0.1f) << "the sharp wall's right side needs no ring";
-    EXPECT_GE(before.reachAt(tiles.width / 5, tiles.height / 2), 1.0f) << "the blurred wall needs every ring";
 }
 
 // The programs built for whole-number falloffs multiply the power out; the picture stays within 2/255
 // of the general program's pow, which a falloff a hair above the whole number takes.
 TEST_F(RendererDofTiles, WholeNumberFalloffsMatchTheGeneralProgram) {
-    auto slantedScene = [] {
-        drawWall(-12, -6, 12, 6, 0.0f, 1.0f);
-        retest::drawFloor(12.0f, -1.2f);
-    };
     for (float power : {1.0f, 2.0f, 3.0f, 4.0f}) {
         ASSERT_EQ(dofFalloffPower(power), int(power));
         const float general = std::nextafter(power, 5.0f);
@@ -220,7 +232,7 @@ TEST_F(RendererDofTiles, WholeNumberFalloffsMatchTheGeneralProgram) {
         const FocusSetting multiplied{"multiplied", power, 0.1f, 6.0f, 2.0f};
         FocusSetting pow = multiplied;
         pow.falloff = general;
-        const Difference d = differenceOf(render(slantedScene, multiplied, true).picture, render(slantedScene, pow, true).picture);
+        const Difference d = differenceOf(render(wallOverFloor, multiplied, true).picture, render(wallOverFloor, pow, true).picture);
         EXPECT_LE(d.largest, 2.0f / 255.0f) << "falloff " << power;
     }
 }
