@@ -16,7 +16,11 @@ namespace zelFramework {
 
 class MusicStream {
 public:
-    DecodedAudio audio;
+    std::string path;
+    // What plays: read a piece at a time, so the soundtrack never sits decoded whole in memory.
+    Mp3Pieces pieces;
+    // The whole decode, made only when someone asks for all frames at once (the editor's waveform).
+    std::unique_ptr<DecodedAudio> whole;
     // Frames handed to the device (or, without one, frames whose time has passed).
     std::atomic<uint64_t> position{0};
     std::atomic<bool> playing{false};
@@ -53,10 +57,10 @@ void fill(int16_t* out, int frameCount) {
     int copied = 0;
     if (sounding(s)) {
         const uint64_t pos = s->position;
-        const uint64_t total = s->audio.frameCount();
+        const uint64_t total = s->pieces.frameCount();
         const uint64_t available = pos < total ? total - pos : 0;
         copied = int(std::min<uint64_t>(available, uint64_t(frameCount)));
-        if (copied > 0) std::memcpy(out, s->audio.frames() + pos * 2, size_t(copied) * 4);
+        if (copied > 0) s->pieces.read(pos, size_t(copied), out);
         s->position = pos + uint64_t(copied);
         if (pos + uint64_t(copied) >= total) s->playing = false;
     }
@@ -70,14 +74,14 @@ void advanceByClock() {
     MusicStream* s = m.current;
     if (!m.device && sounding(s)) {
         const uint64_t elapsed = now - m.clockMark;
-        const uint64_t frames = elapsed * uint64_t(s->audio.rate) / performanceFrequency();
+        const uint64_t frames = elapsed * uint64_t(s->pieces.rate()) / performanceFrequency();
         if (frames > 0) {
-            const uint64_t total = s->audio.frameCount();
+            const uint64_t total = s->pieces.frameCount();
             const uint64_t pos = std::min<uint64_t>(s->position + frames, total);
             s->position = pos;
             if (pos >= total) s->playing = false;
             // Keep the remainder of a frame for the next call, so the position never drifts.
-            m.clockMark += frames * performanceFrequency() / uint64_t(s->audio.rate);
+            m.clockMark += frames * performanceFrequency() / uint64_t(s->pieces.rate());
         }
         return;
     }
@@ -87,8 +91,8 @@ void advanceByClock() {
 // Switches the device to the stream's rate (SDL converts for the hardware) and makes it current.
 void makeCurrent(MusicStream* s) {
     MusicSystem& m = music();
-    if (m.device && audioOutputRate() != s->audio.rate) {
-        m.device = openAudioOutput(s->audio.rate, fill);
+    if (m.device && audioOutputRate() != s->pieces.rate()) {
+        m.device = openAudioOutput(s->pieces.rate(), fill);
         if (!m.device) trace(TRACE_WARNING, "music", "audio device lost: %s", audioOutputError().c_str());
     }
     lockAudioOutput();
@@ -126,8 +130,9 @@ bool musicHasDevice() { return music().device; }
 
 MusicStream* musicOpenStream(const std::string& name) {
     auto stream = std::make_unique<MusicStream>();
+    stream->path = nativePath(name).string();
     std::string error;
-    if (!decodeMp3File(nativePath(name).string(), stream->audio, error)) {
+    if (!stream->pieces.open(stream->path, error)) {
         trace(TRACE_WARNING, "music", "unable to open %s: %s; the show runs silent", name.c_str(), error.c_str());
         return nullptr;
     }
@@ -157,7 +162,7 @@ void musicPlay(MusicStream* s) {
     advanceByClock();
     makeCurrent(s);
     music().clockMark = performanceCounter();
-    s->playing = s->position < s->audio.frameCount();
+    s->playing = s->position < s->pieces.frameCount();
 }
 
 void musicStop(MusicStream* s) {
@@ -178,16 +183,16 @@ void musicSetPausedAll(bool paused) {
 bool musicPausedAll() { return music().paused; }
 
 uint32_t musicGetTime(MusicStream* s) {
-    if (!known(s) || s->audio.rate <= 0) return 0;
+    if (!known(s) || s->pieces.rate() <= 0) return 0;
     advanceByClock();
-    return uint32_t(s->position * 1000 / uint64_t(s->audio.rate));
+    return uint32_t(s->position * 1000 / uint64_t(s->pieces.rate()));
 }
 
 void musicSetTime(MusicStream* s, uint32_t milliseconds) {
     if (!known(s)) return;
     advanceByClock();
-    const uint64_t frame = std::min<uint64_t>(uint64_t(milliseconds) * uint64_t(s->audio.rate) / 1000,
-                                              s->audio.frameCount());
+    const uint64_t frame = std::min<uint64_t>(uint64_t(milliseconds) * uint64_t(s->pieces.rate()) / 1000,
+                                              s->pieces.frameCount());
     lockAudioOutput();
     s->position = frame;
     unlockAudioOutput();
@@ -207,13 +212,32 @@ const float* musicSpectrum() {
     if (sounding(s)) {
         const uint64_t pos = s->position;
         const uint64_t first = pos > uint64_t(2 * SPECTRUM_SIZE) ? pos - uint64_t(2 * SPECTRUM_SIZE) : 0;
-        computeSpectrum(s->audio.frames(), s->audio.frameCount(), size_t(first), m.spectrum.data());
+        // The analysed frames as the whole decode holds them: silence past the end.
+        std::array<int16_t, 4 * SPECTRUM_SIZE> frames;
+        s->pieces.read(first, 2 * SPECTRUM_SIZE, frames.data());
+        computeSpectrum(frames.data(), 2 * SPECTRUM_SIZE, 0, m.spectrum.data());
     } else {
         m.spectrum.fill(0.0f);
     }
     return m.spectrum.data();
 }
 
-const DecodedAudio* musicAudio(MusicStream* s) { return known(s) ? &s->audio : nullptr; }
+uint64_t musicFrameCount(MusicStream* s) { return known(s) ? s->pieces.frameCount() : 0; }
+
+int musicRate(MusicStream* s) { return known(s) ? s->pieces.rate() : 0; }
+
+const DecodedAudio* musicAudio(MusicStream* s) {
+    if (!known(s)) return nullptr;
+    if (!s->whole) {
+        auto audio = std::make_unique<DecodedAudio>();
+        std::string error;
+        if (!decodeMp3File(s->path, *audio, error)) {
+            trace(TRACE_WARNING, "music", "unable to decode %s again: %s", s->path.c_str(), error.c_str());
+            return nullptr;
+        }
+        s->whole = std::move(audio);
+    }
+    return s->whole.get();
+}
 
 }  // namespace zelFramework

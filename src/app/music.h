@@ -1,4 +1,4 @@
-// The show's music: one soundtrack stream decoded up front, played through the audio device, with
+// The show's music: one soundtrack stream decoded as it plays, played through the audio device, with
 // a millisecond position, pause and resume of everything, seek, stop and a spectrum per request.
 // Without an audio device the stream "plays" silently and its position still runs in real time.
 #pragma once
@@ -26,7 +26,7 @@ bool musicStartup();
 void musicShutdown();
 bool musicHasDevice();
 
-// Opens and decodes a stream; null (with one WARNING trace line naming the file and the reason) when
+// Opens a stream, decoding the file once to check it and learn its length; null (with one WARNING trace line naming the file and the reason) when
 // the file is missing or holds no decodable audio. The name may use '\' separators.
 MusicStream* musicOpenStream(const std::string& name);
 // Releases a stream the show no longer needs (tests; the show never closes its stream).
@@ -52,7 +52,13 @@ bool musicIsPlaying(MusicStream* stream);
 // for the life of the process; each call refreshes the values behind it.
 const float* musicSpectrum();
 
-// The decoded frames (the editor's waveform): 4-byte stereo frames, their count and rate.
+// The stream's length in frames and its rate in frames per second; 0 for no stream.
+uint64_t musicFrameCount(MusicStream* stream);
+int musicRate(MusicStream* stream);
+
+// All decoded frames at once (the editor's waveform): 4-byte stereo frames, their count and rate.
+// Playback never needs them: the first call decodes the file whole and keeps it for the stream's
+// life. Null (with a WARNING) when the file no longer decodes.
 const DecodedAudio* musicAudio(MusicStream* stream);
 
 }  // namespace zelFramework

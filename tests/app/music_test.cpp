@@ -97,6 +97,17 @@ TEST_F(Music, DecodesTheWholeFileIntoStereoFrames) {
     ASSERT_TRUE(decodeMp3File(files().truncated.string(), half, error));
     EXPECT_GT(half.frameCount(), size_t(RATE) / 2);
     EXPECT_LT(half.frameCount(), audio.frameCount());
+
+    // The stream plays from pieces and knows the same length; all frames at once (the editor's
+    // waveform) are the whole decode, made on the first request and kept.
+    const MusicState state = openSoundtrack(files().tone.string());
+    ASSERT_TRUE(state.valid);
+    EXPECT_EQ(musicFrameCount(state.stream), audio.frameCount());
+    EXPECT_EQ(musicRate(state.stream), RATE);
+    const DecodedAudio* all = musicAudio(state.stream);
+    ASSERT_NE(all, nullptr);
+    EXPECT_EQ(all->samples, audio.samples);
+    EXPECT_EQ(musicAudio(state.stream), all);
 }
 
 TEST_F(Music, MissingAndUndecodableFilesLeaveTheRecordInvalidWithOneWarning) {
@@ -117,6 +128,7 @@ TEST_F(Music, MissingAndUndecodableFilesLeaveTheRecordInvalidWithOneWarning) {
     musicStop(nullptr);
     EXPECT_EQ(musicGetTime(nullptr), 0u);
     EXPECT_EQ(musicAudio(nullptr), nullptr);
+    EXPECT_EQ(musicFrameCount(nullptr), 0u);
 }
 
 // The same playback on a device that pulls frames and, without one, on the stream's own clock.
@@ -157,7 +169,7 @@ TEST_F(Music, PositionPauseSeekAndStopWithAndWithoutADevice) {
         EXPECT_GE(waitForTime(s, 2100), 2100u);
 
         // Near the end playback runs off it and finishes there; a seek past the end lands at the end.
-        const uint32_t duration = uint32_t(musicAudio(s)->frameCount() * 1000 / RATE);
+        const uint32_t duration = uint32_t(musicFrameCount(s) * 1000 / RATE);
         musicSetTime(s, duration - 50);
         for (int i = 0; i < 100 && musicIsPlaying(s); ++i) sleepMs(5);
         EXPECT_FALSE(musicIsPlaying(s));
