@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "assets/scene_key_math.h"
+#include "gl/binned_work.h"
 #include "gl/texture.h"
 
 namespace zelFramework {
@@ -129,6 +130,7 @@ void drawSceneObject(SceneObject& o, GLuint program, float time, SphereInViewTes
         }
         glBindBuffer(GL_ARRAY_BUFFER, 0);
         glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, 0);
+        afterIndexedDraw(source == SceneMeshSource::Working ? o.indexCount() : size_t(indexCount));
     }
 
     if (drawChildren)

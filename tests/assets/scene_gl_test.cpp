@@ -5,9 +5,11 @@
 #include <png.h>
 
 #include <cmath>
+#include <set>
 #include <string>
 
 #include "assets/orvo_writer.h"
+#include "gl/binned_work.h"
 #include "gl/gl_readback.h"
 #include "gl/gl_test_files.h"
 #include "gl/shader.h"
@@ -340,4 +342,49 @@ TEST_F(SceneGL, TheSceneCameraSetsFrustumAndViewOrNothingWithoutSamples) {
     EXPECT_EQ(matrix(GL_PROJECTION_MATRIX), p);
     glLoadIdentity();
     EXPECT_TRUE(drainGLErrors().empty());
+}
+
+// Waiting for the driver part-way through a scene changes nothing drawn: the same draws land in
+// the same order, overlapping ones included.
+TEST_F(SceneGL, WaitingForTheDriverBetweenDrawsLeavesThePictureAsItWas) {
+    GL_Shader shader;
+    ASSERT_TRUE(shader.createFromSource("scenewaits", kUniformVertex, nullptr, kUniformFragment, nullptr));
+    OrvoWriter w;
+    w.addObject(sceneObject("root", ""));
+    // Overlapping quads in three colours (the program draws the specular colour), each later one
+    // covering part of the one before.
+    for (int m = 0; m < 3; ++m) {
+        SceneMaterial shade = sceneMaterial("shade" + std::to_string(m), "");
+        shade.specularColor = {0.2f + 0.3f * float(m), 0.9f - 0.3f * float(m), 0.4f};
+        w.addMaterial(shade);
+    }
+    for (int i = 0; i < 9; ++i)
+        w.addObject(sceneQuad("quad" + std::to_string(i), "root", "shade" + std::to_string(i % 3),
+                              -2.0f + 0.5f * float(i), 0.3f * float(i % 4), 0.9f));
+    OrvoScene scene = build(w);
+    prepareSceneObject(scene.objects[0]);
+    auto picture = [&] {
+        glClear(GL_COLOR_BUFFER_BIT);
+        glUseProgram(shader.programId);
+        drawScene(scene, shader.programId, true, 0.0f);
+        glUseProgram(0);
+        return readPixelsRgba(0, 0, GL_TEST_WIDTH, GL_TEST_HEIGHT);
+    };
+
+    const size_t limitInForce = binnedIndexLimit();
+    setBinnedIndexLimit(0);
+    const size_t waitsBefore = binnedWorkWaits();
+    const std::vector<uint8_t> whole = picture();
+    EXPECT_EQ(binnedWorkWaits(), waitsBefore);
+    // A wait after every quad (6 indices each).
+    setBinnedIndexLimit(6);
+    const std::vector<uint8_t> pieced = picture();
+    setBinnedIndexLimit(limitInForce);
+    EXPECT_EQ(binnedWorkWaits(), waitsBefore + 9);
+    EXPECT_EQ(pieced, whole);
+    // The picture holds all three colours, so the comparison is of a real picture.
+    std::set<uint8_t> reds;
+    for (size_t i = 0; i < whole.size(); i += 4) reds.insert(whole[i]);
+    EXPECT_GE(reds.size(), 4u);  // the background and three shades
+    expectStateRestored();
 }
