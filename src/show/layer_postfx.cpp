@@ -106,25 +106,17 @@ void Layer_PostFX::colourCorrect() {
     workTarget.end();
 }
 
-void Layer_PostFX::writeBack() {
-    finalTarget.begin();
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-    glColor3f(1.0f, 1.0f, 1.0f);
-    workTarget.bind(GL_TEXTURE0);
-    fullQuad();
-    workTarget.unbind();
-    finalTarget.end();
-}
-
+// The corrected picture stays in the work target, and the shared picture, no longer needed this
+// frame, takes the glow: no pass copies the corrected picture back.
 void Layer_PostFX::glow() {
     const float g = valueOf(glowIntensity);
     const float r = valueOf(glowRadius);
     if (!(g > 0.0f && r > 0.0f)) return;
-    gltkBlur(&workTarget, &workTarget, r, 1.0f + 0.1f * valueOf(glowExponent));
-    finalTarget.begin();
+    gltkBlur(&workTarget, &finalTarget, r, 1.0f + 0.1f * valueOf(glowExponent));
+    workTarget.begin();
     glEnable(GL_BLEND);
     glBlendFunc(GL_ONE, GL_ONE);
-    workTarget.bind(GL_TEXTURE0);
+    finalTarget.bind(GL_TEXTURE0);
     // The glow goes in twice at g. While 2g is a colour (at most 1) one draw at 2g adds the same;
     // above that the vertex colour would be clamped, so it takes the two draws.
     if (2.0f * g <= 1.0f) {
@@ -135,17 +127,16 @@ void Layer_PostFX::glow() {
         fullQuad();
         fullQuad();
     }
-    workTarget.unbind();
+    finalTarget.unbind();
     glDisable(GL_BLEND);
-    finalTarget.end();
+    workTarget.end();
 }
 
-void Layer_PostFX::grade() {
+// Grades the work target's picture into the framebuffer in use.
+void Layer_PostFX::gradeFromWork() {
     GL_Texture* grading = gradingAt(gradings, time);
-    workTarget.begin();
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     glColor3f(1.0f, 1.0f, 1.0f);
-    finalTarget.bind(GL_TEXTURE0);
+    workTarget.bind(GL_TEXTURE0);
     if (grading) {
         grading->bind(GL_TEXTURE1);
         finalGradeShader.use();
@@ -155,31 +146,35 @@ void Layer_PostFX::grade() {
     } else {
         fullQuad();
     }
-    finalTarget.unbind();
-    workTarget.end();
+    workTarget.unbind();
 }
 
-void Layer_PostFX::output() {
-    workTarget.bind(GL_TEXTURE0);
+// Without the glitch the graded picture goes straight into the window; with it, it is graded into
+// the shared picture first, which the glitch then bends into the window.
+void Layer_PostFX::gradeAndOutput() {
     const GlitchControls controls = glitchControls();
-    if (controls.intensity > 0.0f) {
-        glitchShader.use();
-        const GlitchUniforms u = glitchUniforms(controls);
-        glUniform2f(glitchShader.uniformLocation("randOffset"), u.randOffset[0], u.randOffset[1]);
-        glUniform1f(glitchShader.uniformLocation("stripCount"), u.stripCount);
-        glUniform1f(glitchShader.uniformLocation("stripTranslationIntensity"), u.stripTranslationIntensity);
-        glUniform1f(glitchShader.uniformLocation("stripIntensity"), u.stripIntensity);
-        glUniform1f(glitchShader.uniformLocation("blockCount"), u.blockCount);
-        glUniform1f(glitchShader.uniformLocation("blockWidth"), u.blockWidth);
-        glUniform1f(glitchShader.uniformLocation("blockIntensity"), u.blockIntensity);
-        glUniform1f(glitchShader.uniformLocation("rgbDistortion"), u.rgbDistortion);
-        fullQuad();
-        glUseProgram(0);
-    } else {
-        glColor3f(1.0f, 1.0f, 1.0f);
-        fullQuad();
+    if (!(controls.intensity > 0.0f)) {
+        gradeFromWork();
+        return;
     }
-    workTarget.unbind();
+    finalTarget.begin();
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    gradeFromWork();
+    finalTarget.end();
+    finalTarget.bind(GL_TEXTURE0);
+    glitchShader.use();
+    const GlitchUniforms u = glitchUniforms(controls);
+    glUniform2f(glitchShader.uniformLocation("randOffset"), u.randOffset[0], u.randOffset[1]);
+    glUniform1f(glitchShader.uniformLocation("stripCount"), u.stripCount);
+    glUniform1f(glitchShader.uniformLocation("stripTranslationIntensity"), u.stripTranslationIntensity);
+    glUniform1f(glitchShader.uniformLocation("stripIntensity"), u.stripIntensity);
+    glUniform1f(glitchShader.uniformLocation("blockCount"), u.blockCount);
+    glUniform1f(glitchShader.uniformLocation("blockWidth"), u.blockWidth);
+    glUniform1f(glitchShader.uniformLocation("blockIntensity"), u.blockIntensity);
+    glUniform1f(glitchShader.uniformLocation("rgbDistortion"), u.rgbDistortion);
+    fullQuad();
+    glUseProgram(0);
+    finalTarget.unbind();
 }
 
 void Layer_PostFX::vignette() {
@@ -199,9 +194,10 @@ void Layer_PostFX::render() {
         const char* pass;
         void (Layer_PostFX::*step)();
     } steps[] = {
-        {"post-correct", &Layer_PostFX::colourCorrect}, {"post-write-back", &Layer_PostFX::writeBack},
-        {"post-glow", &Layer_PostFX::glow},             {"post-grade", &Layer_PostFX::grade},
-        {"post-output", &Layer_PostFX::output},         {"post-vignette", &Layer_PostFX::vignette},
+        {"post-correct", &Layer_PostFX::colourCorrect},
+        {"post-glow", &Layer_PostFX::glow},
+        {"post-grade", &Layer_PostFX::gradeAndOutput},
+        {"post-vignette", &Layer_PostFX::vignette},
     };
     for (const auto& s : steps) {
         PassTimer timer(s.pass);

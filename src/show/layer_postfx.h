@@ -68,10 +68,9 @@ private:
     GL_Texture* vignetteTexture = nullptr;
 
     void colourCorrect();
-    void writeBack();
     void glow();
-    void grade();
-    void output();
+    void gradeFromWork();
+    void gradeAndOutput();
     void vignette();
 };
 
