@@ -85,7 +85,25 @@ GlitchControls Layer_PostFX::glitchControls() const {
     return c;
 }
 
+// Every correction parameter at 0 leaves the picture as it is (see the program's header).
+bool Layer_PostFX::correctionIsNeutral() const {
+    for (const Controller* c : {blackPoint, whitePoint, desaturate, saturate, brightness, contrast, toBlack, toWhite,
+                                chromaticDiff, exponent, gamma})
+        if (valueOf(c) != 0.0f) return false;
+    return true;
+}
+
+// The corrected picture goes into the work target, and the shared picture, not needed again this
+// frame, becomes the spare. With every parameter neutral the correction would copy the picture
+// unchanged, so the shared picture stays the picture and the work target the spare.
 void Layer_PostFX::colourCorrect() {
+    if (correctionIsNeutral()) {
+        picture = &finalTarget;
+        spare = &workTarget;
+        return;
+    }
+    picture = &workTarget;
+    spare = &finalTarget;
     workTarget.begin();
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     finalTarget.bind(GL_TEXTURE0);
@@ -106,17 +124,17 @@ void Layer_PostFX::colourCorrect() {
     workTarget.end();
 }
 
-// The corrected picture stays in the work target, and the shared picture, no longer needed this
-// frame, takes the glow: no pass copies the corrected picture back.
+// The spare takes the blurred picture, which goes onto the picture: no pass copies the picture
+// between the targets.
 void Layer_PostFX::glow() {
     const float g = valueOf(glowIntensity);
     const float r = valueOf(glowRadius);
     if (!(g > 0.0f && r > 0.0f)) return;
-    gltkBlur(&workTarget, &finalTarget, r, 1.0f + 0.1f * valueOf(glowExponent));
-    workTarget.begin();
+    gltkBlur(picture, spare, r, 1.0f + 0.1f * valueOf(glowExponent));
+    picture->begin();
     glEnable(GL_BLEND);
     glBlendFunc(GL_ONE, GL_ONE);
-    finalTarget.bind(GL_TEXTURE0);
+    spare->bind(GL_TEXTURE0);
     // The glow goes in twice at g. While 2g is a colour (at most 1) one draw at 2g adds the same;
     // above that the vertex colour would be clamped, so it takes the two draws.
     if (2.0f * g <= 1.0f) {
@@ -127,16 +145,16 @@ void Layer_PostFX::glow() {
         fullQuad();
         fullQuad();
     }
-    finalTarget.unbind();
+    spare->unbind();
     glDisable(GL_BLEND);
-    workTarget.end();
+    picture->end();
 }
 
-// Grades the work target's picture into the framebuffer in use.
-void Layer_PostFX::gradeFromWork() {
+// Grades the picture into the framebuffer in use.
+void Layer_PostFX::gradePicture() {
     GL_Texture* grading = gradingAt(gradings, time);
     glColor3f(1.0f, 1.0f, 1.0f);
-    workTarget.bind(GL_TEXTURE0);
+    picture->bind(GL_TEXTURE0);
     if (grading) {
         grading->bind(GL_TEXTURE1);
         finalGradeShader.use();
@@ -146,22 +164,22 @@ void Layer_PostFX::gradeFromWork() {
     } else {
         fullQuad();
     }
-    workTarget.unbind();
+    picture->unbind();
 }
 
 // Without the glitch the graded picture goes straight into the window; with it, it is graded into
-// the shared picture first, which the glitch then bends into the window.
+// the spare first, which the glitch then bends into the window.
 void Layer_PostFX::gradeAndOutput() {
     const GlitchControls controls = glitchControls();
     if (!(controls.intensity > 0.0f)) {
-        gradeFromWork();
+        gradePicture();
         return;
     }
-    finalTarget.begin();
+    spare->begin();
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-    gradeFromWork();
-    finalTarget.end();
-    finalTarget.bind(GL_TEXTURE0);
+    gradePicture();
+    spare->end();
+    spare->bind(GL_TEXTURE0);
     glitchShader.use();
     const GlitchUniforms u = glitchUniforms(controls);
     glUniform2f(glitchShader.uniformLocation("randOffset"), u.randOffset[0], u.randOffset[1]);
@@ -174,7 +192,7 @@ void Layer_PostFX::gradeAndOutput() {
     glUniform1f(glitchShader.uniformLocation("rgbDistortion"), u.rgbDistortion);
     fullQuad();
     glUseProgram(0);
-    finalTarget.unbind();
+    spare->unbind();
 }
 
 void Layer_PostFX::vignette() {

@@ -67,9 +67,15 @@ private:
 
     GL_Texture* vignetteTexture = nullptr;
 
+    // The target holding the picture after the correction, and the one free for the glow and the
+    // glitch; set by colourCorrect each frame.
+    GL_FBOTexture* picture = &workTarget;
+    GL_FBOTexture* spare = &finalTarget;
+
+    bool correctionIsNeutral() const;
     void colourCorrect();
     void glow();
-    void gradeFromWork();
+    void gradePicture();
     void gradeAndOutput();
     void vignette();
 };

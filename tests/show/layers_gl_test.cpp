@@ -4,7 +4,9 @@
 
 #include <GL/glew.h>
 
+#include <algorithm>
 #include <array>
+#include <cstdlib>
 #include <filesystem>
 #include <vector>
 
@@ -164,6 +166,38 @@ TEST_F(ShowLayersGL, ColourControllersActInTheirDirection) {
     controller("ZEL: Desaturate")->value = 0.0f;
     controller("ZEL: Brightness")->value = 0.2f;
     EXPECT_NEAR(at(postProcess(5.0f), 160, 128).g, 128 + 51, 3);
+}
+
+// A neutral correction is skipped, and the glow, the grading and the glitch then work from the
+// shared picture instead of the work target: a correction too small to see must give the same
+// window, with the glow and the glitch on and off and at a time with grading.
+TEST_F(ShowLayersGL, ANeutralCorrectionGivesTheWindowThatAnInvisibleOneGives) {
+    auto largestDifference = [](const std::vector<uint8_t>& a, const std::vector<uint8_t>& b) {
+        int most = 0;
+        for (size_t i = 0; i < a.size(); ++i) most = std::max(most, std::abs(int(a[i]) - int(b[i])));
+        return most;
+    };
+    for (const bool glow : {false, true})
+        for (const bool glitch : {false, true})
+            for (const float t : {5.0f, 15.0f}) {
+                controller("ZEL: Glow Radius")->value = glow ? 0.5f : 0.0f;
+                controller("ZEL: Glow Intensity")->value = glow ? 0.3f : 0.0f;
+                controller("Glitch: intensity")->value = glitch ? 1.0f : 0.0f;
+                controller("Glitch: block count")->value = glitch ? 0.5f : 0.0f;
+                controller("Glitch: block distortion")->value = glitch ? 1.0f : 0.0f;
+                controller("Glitch: rand")->value = 0.5f;
+                controller("ZEL: Brightness")->value = 0.0f;
+                const std::vector<uint8_t> skipped = postProcess(t);
+                controller("ZEL: Brightness")->value = 1.0e-6f;
+                const std::vector<uint8_t> corrected = postProcess(t);
+                EXPECT_LE(largestDifference(skipped, corrected), 1)
+                    << "glow " << glow << ", glitch " << glitch << ", " << t << " s";
+                if (glow) {  // the glow really went in, from the picture and not from a stale target
+                    controller("ZEL: Glow Intensity")->value = 0.0f;
+                    controller("ZEL: Brightness")->value = 0.0f;
+                    EXPECT_GT(pictureDifference(skipped, postProcess(t)), 1.0);
+                }
+            }
 }
 
 TEST_F(ShowLayersGL, GradingReadsTheStripLayoutAndAMissingTableIsSkipped) {
