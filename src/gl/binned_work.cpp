@@ -2,7 +2,7 @@
 
 #include <GL/glew.h>
 
-#include <cstring>
+#include "gl/render_limits.h"
 
 namespace zelFramework {
 
@@ -20,18 +20,13 @@ BinnedWork& work() {
     return w;
 }
 
-bool softwareRasteriser() {
-    const char* renderer = reinterpret_cast<const char*>(glGetString(GL_RENDERER));
-    return renderer && (std::strstr(renderer, "llvmpipe") || std::strstr(renderer, "softpipe") ||
-                        std::strstr(renderer, "Software"));
-}
-
 }  // namespace
 
 size_t binnedIndexLimit() {
     BinnedWork& w = work();
     if (!w.limitKnown) {
-        w.limit = softwareRasteriser() ? BINNED_INDEX_LIMIT : 0;
+        const char* renderer = reinterpret_cast<const char*>(glGetString(GL_RENDERER));
+        w.limit = softwareRendererName(renderer) ? BINNED_INDEX_LIMIT : 0;
         w.limitKnown = true;
     }
     return w.limit;

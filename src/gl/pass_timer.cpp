@@ -1,9 +1,9 @@
 #include "gl/pass_timer.h"
+#include "gl/render_limits.h"
 
 #include <GL/glew.h>
 
 #include <chrono>
-#include <cstring>
 #include <ctime>
 
 namespace zelFramework {
@@ -38,8 +38,7 @@ double wallNowMs() {
 // A software rasteriser draws on the CPU: its "GPU" time is process time, best bounded by glFinish.
 bool softwareRenderer() {
     const char* renderer = reinterpret_cast<const char*>(glGetString(GL_RENDERER));
-    return !renderer || std::strstr(renderer, "llvmpipe") || std::strstr(renderer, "softpipe") ||
-           std::strstr(renderer, "Software");
+    return !renderer || softwareRendererName(renderer);
 }
 
 GLuint takeQuery() {

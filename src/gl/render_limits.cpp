@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <cstring>
 
 namespace zelFramework {
 
@@ -87,6 +88,11 @@ std::string renderSizeProblem(const RenderLimits& limits, int width, int height)
                std::to_string(int(double(width) * scale));
     }
     return {};
+}
+
+bool softwareRendererName(const char* renderer) {
+    return renderer && (std::strstr(renderer, "llvmpipe") || std::strstr(renderer, "softpipe") ||
+                        std::strstr(renderer, "Software"));
 }
 
 }  // namespace zelFramework

@@ -34,4 +34,8 @@ RenderLimits queryRenderLimits();
 // limit it breaks and the largest width that would do.
 std::string renderSizeProblem(const RenderLimits& limits, int width, int height);
 
+// Whether a GL_RENDERER string names a software rasteriser (Mesa's llvmpipe or softpipe, or a
+// driver that calls itself "Software"), which draws on this process's CPU; false for null.
+bool softwareRendererName(const char* renderer);
+
 }  // namespace zelFramework
