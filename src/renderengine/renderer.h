@@ -127,6 +127,9 @@ public:
     void addObjModel(const std::string& name, const std::string& objFile, zelFramework::GL_Texture* diffuseTexture,
                      const std::string& matCapTextureName);
     void addLight(const std::string& name, const float position[3], const float color[3], float falloffDistance);
+    // With RE_DOF: builds the depth-of-field programs for a falloff now, while loading, instead of on
+    // the first frame that uses it (a whole-number falloff has programs of its own).
+    void prepareFocusFalloff(float falloff);
 
     // The map slot of `name`; an unknown name gives an empty (null) slot. Storing replaces the pointer
     // without freeing the previous record.

@@ -252,6 +252,13 @@ void Renderer::createTargets(float resolutionScale) {
     }
 }
 
+void Renderer::prepareFocusFalloff(float falloff) {
+    if (!(features & RE_DOF))
+        return;
+    dofProgram(falloff, false);
+    dofProgram(falloff, true);
+}
+
 GL_Shader* Renderer::dofProgram(float falloff, bool tile) {
     const int power = dofFalloffPower(falloff);
     GL_Shader*& slot = tile ? dofTilePrograms[power] : dofGatherPrograms[power];

@@ -28,6 +28,8 @@ const float LIGHT_TINTS[TUNNEL_LIGHTS][3] = {
 
 constexpr float STAND_HALF_WIDTH = 1.77f;
 constexpr float STAND_HALF_HEIGHT = 1.0f;
+// The depth of field's falloff in the tunnel: fixed, so its programs are built while loading.
+constexpr float TUNNEL_FOCUS_FALLOFF = 2.0f;
 
 // One stand layer; pictures are stored top row first, the oscilloscope target bottom row first.
 void standQuad(bool topRowFirst) {
@@ -105,6 +107,7 @@ bool Layer_Tunnel::init(GL_TextureManager* textures, ControllerSet* controllers)
     renderer->aoRadius = 0.01f;
     renderer->aoStrength = 0.5f;
     renderer->aoExponent = 2.0f;
+    renderer->prepareFocusFalloff(TUNNEL_FOCUS_FALLOFF);
     renderer->ambientLightColor[0] = 0.19f;
     renderer->ambientLightColor[1] = 0.18f;
     renderer->ambientLightColor[2] = 0.2f;
@@ -266,7 +269,7 @@ void Layer_Tunnel::render() {
     if (time < TUNNEL_STANDS_UNTIL) drawScope();
     showTvImage();
 
-    renderer->dofFocusFalloff = 2.0f;
+    renderer->dofFocusFalloff = TUNNEL_FOCUS_FALLOFF;
     renderer->dofFocusBackShift = valueOf(dofOffset) * 0.2f - 0.1f;
     renderer->dofFocusQuality = valueOf(dofRadius) + 1.0f;
     renderer->dofFocusRadius = 2.5f - valueOf(dofRadius) * 1.5f;

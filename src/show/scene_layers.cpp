@@ -100,6 +100,7 @@ bool Layer_TunnelArena::init(GL_TextureManager* textures, ControllerSet* control
     renderer->aoExponent = 1.0f;
     // This scene's focus is fixed; only the glow follows its controllers.
     renderer->dofFocusFalloff = 4.0f;
+    renderer->prepareFocusFalloff(renderer->dofFocusFalloff);
     renderer->dofFocusBackShift = 0.8f;
     renderer->dofFocusRadius = 3.5f;
     renderer->dofFocusQuality = 2.0f;

@@ -122,6 +122,17 @@ TEST_F(RendererSetup, Mask0x61MakesItsTargetsAndProgramsAndASecondRendererReuses
     EXPECT_NE(fourth.glowHalfTexelShader->programId, 0u);
     EXPECT_NE(fourth.glowHalfTexelShader, fourth.glowShader);
     EXPECT_EQ(fourth.fxaaShader, first.fxaaShader);
+
+    // A whole-number falloff's own pair of depth-of-field programs is built when asked for while
+    // loading, once for every renderer of the size; a mask without depth of field builds none.
+    trace.clear();
+    first.prepareFocusFalloff(2.0f);
+    fourth.prepareFocusFalloff(2.0f);
+    EXPECT_EQ(trace.count("shader created!"), 2) << trace.text();
+    Renderer withoutFocus(nullptr, nullptr, 1.0f, 0x41);
+    trace.clear();
+    withoutFocus.prepareFocusFalloff(2.0f);
+    EXPECT_EQ(trace.count("shader created!"), 0) << trace.text();
 }
 
 TEST_F(RendererSetup, CubeModeRefusesDepthOfFieldGlowAndLayers) {
