@@ -148,6 +148,19 @@ bool applyBlendMode(int32_t mode, const zelFramework::GL_Shader& shader) {
     }
 }
 
+// The material a model that brings none of its own (an OBJ model: the hosts) is lit with: a
+// little grey highlight of shininess 40 and no reflection, the backdrop's material that the hosts'
+// close-ups were made under. Scene objects send their own material over it before each draw.
+// Without it such a model would keep whatever the last scene object drawn had sent, and its look
+// would follow the order of another model's objects and which of them were in view. Looked up
+// without a warning, as scene objects send them: a program built without specular light or
+// reflection has no such uniforms.
+void sendPlainModelMaterial(GLuint program) {
+    glUniform3f(glGetUniformLocation(program, "specularColor"), 0.2f, 0.2f, 0.2f);
+    glUniform1f(glGetUniformLocation(program, "specularShininess"), 40.0f);
+    glUniform1f(glGetUniformLocation(program, "reflectionIntensity"), 0.0f);
+}
+
 }  // namespace
 
 void Renderer::drawObjects(int pass, float time, bool cameraSet) {
@@ -180,6 +193,7 @@ void Renderer::drawObjects(int pass, float time, bool cameraSet) {
         bindOrClear(reflectionTexture, 2);
         bindOrClear(object->matCapTexture, 0);
 
+        sendPlainModelMaterial(prepareShader->programId);
         if (object->modelTime)
             *object->modelTime = time;
         if (animFactor >= 0)

@@ -253,6 +253,33 @@ TEST_F(RendererFrame, ObjectsGetTheirTransformTexturesTimeAndCameraFlag) {
     EXPECT_EQ(renderer.objects.count("no such object"), 0u);
 }
 
+// A model that sends no material of its own (an OBJ model) is lit with the same plain material
+// whatever a model drawn before it sent, as a scene does for each of its objects.
+TEST_F(RendererFrame, AModelWithoutMaterialIsLitTheSameWhateverWasDrawnBeforeIt) {
+    Renderer renderer(nullptr, GL_TextureManager::getWhiteTexture(), 1.0f, 0x140);
+    RecordingModel* scene = addModel(renderer, "a scene");
+    RecordingModel* plain = addModel(renderer, "b plain model");
+    std::vector<retest::DrawRecord> seen;
+    for (float shininess : {5.0f, 70.0f}) {
+        scene->geometry = [&renderer, shininess] {
+            const GLuint program = renderer.prepareShader->programId;
+            glUniform1f(glGetUniformLocation(program, "specularShininess"), shininess);
+            glUniform3f(glGetUniformLocation(program, "specularColor"), 1.0f, shininess / 100.0f, 0.5f);
+            glUniform1f(glGetUniformLocation(program, "reflectionIntensity"), shininess / 100.0f);
+        };
+        renderer.renderFrame(0.0f, 0.0f);
+        ASSERT_FALSE(plain->draws.empty());
+        seen.push_back(plain->draws.back());
+    }
+    for (const retest::DrawRecord& r : seen) {
+        EXPECT_FLOAT_EQ(r.specularShininess, 40.0f);
+        EXPECT_FLOAT_EQ(r.specularColor[0], 0.2f);
+        EXPECT_FLOAT_EQ(r.specularColor[1], 0.2f);
+        EXPECT_FLOAT_EQ(r.specularColor[2], 0.2f);
+        EXPECT_FLOAT_EQ(r.reflectionIntensity, 0.0f);
+    }
+}
+
 // The show's masks (and the spherical-harmonics variant with the remaining features), with objects,
 // lights and flares: nothing may be missing from the programs.
 TEST_F(RendererFrame, NormalFramesOfTheShowsMasksLogNoWarning) {

@@ -21,6 +21,14 @@ void RecordingModel::render(GLuint program, bool flag) {
     glGetBooleanv(GL_DEPTH_WRITEMASK, &record.depthWrites);
     glGetUniformfv(program, glGetUniformLocation(program, "aoEnable"), &record.aoEnable);
     glGetUniformfv(program, glGetUniformLocation(program, "glowIntensity"), &record.glowIntensity);
+    // Programs built without specular light or reflection lack these; reading a missing one is an error.
+    auto readIfPresent = [program](const char* name, float* values) {
+        const GLint location = glGetUniformLocation(program, name);
+        if (location >= 0) glGetUniformfv(program, location, values);
+    };
+    readIfPresent("specularShininess", &record.specularShininess);
+    readIfPresent("specularColor", record.specularColor.data());
+    readIfPresent("reflectionIntensity", &record.reflectionIntensity);
     record.modelTime = time;
     GLint active = 0;
     glGetIntegerv(GL_ACTIVE_TEXTURE, &active);

@@ -35,6 +35,9 @@ struct DrawRecord {
     float aoEnable = -1.0f;
     float glowIntensity = -1.0f;
     float modelTime = -1.0f;
+    float specularShininess = -1.0f;
+    std::array<float, 3> specularColor{-1.0f, -1.0f, -1.0f};
+    float reflectionIntensity = -1.0f;
     std::array<GLint, 3> textures{};  // 2-D texture bound on units 0, 1, 2
     std::array<float, 16> modelview{};
 };
