@@ -196,8 +196,6 @@ SetDescription buildIntroScene() {
     buildMezzanine(slab, desk, body, feeds, steel);
     buildFurniture(sign, body, lenses, acoustic);
     s.add("gallery", "", "");
-    s.add("floor", "gallery", "gallery_floor", std::move(floor));
-    s.add("walls", "gallery", "gallery_walls", std::move(walls));
     s.add("truss", "gallery", "gallery_steel", std::move(steel));
     s.add("video_wall", "gallery", "video_wall", std::move(screens));
     s.add("video_wall_frame", "gallery", "screen_frames", std::move(frame));
@@ -209,6 +207,10 @@ SetDescription buildIntroScene() {
     s.add("on_air_sign", "gallery", "on_air", std::move(sign));
     s.add("spot_lenses", "gallery", "spot_lenses", std::move(lenses));
     s.add("acoustic_panels", "gallery", "acoustic_panels", std::move(acoustic));
+    // The room goes last: everything stands in front of its floor and walls, so the depth test
+    // turns most of their pixels away before they are shaded instead of shading them twice.
+    s.add("floor", "gallery", "gallery_floor", std::move(floor));
+    s.add("walls", "gallery", "gallery_walls", std::move(walls));
     s.camera = sampleCameraPath({introShot()}, 35.833f, {0.1f, 500});
     return s;
 }

@@ -298,7 +298,22 @@ SetDescription buildStadiumScene() {
         {light, [] { return paintSphereLight(rgb(1, 1, 1), rgb(0.62f, 0.62f, 0.68f)); }},
     };
 
+    Mesh roof, lamps, boards, steel, deckFloor, backdrop, deckSteel, deckLamps, mouth, dark;
+    buildRoofRing(roof, lamps, boards);
+    for (int i = 0; i < 4; ++i) buildMast(45.0f + 90.0f * i, steel, lamps);
+    buildBroadcastDeck(deckFloor, backdrop, deckSteel, deckLamps);
+    buildTunnelMouth(mouth, dark);
+
     s.add("vexil", "", "");
+    // The broadcast deck before the stands: seen from it, its backdrop and floor stand in front of
+    // the stands and steel, so the depth test turns away what lies behind them before it is shaded.
+    // Its parts keep their order among themselves (lamp faces, then the steel they sit on, then
+    // the floor and backdrop that share faces with that steel), as the depth test settles ties
+    // between touching faces by that order.
+    s.add("deck_lamps", "vexil", "lamps", std::move(deckLamps));
+    s.add("deck_steel", "vexil", "steel", std::move(deckSteel));
+    s.add("deck_floor", "vexil", "deck_floor", std::move(deckFloor));
+    s.add("deck_backdrop", "vexil", "backdrop", std::move(backdrop));
     s.add("pitch", "vexil", "pitch", makeGrid({0, kPitchY, 0}, 1560, 780, 24, 12));
     Mesh apron;
     for (int i = 0; i < 48; ++i) addBandSegment(apron, {1000, kPitchY - 1}, {0, kPitchY - 1}, i * 7.5f, (i + 1) * 7.5f);
@@ -319,17 +334,10 @@ SetDescription buildStadiumScene() {
         add("boards", "boards", m.boards);
         add("concourse", "concourse", m.concourse);
     }
-    Mesh roof, lamps, boards, steel, deckFloor, backdrop, mouth, dark;
-    buildRoofRing(roof, lamps, boards);
-    for (int i = 0; i < 4; ++i) buildMast(45.0f + 90.0f * i, steel, lamps);
-    buildBroadcastDeck(deckFloor, backdrop, steel, lamps);
-    buildTunnelMouth(mouth, dark);
     s.add("roof_ring", "vexil", "roof", std::move(roof));
     s.add("roof_boards", "vexil", "boards", std::move(boards));
     s.add("floodlights", "vexil", "lamps", std::move(lamps));
     s.add("steelwork", "vexil", "steel", std::move(steel));
-    s.add("deck_floor", "vexil", "deck_floor", std::move(deckFloor));
-    s.add("deck_backdrop", "vexil", "backdrop", std::move(backdrop));
     s.add("tunnel_mouth", "vexil", "concrete", std::move(mouth));
     s.add("tunnel_dark", "vexil", "apron", std::move(dark));
     Mesh posts, home, away;
