@@ -1,4 +1,4 @@
-// The blur toolkit: two scratch targets, four programs and the two blurs that use them.
+// The blur toolkit: two scratch targets, its programs and the two blurs that use them.
 #include "gl/gltk.h"
 
 #include "gl/fbo_texture.h"
@@ -7,28 +7,55 @@
 #include "gl/shader.h"
 
 #include <cstdint>
+#include <string>
 
 namespace zelFramework {
 namespace {
+
+// The glow's three programs (cross, line, and the line drawing half the height), with their
+// uniforms: one set for any picture, one for a picture without alpha.
+struct GlowPrograms {
+    GL_Shader cross, line, rowPair;
+    GLint crossIntensity = -1, crossExponent = -1;
+    GLint lineStep = -1, lineExponent = -1;
+    GLint rowPairStep = -1, rowPairExponent = -1, rowPairOffset = -1;
+
+    void create(const char* crossPrefix, const char* linePrefix, const char* rowPairPrefix, const char* suffix) {
+        const std::string name = suffix;
+        cross.createFromSource(("gltkGlowCrossShader" + name).c_str(), gltkText::VERTEX, nullptr,
+                               gltkText::BLUR_FRAGMENT, crossPrefix);
+        line.createFromSource(("gltkGlowLineShader" + name).c_str(), gltkText::VERTEX, nullptr,
+                              gltkText::BLUR_LINE_FRAGMENT, linePrefix);
+        rowPair.createFromSource(("gltkGlowRowPairShader" + name).c_str(), gltkText::VERTEX, nullptr,
+                                 gltkText::BLUR_LINE_FRAGMENT, rowPairPrefix);
+        crossIntensity = cross.uniformLocation("blur_intensity");
+        crossExponent = cross.uniformLocation("blurExponent");
+        lineStep = line.uniformLocation("blurStep");
+        lineExponent = line.uniformLocation("blurExponent");
+        rowPairStep = rowPair.uniformLocation("blurStep");
+        rowPairExponent = rowPair.uniformLocation("blurExponent");
+        rowPairOffset = rowPair.uniformLocation("rowOffset");
+    }
+    void destroy() {
+        cross.destroy();
+        line.destroy();
+        rowPair.destroy();
+    }
+};
 
 struct Toolkit {
     GL_FBOTexture blurTargets[2];
     // Half the scratch height, for the glow's passes once its picture has been blurred both ways.
     GL_FBOTexture halfHeightTargets[2];
     GL_Shader blurShader;
-    GL_Shader blurLineShader;
-    GL_Shader rowPairShader;
+    GlowPrograms glowPrograms;        // for a picture with alpha
+    GlowPrograms opaqueGlowPrograms;  // for one without
     GL_Shader blurThresholdShader;
     GL_Shader smartBlurShader;
     GL_Shader bokehBlurShader;
     GL_Shader copyShader;
     GLint blurIntensityLocation = -1;
     GLint blurExponentLocation = -1;
-    GLint lineStepLocation = -1;
-    GLint lineExponentLocation = -1;
-    GLint rowPairStepLocation = -1;
-    GLint rowPairExponentLocation = -1;
-    GLint rowPairOffsetLocation = -1;
     GLint thresholdLocation = -1;
     GLint xstLocation = -1;
     GLint ystLocation = -1;
@@ -63,10 +90,9 @@ void gltkInit() {
         target.create(1, 8, GLTK_SCRATCH_WIDTH, GLTK_SCRATCH_HEIGHT / 2, GL_RGBA, false);
 
     tk.blurShader.createFromSource("gltkBlurShader", gltkText::VERTEX, nullptr, gltkText::BLUR_FRAGMENT, nullptr);
-    tk.blurLineShader.createFromSource("gltkBlurLineShader", gltkText::VERTEX, nullptr, gltkText::BLUR_LINE_FRAGMENT,
-                                       nullptr);
-    tk.rowPairShader.createFromSource("gltkBlurRowPairShader", gltkText::VERTEX, nullptr, gltkText::BLUR_LINE_FRAGMENT,
-                                      gltkText::ROW_PAIR_PREFIX);
+    tk.glowPrograms.create(nullptr, nullptr, gltkText::ROW_PAIR_PREFIX, "");
+    tk.opaqueGlowPrograms.create(gltkText::OPAQUE_PREFIX, gltkText::OPAQUE_PREFIX, gltkText::OPAQUE_ROW_PAIR_PREFIX,
+                                 "Opaque");
     tk.blurThresholdShader.createFromSource("gltkBlurThresholdShader", gltkText::VERTEX, nullptr,
                                             gltkText::BLUR_THRESHOLD_FRAGMENT, nullptr);
     tk.smartBlurShader.createFromSource("gltkSmartBlurShader", gltkText::VERTEX, nullptr,
@@ -83,11 +109,6 @@ void gltkInit() {
 
     tk.blurIntensityLocation = tk.blurShader.uniformLocation("blur_intensity");
     tk.blurExponentLocation = tk.blurShader.uniformLocation("blurExponent");
-    tk.lineStepLocation = tk.blurLineShader.uniformLocation("blurStep");
-    tk.lineExponentLocation = tk.blurLineShader.uniformLocation("blurExponent");
-    tk.rowPairStepLocation = tk.rowPairShader.uniformLocation("blurStep");
-    tk.rowPairExponentLocation = tk.rowPairShader.uniformLocation("blurExponent");
-    tk.rowPairOffsetLocation = tk.rowPairShader.uniformLocation("rowOffset");
     tk.thresholdLocation = tk.blurThresholdShader.uniformLocation("threshold");
     tk.xstLocation = tk.smartBlurShader.uniformLocation("xst");
     tk.ystLocation = tk.smartBlurShader.uniformLocation("yst");
@@ -106,8 +127,8 @@ void gltkShutdown() {
     tk.copyShader.destroy();
     tk.smartBlurShader.destroy();
     tk.blurShader.destroy();
-    tk.blurLineShader.destroy();
-    tk.rowPairShader.destroy();
+    tk.glowPrograms.destroy();
+    tk.opaqueGlowPrograms.destroy();
     tk.blurThresholdShader.destroy();
     tk.bokehBlurShader.destroy();
     tk.initialised = false;
@@ -168,6 +189,7 @@ void glowChain(Toolkit& tk, GL_FBOTexture* source, GL_FBOTexture* destination, f
     const bool lastIntoDestination =
         int64_t(destination->width) * destination->height <= int64_t(GLTK_SCRATCH_WIDTH) * GLTK_SCRATCH_HEIGHT;
     const float step = 0.009f * intensity;
+    GlowPrograms& programs = source->format == GL_RGB ? tk.opaqueGlowPrograms : tk.glowPrograms;
     source->copyTo(&tk.blurTargets[0]);
     GL_FBOTexture* from = &tk.blurTargets[0];
     auto run = [&](int k) {
@@ -181,22 +203,22 @@ void glowChain(Toolkit& tk, GL_FBOTexture* source, GL_FBOTexture* destination, f
         from = &to;
     };
     if (crossPasses > 0) {
-        tk.blurShader.use();
-        glUniform1f(tk.blurIntensityLocation, intensity);
-        glUniform1f(tk.blurExponentLocation, exponent);
+        programs.cross.use();
+        glUniform1f(programs.crossIntensity, intensity);
+        glUniform1f(programs.crossExponent, exponent);
         run(0);
     }
     for (int k = crossPasses; k < passes; ++k) {
         const bool horizontal = (k - crossPasses) % 2 == 0;
         if (halfHeight && k == firstVertical) {
-            tk.rowPairShader.use();
-            glUniform1f(tk.rowPairExponentLocation, exponent);
-            glUniform2f(tk.rowPairStepLocation, 0.0f, step);
-            glUniform2f(tk.rowPairOffsetLocation, 0.0f, 0.5f / float(GLTK_SCRATCH_HEIGHT));
+            programs.rowPair.use();
+            glUniform1f(programs.rowPairExponent, exponent);
+            glUniform2f(programs.rowPairStep, 0.0f, step);
+            glUniform2f(programs.rowPairOffset, 0.0f, 0.5f / float(GLTK_SCRATCH_HEIGHT));
         } else {
-            tk.blurLineShader.use();
-            glUniform1f(tk.lineExponentLocation, exponent);
-            glUniform2f(tk.lineStepLocation, horizontal ? step : 0.0f, horizontal ? 0.0f : step);
+            programs.line.use();
+            glUniform1f(programs.lineExponent, exponent);
+            glUniform2f(programs.lineStep, horizontal ? step : 0.0f, horizontal ? 0.0f : step);
         }
         run(k);
     }
