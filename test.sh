@@ -14,6 +14,8 @@ export SDL_AUDIODRIVER="${SDL_AUDIODRIVER:-dummy}"
 export LSAN_OPTIONS="suppressions=$root/tests/support/lsan.supp${LSAN_OPTIONS:+:$LSAN_OPTIONS}"
 ctest_args=(--output-on-failure -j 2 "$@")
 if [ -z "${DISPLAY:-}" ]; then
-  exec xvfb-run -a -s "-screen 0 1280x1024x24" ctest "${ctest_args[@]}"
+  # -noreset: without it the server starts over whenever its last client leaves, and a program
+  # connecting in that moment finds no display (SDL falls back to its offscreen driver).
+  exec xvfb-run -a -s "-screen 0 1280x1024x24 -noreset" ctest "${ctest_args[@]}"
 fi
 exec ctest "${ctest_args[@]}"
