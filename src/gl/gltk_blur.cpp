@@ -12,21 +12,23 @@
 namespace zelFramework {
 namespace {
 
-// The glow's three programs (cross, line, and the line drawing half the height), with their
-// uniforms: one set for any picture, one for a picture without alpha.
+// The cross blur and the glow's line programs (one line, and the line drawing half the height),
+// with their uniforms: one set for any picture, one for a picture without alpha. The cross program
+// of the first set is also the plain blur's and the one gltkBlurShader() hands out.
 struct GlowPrograms {
     GL_Shader cross, line, rowPair;
     GLint crossIntensity = -1, crossExponent = -1;
     GLint lineStep = -1, lineExponent = -1;
     GLint rowPairStep = -1, rowPairExponent = -1, rowPairOffset = -1;
 
-    void create(const char* crossPrefix, const char* linePrefix, const char* rowPairPrefix, const char* suffix) {
-        const std::string name = suffix;
-        cross.createFromSource(("gltkGlowCrossShader" + name).c_str(), gltkText::VERTEX, nullptr,
-                               gltkText::BLUR_FRAGMENT, crossPrefix);
-        line.createFromSource(("gltkGlowLineShader" + name).c_str(), gltkText::VERTEX, nullptr,
-                              gltkText::BLUR_LINE_FRAGMENT, linePrefix);
-        rowPair.createFromSource(("gltkGlowRowPairShader" + name).c_str(), gltkText::VERTEX, nullptr,
+    // `suffix` follows the programs' names; `prefix` and `rowPairPrefix` go in front of their texts.
+    void create(const char* suffix, const char* prefix, const char* rowPairPrefix) {
+        const std::string end = suffix;
+        cross.createFromSource(("gltkBlurShader" + end).c_str(), gltkText::VERTEX, nullptr,
+                               gltkText::BLUR_FRAGMENT, prefix);
+        line.createFromSource(("gltkBlurLineShader" + end).c_str(), gltkText::VERTEX, nullptr,
+                              gltkText::BLUR_LINE_FRAGMENT, prefix);
+        rowPair.createFromSource(("gltkBlurRowPairShader" + end).c_str(), gltkText::VERTEX, nullptr,
                                  gltkText::BLUR_LINE_FRAGMENT, rowPairPrefix);
         crossIntensity = cross.uniformLocation("blur_intensity");
         crossExponent = cross.uniformLocation("blurExponent");
@@ -47,15 +49,12 @@ struct Toolkit {
     GL_FBOTexture blurTargets[2];
     // Half the scratch height, for the glow's passes once its picture has been blurred both ways.
     GL_FBOTexture halfHeightTargets[2];
-    GL_Shader blurShader;
-    GlowPrograms glowPrograms;        // for a picture with alpha
+    GlowPrograms glowPrograms;        // for a picture with alpha, and the plain blur
     GlowPrograms opaqueGlowPrograms;  // for one without
     GL_Shader blurThresholdShader;
     GL_Shader smartBlurShader;
     GL_Shader bokehBlurShader;
     GL_Shader copyShader;
-    GLint blurIntensityLocation = -1;
-    GLint blurExponentLocation = -1;
     GLint thresholdLocation = -1;
     GLint xstLocation = -1;
     GLint ystLocation = -1;
@@ -72,7 +71,7 @@ int blurPassCount(float intensity) { return int(intensity * 20.0f + 1.0f); }
 
 }  // namespace
 
-GL_Shader* gltkBlurShader() { return toolkit().initialised ? &toolkit().blurShader : nullptr; }
+GL_Shader* gltkBlurShader() { return toolkit().initialised ? &toolkit().glowPrograms.cross : nullptr; }
 GL_Shader* gltkBlurThresholdShader() { return toolkit().initialised ? &toolkit().blurThresholdShader : nullptr; }
 GL_Shader* gltkSmartBlurShader() { return toolkit().initialised ? &toolkit().smartBlurShader : nullptr; }
 GL_Shader* gltkBokehBlurShader() { return toolkit().initialised ? &toolkit().bokehBlurShader : nullptr; }
@@ -89,10 +88,8 @@ void gltkInit() {
     for (GL_FBOTexture& target : tk.halfHeightTargets)
         target.create(1, 8, GLTK_SCRATCH_WIDTH, GLTK_SCRATCH_HEIGHT / 2, GL_RGBA, false);
 
-    tk.blurShader.createFromSource("gltkBlurShader", gltkText::VERTEX, nullptr, gltkText::BLUR_FRAGMENT, nullptr);
-    tk.glowPrograms.create(nullptr, nullptr, gltkText::ROW_PAIR_PREFIX, "");
-    tk.opaqueGlowPrograms.create(gltkText::OPAQUE_PREFIX, gltkText::OPAQUE_PREFIX, gltkText::OPAQUE_ROW_PAIR_PREFIX,
-                                 "Opaque");
+    tk.glowPrograms.create("", nullptr, gltkText::ROW_PAIR_PREFIX);
+    tk.opaqueGlowPrograms.create("Opaque", gltkText::OPAQUE_PREFIX, gltkText::OPAQUE_ROW_PAIR_PREFIX);
     tk.blurThresholdShader.createFromSource("gltkBlurThresholdShader", gltkText::VERTEX, nullptr,
                                             gltkText::BLUR_THRESHOLD_FRAGMENT, nullptr);
     tk.smartBlurShader.createFromSource("gltkSmartBlurShader", gltkText::VERTEX, nullptr,
@@ -107,8 +104,6 @@ void gltkInit() {
     glUniform1i(tk.smartBlurShader.uniformLocation("diffuse_tex"), 1);
     glUseProgram(0);
 
-    tk.blurIntensityLocation = tk.blurShader.uniformLocation("blur_intensity");
-    tk.blurExponentLocation = tk.blurShader.uniformLocation("blurExponent");
     tk.thresholdLocation = tk.blurThresholdShader.uniformLocation("threshold");
     tk.xstLocation = tk.smartBlurShader.uniformLocation("xst");
     tk.ystLocation = tk.smartBlurShader.uniformLocation("yst");
@@ -126,7 +121,6 @@ void gltkShutdown() {
         target.release();
     tk.copyShader.destroy();
     tk.smartBlurShader.destroy();
-    tk.blurShader.destroy();
     tk.glowPrograms.destroy();
     tk.opaqueGlowPrograms.destroy();
     tk.blurThresholdShader.destroy();
@@ -161,9 +155,10 @@ void blurPassInto(GL_FBOTexture& from, GL_FBOTexture& destination) {
 void plainChain(Toolkit& tk, GL_FBOTexture* source, GL_FBOTexture* destination, float intensity, int passes) {
     GL_FBOTexture* targets = tk.blurTargets;
     source->copyTo(&targets[0]);
-    tk.blurShader.use();
-    glUniform1f(tk.blurIntensityLocation, intensity);
-    glUniform1f(tk.blurExponentLocation, 1.0f);
+    GlowPrograms& programs = tk.glowPrograms;
+    programs.cross.use();
+    glUniform1f(programs.crossIntensity, intensity);
+    glUniform1f(programs.crossExponent, 1.0f);
     int current = 0;  // the target holding the picture so far
     for (int k = 0; k < passes; ++k, current = 1 - current) blurPass(targets[current], targets[1 - current]);
     glUseProgram(0);
