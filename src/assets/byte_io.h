@@ -91,7 +91,8 @@ public:
     }
 };
 
-// Writes bytes to a file, replacing it. False when it cannot be created or fully written.
+// Writes bytes to a file, replacing it whole (a reader meanwhile sees the old file or the new one).
+// False when it cannot be created or fully written; the old file is then left as it was.
 bool writeWholeFile(std::string_view name, const std::vector<uint8_t>& bytes);
 
 }  // namespace zelFramework

@@ -4,6 +4,7 @@
 
 #include "app/trace.h"
 #include "platform/file_read.h"
+#include "platform/file_write.h"
 #include "platform/platform.h"
 
 #include <cstdio>
@@ -28,16 +29,13 @@ bool readWholeFile(const std::string& path, std::vector<uint8_t>& bytes, bool& t
     return false;
 }
 
+// Another copy of the program may be reading the copy this moment (the workers of one capture share
+// the folder): it is replaced whole, never truncated and refilled under a reader.
 bool writeWholeFile(const std::string& path, const std::vector<uint8_t>& bytes) {
-    FILE* file = openFile(path, "wb");
-    bool ok = file != nullptr;
-    if (file) {
-        ok = bytes.empty() || std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
-        ok = std::fclose(file) == 0 && ok;
-    }
-    if (!ok)
-        trace(TRACE_WARNING, TAG, "unable to write the scrambled copy %s", path.c_str());
-    return ok;
+    std::string problem;
+    if (writeFileReplacing(path, bytes, problem)) return true;
+    trace(TRACE_WARNING, TAG, "unable to write the scrambled copy %s: %s", path.c_str(), problem.c_str());
+    return false;
 }
 
 // The text up to the first NUL, as the compiler is given it.
