@@ -89,9 +89,9 @@ bool fileMatchesSet(const ControllerSet& set, const ControllerSet& file) {
 
 ResourceKind classifyResource(std::string_view path) {
     const std::string ext = lowerExtension(path);
-    // The show writes scrambled shader copies and model caches beside their sources; they follow
-    // the source, never the other way round.
-    if (ext == ".bin" || ext == ".tmp") return ResourceKind::Ignored;
+    // The show writes scrambled shader copies and model caches beside their sources, each through a
+    // ".part" file renamed over it; they follow the source, never the other way round.
+    if (ext == ".bin" || ext == ".tmp" || ext == ".part") return ResourceKind::Ignored;
     if (path.substr(0, SHADER_FOLDER.size()) == SHADER_FOLDER) return ResourceKind::Shader;
     if (path == SYNC_DATA_FILE) return ResourceKind::SyncData;
     if (isPictureExtension(ext)) return ResourceKind::Picture;

@@ -345,6 +345,7 @@ TEST_F(LiveReloadGL, AnEditedObjModelIsParsedAgainDespiteItsCache) {
 TEST(LiveReloadKinds, FilesAreSortedByWhatTheShowMakesOfThem) {
     EXPECT_EQ(classifyResource("shaders/postFXFrag.h"), ResourceKind::Shader);
     EXPECT_EQ(classifyResource("shaders/postFXFrag.h.bin"), ResourceKind::Ignored);  // the show's own copy
+    EXPECT_EQ(classifyResource("shaders/postFXFrag.h.bin.4242-0.part"), ResourceKind::Ignored);  // being written
     EXPECT_EQ(classifyResource("data/demosynch.dat"), ResourceKind::SyncData);
     EXPECT_EQ(classifyResource("data/demosynch.dat.saving"), ResourceKind::Ignored);
     EXPECT_EQ(classifyResource("data/other.dat"), ResourceKind::Ignored);
