@@ -1,7 +1,5 @@
 #include "assets/byte_io.h"
 
-#include <cstdio>
-
 #include "platform/file_write.h"
 
 namespace zelFramework {

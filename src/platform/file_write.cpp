@@ -24,29 +24,34 @@ std::string partNameFor(std::string_view name) {
 
 }  // namespace
 
-bool writeFileReplacing(std::string_view name, std::span<const uint8_t> bytes, std::string& problem) {
-    const std::string part = partNameFor(name);
+bool replaceFileThrough(std::string_view name, std::string_view temporary, std::span<const uint8_t> bytes,
+                        std::string& problem) {
+    const std::string part(temporary);
     FILE* file = openFile(part, "wb");
     if (!file) {
         problem = "cannot create " + part + " (" + std::strerror(errno) + ")";
         return false;
     }
     const bool written = bytes.empty() || std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
-    const int writeError = errno;
+    const bool flushed = std::fflush(file) == 0;
     const bool closed = std::fclose(file) == 0;
     std::error_code ec;
-    if (!written || !closed) {
-        problem = "cannot write " + part + " (" + std::strerror(written ? errno : writeError) + ")";
+    if (!written || !flushed || !closed) {
+        problem = "cannot write " + part + " (" + std::strerror(errno) + ")";
         std::filesystem::remove(nativePath(part), ec);
         return false;
     }
     std::filesystem::rename(nativePath(part), nativePath(name), ec);
     if (ec) {
-        problem = "cannot replace " + std::string(name) + " (" + ec.message() + ")";
+        problem = "cannot replace it with " + part + " (" + ec.message() + ")";
         std::filesystem::remove(nativePath(part), ec);
         return false;
     }
     return true;
+}
+
+bool writeFileReplacing(std::string_view name, std::span<const uint8_t> bytes, std::string& problem) {
+    return replaceFileThrough(name, partNameFor(name), bytes, problem);
 }
 
 }  // namespace zelFramework

@@ -16,4 +16,8 @@ namespace zelFramework {
 // nothing could be written or renamed; `name` is then as it was and no partial file is left.
 bool writeFileReplacing(std::string_view name, std::span<const uint8_t> bytes, std::string& problem);
 
+// The same through a temporary file the caller names (the sync data keeps one fixed name for it).
+bool replaceFileThrough(std::string_view name, std::string_view temporary, std::span<const uint8_t> bytes,
+                        std::string& problem);
+
 }  // namespace zelFramework
