@@ -5,9 +5,12 @@
 #include "gl/gltk_builtin_shaders.h"
 #include "gl/pass_timer.h"
 #include "gl/shader.h"
+#include "gl/texel_kernel.h"
 
 #include <cstdint>
+#include <map>
 #include <string>
+#include <vector>
 
 namespace zelFramework {
 namespace {
@@ -45,6 +48,16 @@ struct GlowPrograms {
     }
 };
 
+// A pass on its source's texel grid, reading whole texels (see texel_kernel.h).
+struct KernelProgram {
+    GL_Shader shader;
+    GLint exponent = -1;
+};
+
+// The kernel programs built so far, by their text. A radius that moves from one value to another
+// asks for new ones on every frame of the move; past this many, the lot is dropped and rebuilt.
+constexpr size_t KERNEL_PROGRAM_LIMIT = 48;
+
 struct Toolkit {
     GL_FBOTexture blurTargets[2];
     // Half the scratch height, for the glow's passes once its picture has been blurred both ways.
@@ -55,6 +68,8 @@ struct Toolkit {
     GL_Shader smartBlurShader;
     GL_Shader bokehBlurShader;
     GL_Shader copyShader;
+    std::map<std::string, KernelProgram> kernelPrograms;
+    GLuint nearestSampler = 0;  // 0 where the driver has no sampler objects: every pass is filtered
     GLint thresholdLocation = -1;
     GLint xstLocation = -1;
     GLint ystLocation = -1;
@@ -104,6 +119,14 @@ void gltkInit() {
     glUniform1i(tk.smartBlurShader.uniformLocation("diffuse_tex"), 1);
     glUseProgram(0);
 
+    if (GLEW_VERSION_3_3 || GLEW_ARB_sampler_objects) {
+        glGenSamplers(1, &tk.nearestSampler);
+        glSamplerParameteri(tk.nearestSampler, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
+        glSamplerParameteri(tk.nearestSampler, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
+        glSamplerParameteri(tk.nearestSampler, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
+        glSamplerParameteri(tk.nearestSampler, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
+    }
+
     tk.thresholdLocation = tk.blurThresholdShader.uniformLocation("threshold");
     tk.xstLocation = tk.smartBlurShader.uniformLocation("xst");
     tk.ystLocation = tk.smartBlurShader.uniformLocation("yst");
@@ -120,6 +143,11 @@ void gltkShutdown() {
     for (GL_FBOTexture& target : tk.halfHeightTargets)
         target.release();
     tk.copyShader.destroy();
+    for (auto& [text, program] : tk.kernelPrograms) program.shader.destroy();
+    tk.kernelPrograms.clear();
+    if (tk.nearestSampler)
+        glDeleteSamplers(1, &tk.nearestSampler);
+    tk.nearestSampler = 0;
     tk.smartBlurShader.destroy();
     tk.glowPrograms.destroy();
     tk.opaqueGlowPrograms.destroy();
@@ -150,17 +178,65 @@ void blurPassInto(GL_FBOTexture& from, GL_FBOTexture& destination) {
     glPopAttrib();
 }
 
+// The program reading `sums` on the texel grid of `from`, built on first use; null where the driver
+// has no sampler objects or the program did not build, and the caller's filtered program draws.
+KernelProgram* kernelProgram(Toolkit& tk, const std::vector<TexelKernel>& sums, const GL_FBOTexture& from,
+                             float originY, bool opaque) {
+    if (!tk.nearestSampler)
+        return nullptr;
+    const std::string text =
+        kernelFragment(sums, 1.0f / float(from.width), 1.0f / float(from.height), 0.0f, originY, opaque);
+    auto found = tk.kernelPrograms.find(text);
+    if (found == tk.kernelPrograms.end()) {
+        if (tk.kernelPrograms.size() >= KERNEL_PROGRAM_LIMIT) {
+            for (auto& [oldText, program] : tk.kernelPrograms) program.shader.destroy();
+            tk.kernelPrograms.clear();
+        }
+        found = tk.kernelPrograms.emplace(text, KernelProgram{}).first;
+        KernelProgram& program = found->second;
+        if (program.shader.createFromSource("gltkBlurKernel", gltkText::VERTEX, nullptr, text.c_str(), nullptr))
+            program.exponent = program.shader.uniformLocation("blurExponent");
+    }
+    return found->second.shader.isValid ? &found->second : nullptr;
+}
+
+// One pass of a chain: the whole-texel program where the pass sits on its source's grid and one
+// could be had, otherwise `filtered` (which sets its own program and uniforms).
+template <class Filtered>
+void chainPass(Toolkit& tk, GL_FBOTexture& from, GL_FBOTexture& to, bool intoCallersTarget,
+               KernelProgram* program, float exponent, Filtered filtered) {
+    if (program) {
+        program->shader.use();
+        glUniform1f(program->exponent, exponent);
+        glBindSampler(0, tk.nearestSampler);
+    } else {
+        filtered();
+    }
+    if (intoCallersTarget)
+        blurPassInto(from, to);
+    else
+        blurPass(from, to);
+    if (program)
+        glBindSampler(0, 0);
+}
+
 // Without a power the chain is a plain blur that callers show as it is: every pass a cross pass at
 // the scratch size, and the result copied over, so detail it leaves sharp stays where it was.
 void plainChain(Toolkit& tk, GL_FBOTexture* source, GL_FBOTexture* destination, float intensity, int passes) {
     GL_FBOTexture* targets = tk.blurTargets;
     source->copyTo(&targets[0]);
     GlowPrograms& programs = tk.glowPrograms;
-    programs.cross.use();
-    glUniform1f(programs.crossIntensity, intensity);
-    glUniform1f(programs.crossExponent, 1.0f);
+    const float step = 0.009f * intensity;
+    KernelProgram* program = kernelProgram(
+        tk, {binomialCross(step * float(targets[0].width), step * float(targets[0].height))}, targets[0], 0.0f, false);
+    auto filtered = [&] {
+        programs.cross.use();
+        glUniform1f(programs.crossIntensity, intensity);
+        glUniform1f(programs.crossExponent, 1.0f);
+    };
     int current = 0;  // the target holding the picture so far
-    for (int k = 0; k < passes; ++k, current = 1 - current) blurPass(targets[current], targets[1 - current]);
+    for (int k = 0; k < passes; ++k, current = 1 - current)
+        chainPass(tk, targets[current], targets[1 - current], false, program, 1.0f, filtered);
     glUseProgram(0);
     targets[current].copyTo(destination);
 }
@@ -175,7 +251,8 @@ void plainChain(Toolkit& tk, GL_FBOTexture* source, GL_FBOTexture* destination, 
 // 1-2.3 rows with a fraction that smears such copies within a few passes, so half the height keeps
 // them. The last pass draws straight into a destination of up to the scratch size, reading the taps
 // at its pixel centres instead of copying a scratch picture over; a larger one gets the last pass's
-// picture copied up, as seven taps at each of its pixels would cost more than the copy.
+// picture copied up, as seven taps at each of its pixels would cost more than the copy. Every pass
+// but one into a destination of another size sits on its source's texel grid and reads whole texels.
 void glowChain(Toolkit& tk, GL_FBOTexture* source, GL_FBOTexture* destination, float intensity, float exponent,
                int passes) {
     const int crossPasses = passes % 2;
@@ -184,38 +261,48 @@ void glowChain(Toolkit& tk, GL_FBOTexture* source, GL_FBOTexture* destination, f
     const bool lastIntoDestination =
         int64_t(destination->width) * destination->height <= int64_t(GLTK_SCRATCH_WIDTH) * GLTK_SCRATCH_HEIGHT;
     const float step = 0.009f * intensity;
-    GlowPrograms& programs = source->format == GL_RGB ? tk.opaqueGlowPrograms : tk.glowPrograms;
+    const bool opaque = source->format == GL_RGB;
+    GlowPrograms& programs = opaque ? tk.opaqueGlowPrograms : tk.glowPrograms;
     source->copyTo(&tk.blurTargets[0]);
     GL_FBOTexture* from = &tk.blurTargets[0];
-    auto run = [&](int k) {
-        if (k == passes - 1 && lastIntoDestination) {
-            blurPassInto(*from, *destination);
-            return;
-        }
+    for (int k = 0; k < passes; ++k) {
+        const bool cross = k < crossPasses;
+        const bool horizontal = !cross && (k - crossPasses) % 2 == 0;
+        const bool rowPair = halfHeight && k == firstVertical;
+        const bool intoDestination = k == passes - 1 && lastIntoDestination;
         GL_FBOTexture* pair = halfHeight && k >= firstVertical ? tk.halfHeightTargets : tk.blurTargets;
-        GL_FBOTexture& to = from == &pair[0] ? pair[1] : pair[0];
-        blurPass(*from, to);
-        from = &to;
-    };
-    if (crossPasses > 0) {
-        programs.cross.use();
-        glUniform1f(programs.crossIntensity, intensity);
-        glUniform1f(programs.crossExponent, exponent);
-        run(0);
-    }
-    for (int k = crossPasses; k < passes; ++k) {
-        const bool horizontal = (k - crossPasses) % 2 == 0;
-        if (halfHeight && k == firstVertical) {
-            programs.rowPair.use();
-            glUniform1f(programs.rowPairExponent, exponent);
-            glUniform2f(programs.rowPairStep, 0.0f, step);
-            glUniform2f(programs.rowPairOffset, 0.0f, 0.5f / float(GLTK_SCRATCH_HEIGHT));
-        } else {
-            programs.line.use();
-            glUniform1f(programs.lineExponent, exponent);
-            glUniform2f(programs.lineStep, horizontal ? step : 0.0f, horizontal ? 0.0f : step);
+        GL_FBOTexture& to = intoDestination ? *destination : from == &pair[0] ? pair[1] : pair[0];
+
+        const bool onGrid = to.width == from->width && to.height * (rowPair ? 2 : 1) == from->height;
+        KernelProgram* program = nullptr;
+        if (onGrid) {
+            const float stepX = step * float(from->width), stepY = step * float(from->height);
+            if (cross) {
+                program = kernelProgram(tk, {binomialCross(stepX, stepY)}, *from, 0.0f, opaque);
+            } else if (rowPair) {
+                const TexelKernel lower = binomialLine(stepY, true);
+                program = kernelProgram(tk, {lower, scaledAndMoved(lower, 1.0f, 1)}, *from, -0.5f, opaque);
+            } else {
+                program = kernelProgram(tk, {binomialLine(horizontal ? stepX : stepY, !horizontal)}, *from, 0.0f, opaque);
+            }
         }
-        run(k);
+        chainPass(tk, *from, to, intoDestination, program, exponent, [&] {
+            if (cross) {
+                programs.cross.use();
+                glUniform1f(programs.crossIntensity, intensity);
+                glUniform1f(programs.crossExponent, exponent);
+            } else if (rowPair) {
+                programs.rowPair.use();
+                glUniform1f(programs.rowPairExponent, exponent);
+                glUniform2f(programs.rowPairStep, 0.0f, step);
+                glUniform2f(programs.rowPairOffset, 0.0f, 0.5f / float(GLTK_SCRATCH_HEIGHT));
+            } else {
+                programs.line.use();
+                glUniform1f(programs.lineExponent, exponent);
+                glUniform2f(programs.lineStep, horizontal ? step : 0.0f, horizontal ? 0.0f : step);
+            }
+        });
+        from = &to;
     }
     glUseProgram(0);
     if (!lastIntoDestination)

@@ -117,6 +117,9 @@ TEST_F(Toolkit, BlurAtIntensityZeroKeepsThePictureAtOneSpreadsAWhitePixel) {
     EXPECT_EQ(glInteger(GL_FRAMEBUFFER_BINDING), 0);
     EXPECT_EQ(glInteger(GL_ACTIVE_TEXTURE), GL_TEXTURE0);
     EXPECT_EQ(GL_FBOTexture::fboStack().size(), depth);
+    // Passes that read whole texels bind a sampler of their own; a glow (a power) runs every kind.
+    gltkBlur(&a, &b, 0.5f, 1.2f);
+    EXPECT_EQ(glInteger(GL_SAMPLER_BINDING), 0) << "unit 0 would go on reading every texture unfiltered";
 
     dot(a);
     std::vector<uint8_t> sharp = targetPixels(a);
