@@ -1,5 +1,6 @@
 // Render targets: creation, binding for reading, and copying between them.
 #include "gl/fbo_texture.h"
+#include "gl/unfiltered_reads.h"
 
 #include "app/trace.h"
 #include "gl/gltk.h"
@@ -246,6 +247,7 @@ void GL_FBOTexture::copyTo(GL_FBOTexture* dst) {
         return;
     PassTimer timer("copy");
     if (copyProgram() && dst->framebufferId && colorTextures[0]) {
+        UnfilteredReads reads(1u, dst->width == width && dst->height == height);
         drawCopy(copyProgram(), colorTextures[0], *dst);
         glBindFramebuffer(GL_FRAMEBUFFER, 0);
         return;

@@ -6,6 +6,7 @@
 #include "gl/pass_timer.h"
 #include "gl/shader.h"
 #include "gl/texel_kernel.h"
+#include "gl/unfiltered_reads.h"
 
 #include <cstdint>
 #include <map>
@@ -69,7 +70,6 @@ struct Toolkit {
     GL_Shader bokehBlurShader;
     GL_Shader copyShader;
     std::map<std::string, KernelProgram> kernelPrograms;
-    GLuint nearestSampler = 0;  // 0 where the driver has no sampler objects: every pass is filtered
     GLint thresholdLocation = -1;
     GLint xstLocation = -1;
     GLint ystLocation = -1;
@@ -119,13 +119,7 @@ void gltkInit() {
     glUniform1i(tk.smartBlurShader.uniformLocation("diffuse_tex"), 1);
     glUseProgram(0);
 
-    if (GLEW_VERSION_3_3 || GLEW_ARB_sampler_objects) {
-        glGenSamplers(1, &tk.nearestSampler);
-        glSamplerParameteri(tk.nearestSampler, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
-        glSamplerParameteri(tk.nearestSampler, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
-        glSamplerParameteri(tk.nearestSampler, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
-        glSamplerParameteri(tk.nearestSampler, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
-    }
+    createUnfilteredSampler();  // without it every pass reads filtered
 
     tk.thresholdLocation = tk.blurThresholdShader.uniformLocation("threshold");
     tk.xstLocation = tk.smartBlurShader.uniformLocation("xst");
@@ -145,9 +139,7 @@ void gltkShutdown() {
     tk.copyShader.destroy();
     for (auto& [text, program] : tk.kernelPrograms) program.shader.destroy();
     tk.kernelPrograms.clear();
-    if (tk.nearestSampler)
-        glDeleteSamplers(1, &tk.nearestSampler);
-    tk.nearestSampler = 0;
+    releaseUnfilteredSampler();
     tk.smartBlurShader.destroy();
     tk.glowPrograms.destroy();
     tk.opaqueGlowPrograms.destroy();
@@ -182,7 +174,7 @@ void blurPassInto(GL_FBOTexture& from, GL_FBOTexture& destination) {
 // has no sampler objects or the program did not build, and the caller's filtered program draws.
 KernelProgram* kernelProgram(Toolkit& tk, const std::vector<TexelKernel>& sums, const GL_FBOTexture& from,
                              float originY, bool opaque) {
-    if (!tk.nearestSampler)
+    if (!unfilteredSampler())
         return nullptr;
     const std::string text =
         kernelFragment(sums, 1.0f / float(from.width), 1.0f / float(from.height), 0.0f, originY, opaque);
@@ -203,21 +195,19 @@ KernelProgram* kernelProgram(Toolkit& tk, const std::vector<TexelKernel>& sums, 
 // One pass of a chain: the whole-texel program where the pass sits on its source's grid and one
 // could be had, otherwise `filtered` (which sets its own program and uniforms).
 template <class Filtered>
-void chainPass(Toolkit& tk, GL_FBOTexture& from, GL_FBOTexture& to, bool intoCallersTarget,
+void chainPass(GL_FBOTexture& from, GL_FBOTexture& to, bool intoCallersTarget,
                KernelProgram* program, float exponent, Filtered filtered) {
     if (program) {
         program->shader.use();
         glUniform1f(program->exponent, exponent);
-        glBindSampler(0, tk.nearestSampler);
     } else {
         filtered();
     }
+    UnfilteredReads reads(1u, program != nullptr);
     if (intoCallersTarget)
         blurPassInto(from, to);
     else
         blurPass(from, to);
-    if (program)
-        glBindSampler(0, 0);
 }
 
 // Without a power the chain is a plain blur that callers show as it is: every pass a cross pass at
@@ -236,7 +226,7 @@ void plainChain(Toolkit& tk, GL_FBOTexture* source, GL_FBOTexture* destination, 
     };
     int current = 0;  // the target holding the picture so far
     for (int k = 0; k < passes; ++k, current = 1 - current)
-        chainPass(tk, targets[current], targets[1 - current], false, program, 1.0f, filtered);
+        chainPass(targets[current], targets[1 - current], false, program, 1.0f, filtered);
     glUseProgram(0);
     targets[current].copyTo(destination);
 }
@@ -286,7 +276,7 @@ void glowChain(Toolkit& tk, GL_FBOTexture* source, GL_FBOTexture* destination, f
                 program = kernelProgram(tk, {binomialLine(horizontal ? stepX : stepY, !horizontal)}, *from, 0.0f, opaque);
             }
         }
-        chainPass(tk, *from, to, intoDestination, program, exponent, [&] {
+        chainPass(*from, to, intoDestination, program, exponent, [&] {
             if (cross) {
                 programs.cross.use();
                 glUniform1f(programs.crossIntensity, intensity);

@@ -8,6 +8,7 @@
 
 #include "gl/fbo_texture.h"
 #include "gl/gltk.h"
+#include "gl/unfiltered_reads.h"
 
 namespace RenderEngine {
 
@@ -39,7 +40,11 @@ void Renderer::dofLayerPass() {
     second->bind(GL_TEXTURE0);
     first->bind(GL_TEXTURE1);
     glUseProgram(combineShader->programId);
-    zelFramework::drawQuad();
+    {
+        zelFramework::UnfilteredReads reads(3u, zelFramework::viewportIs(first->width, first->height) &&
+                                                    second->width == first->width && second->height == first->height);
+        zelFramework::drawQuad();
+    }
     glUseProgram(0);
     first->unbind();
     second->unbind();
@@ -68,6 +73,8 @@ void Renderer::motionBlurPass(float delta) {
         const float weight = 1.0f / float(i + 1);
         glBlendColor(weight, weight, weight, weight);
         motionBlurTargets[i]->bind(GL_TEXTURE0);
+        zelFramework::UnfilteredReads reads(
+            1u, zelFramework::viewportIs(motionBlurTargets[i]->width, motionBlurTargets[i]->height));
         zelFramework::drawQuad();
     }
     glEnable(GL_DEPTH_TEST);

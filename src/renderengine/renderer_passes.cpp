@@ -6,6 +6,7 @@
 #include "gl/gltk.h"
 #include "gl/pass_timer.h"
 #include "gl/texture.h"
+#include "gl/unfiltered_reads.h"
 #include "renderengine/texture_units.h"
 
 #include <cmath>
@@ -314,7 +315,11 @@ void Renderer::glowPass() {
     tempTarget2->bind(GL_TEXTURE0);
     glUseProgram(combineGlowShader->programId);
     glUniform1f(combineGlowShader->uniformLocation("glowIntensity"), glowIntensity);
-    drawQuad();
+    {
+        zelFramework::UnfilteredReads reads(1u, tempTarget2->width == sceneryTarget->width &&
+                                                    tempTarget2->height == sceneryTarget->height);
+        drawQuad();
+    }
     glUseProgram(0);
     tempTarget2->unbind();
     sceneryTarget->end();

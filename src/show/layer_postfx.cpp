@@ -4,6 +4,7 @@
 #include "gl/gltk.h"
 #include "gl/pass_timer.h"
 #include "gl/texture_manager.h"
+#include "gl/unfiltered_reads.h"
 #include "show/layer_gl.h"
 #include "sync/controller_set.h"
 
@@ -118,7 +119,11 @@ void Layer_PostFX::colourCorrect() {
         {"exponent", exponent},     {"gamma", gamma},
     };
     for (const auto& p : parameters) glUniform1f(postFXShader.uniformLocation(p.uniform), valueOf(p.controller));
-    fullQuad();
+    {
+        // Without fringes every read is at the pixel's own texel (both targets have one size).
+        UnfilteredReads reads(1u, valueOf(chromaticDiff) == 0.0f);
+        fullQuad();
+    }
     glUseProgram(0);
     finalTarget.unbind();
     workTarget.end();
@@ -135,6 +140,7 @@ void Layer_PostFX::glow() {
     glEnable(GL_BLEND);
     glBlendFunc(GL_ONE, GL_ONE);
     spare->bind(GL_TEXTURE0);
+    UnfilteredReads reads(1u, true);  // the spare and the picture have one size
     // The glow goes in twice at g. While 2g is a colour (at most 1) one draw at 2g adds the same;
     // above that the vertex colour would be clamped, so it takes the two draws.
     if (2.0f * g <= 1.0f) {
@@ -155,6 +161,7 @@ void Layer_PostFX::gradePicture() {
     GL_Texture* grading = gradingAt(gradings, time);
     glColor3f(1.0f, 1.0f, 1.0f);
     picture->bind(GL_TEXTURE0);
+    UnfilteredReads reads(1u, viewportIs(picture->width, picture->height));  // the grading stays filtered
     if (grading) {
         grading->bind(GL_TEXTURE1);
         finalGradeShader.use();

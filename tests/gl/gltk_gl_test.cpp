@@ -2,6 +2,7 @@
 #include "gl/fbo_texture.h"
 #include "gl/gltk.h"
 #include "gl/shader.h"
+#include "gl/unfiltered_reads.h"
 
 #include "gl_readback.h"
 #include "gl_test_files.h"
@@ -133,6 +134,54 @@ TEST_F(Toolkit, BlurAtIntensityZeroKeepsThePictureAtOneSpreadsAWhitePixel) {
     EXPECT_GT(redAt(blurred, W / 2 - 1, H / 2 - 1), 0);
     EXPECT_EQ(redAt(blurred, 2, 2), 0);  // far corner untouched
     EXPECT_GT(litCount(blurred), 9);
+}
+
+TEST_F(Toolkit, CopiesReadUnfilteredOnlyAtTheirOwnSize) {
+    // Left half red, right half blue: a copy at the picture's size keeps the seam sharp, a larger
+    // one blends across it, so its reads must have stayed filtered.
+    a.begin();
+    glEnable(GL_SCISSOR_TEST);
+    glScissor(0, 0, W / 2, H);
+    glClearColor(1, 0, 0, 1);
+    glClear(GL_COLOR_BUFFER_BIT);
+    glScissor(W / 2, 0, W / 2, H);
+    glClearColor(0, 0, 1, 1);
+    glClear(GL_COLOR_BUFFER_BIT);
+    glDisable(GL_SCISSOR_TEST);
+    glClearColor(0, 0, 0, 0);
+    a.end();
+    a.copyTo(&b);
+    EXPECT_EQ(targetPixels(b), targetPixels(a));
+    GL_FBOTexture larger;
+    larger.create(1, 8, W * 2 + 6, H * 2, GL_RGBA, false);
+    a.copyTo(&larger);
+    const std::vector<uint8_t> big = framebufferPixels(larger.framebufferId, W - 2, H, 8, 1);
+    int blended = 0;
+    for (size_t i = 0; i < big.size(); i += 4) blended += big[i] > 0 && big[i + 2] > 0;
+    EXPECT_GT(blended, 0) << "a copy to another size lost its filter";
+    larger.release();
+    EXPECT_EQ(glInteger(GL_SAMPLER_BINDING), 0);
+}
+
+TEST_F(Toolkit, UnfilteredReadsBindTheirUnitsForTheirScopeOnly) {
+    ASSERT_NE(unfilteredSampler(), 0u) << "the test renderer has sampler objects";
+    auto samplerOn = [](int unit) {
+        glActiveTexture(GL_TEXTURE0 + unit);
+        const GLint bound = glInteger(GL_SAMPLER_BINDING);
+        glActiveTexture(GL_TEXTURE0);
+        return bound;
+    };
+    {
+        UnfilteredReads reads(0b101u, true);
+        EXPECT_EQ(samplerOn(0), GLint(unfilteredSampler()));
+        EXPECT_EQ(samplerOn(1), 0);
+        EXPECT_EQ(samplerOn(2), GLint(unfilteredSampler()));
+    }
+    for (int unit : {0, 1, 2}) EXPECT_EQ(samplerOn(unit), 0) << unit;
+    {
+        UnfilteredReads reads(1u, false);  // a pass off the texel grid
+        EXPECT_EQ(samplerOn(0), 0);
+    }
 }
 
 TEST_F(Toolkit, PassCountFollowsIntensityOneElevenTwentyOne) {
