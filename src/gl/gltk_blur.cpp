@@ -53,11 +53,15 @@ struct GlowPrograms {
 struct KernelProgram {
     GL_Shader shader;
     GLint exponent = -1;
+    uint64_t lastBlur = 0;  // the blur that used it last
 };
 
-// The kernel programs built so far, by their text. A radius that moves from one value to another
-// asks for new ones on every frame of the move; past this many, the lot is dropped and rebuilt.
-constexpr size_t KERNEL_PROGRAM_LIMIT = 48;
+// The kernel programs are kept by their text while blurs use them. A radius that moves from one value
+// to another (in the show for a frame or two, in the editor for as long as an author drags a key)
+// asks for new ones on every frame of the move: one that none of the last this many blurs used is
+// dropped (two blurs a frame at most, so it has been idle for a second or more of the show) and is
+// built again if asked for, the same program from the same text.
+constexpr uint64_t KERNEL_PROGRAM_IDLE_BLURS = 64;
 
 struct Toolkit {
     GL_FBOTexture blurTargets[2];
@@ -70,6 +74,7 @@ struct Toolkit {
     GL_Shader bokehBlurShader;
     GL_Shader copyShader;
     std::map<std::string, KernelProgram> kernelPrograms;
+    uint64_t blurs = 0;  // blurs run so far
     GLint thresholdLocation = -1;
     GLint xstLocation = -1;
     GLint ystLocation = -1;
@@ -180,16 +185,26 @@ KernelProgram* kernelProgram(Toolkit& tk, const std::vector<TexelKernel>& sums, 
         kernelFragment(sums, 1.0f / float(from.width), 1.0f / float(from.height), 0.0f, originY, opaque);
     auto found = tk.kernelPrograms.find(text);
     if (found == tk.kernelPrograms.end()) {
-        if (tk.kernelPrograms.size() >= KERNEL_PROGRAM_LIMIT) {
-            for (auto& [oldText, program] : tk.kernelPrograms) program.shader.destroy();
-            tk.kernelPrograms.clear();
-        }
         found = tk.kernelPrograms.emplace(text, KernelProgram{}).first;
         KernelProgram& program = found->second;
         if (program.shader.createFromSource("gltkBlurKernel", gltkText::VERTEX, nullptr, text.c_str(), nullptr))
             program.exponent = program.shader.uniformLocation("blurExponent");
     }
+    found->second.lastBlur = tk.blurs;
     return found->second.shader.isValid ? &found->second : nullptr;
+}
+
+// Counts this blur, and deletes the programs that the last KERNEL_PROGRAM_IDLE_BLURS blurs left unused.
+void dropIdleKernelPrograms(Toolkit& tk) {
+    ++tk.blurs;
+    for (auto k = tk.kernelPrograms.begin(); k != tk.kernelPrograms.end();) {
+        if (tk.blurs - k->second.lastBlur > KERNEL_PROGRAM_IDLE_BLURS) {
+            k->second.shader.destroy();
+            k = tk.kernelPrograms.erase(k);
+        } else {
+            ++k;
+        }
+    }
 }
 
 // One pass of a chain: the whole-texel program where the pass sits on its source's grid and one
@@ -310,6 +325,7 @@ void gltkBlur(GL_FBOTexture* source, GL_FBOTexture* destination, float intensity
         return;
 
     PassTimer timer("gltk-blur");
+    dropIdleKernelPrograms(tk);
     const int passes = blurPassCount(intensity);
     if (passes < 1) {  // a negative intensity: nothing to blur
         source->copyTo(destination);

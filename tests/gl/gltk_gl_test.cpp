@@ -184,6 +184,26 @@ TEST_F(Toolkit, UnfilteredReadsBindTheirUnitsForTheirScopeOnly) {
     }
 }
 
+TEST_F(Toolkit, AGlowDrawsTheSameAfterItsProgramsWereDroppedAndBuiltAgain) {
+    auto kernelBuilds = [] {
+        const std::string log = capture->text();
+        int n = 0;
+        for (size_t at = log.find("(gltkBlurKernel) - shader created"); at != std::string::npos;
+             at = log.find("(gltkBlurKernel) - shader created", at + 1))
+            ++n;
+        return n;
+    };
+    dot(a);
+    gltkBlur(&a, &b, 0.3f, 1.2f);
+    const std::vector<uint8_t> first = targetPixels(b);
+    const int builds = kernelBuilds();
+    // Enough other blurs that the glow's programs sit idle long enough to be dropped.
+    for (int k = 0; k < 70; ++k) gltkBlur(&a, &b, 0.05f, 1.0f);
+    gltkBlur(&a, &b, 0.3f, 1.2f);
+    EXPECT_GT(kernelBuilds(), builds + 1) << "the glow's programs were kept, so the rebuild went untried";
+    EXPECT_EQ(targetPixels(b), first);
+}
+
 TEST_F(Toolkit, PassCountFollowsIntensityOneElevenTwentyOne) {
     // Every pass raises the picture to the exponent, so a flat grey reveals how many passes ran.
     const float exponent = 1.05f;
