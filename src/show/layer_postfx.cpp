@@ -28,6 +28,9 @@ bool Layer_PostFX::init(GL_TextureManager* /*textures*/, ControllerSet* controll
     postFXShader.loadFromFiles("postFX", "forwardVert.h", "postFXFrag.h", nullptr);
     glitchShader.loadFromFiles("glitch", "glitchVert.h", "glitchFrag.h", nullptr);
     finalGradeShader.loadFromFiles("finalGrade", "forwardVert.h", "finalGrade.h", nullptr);
+    gradeWithVignetteShader.loadFromFiles("finalGradeVignette", "forwardVert.h", "finalGrade.h", "#define VIGNETTE\n");
+    outputWithVignetteShader.loadFromFiles("outputVignette", "forwardVert.h", "finalGrade.h",
+                                           "#define VIGNETTE\n#define NO_GRADING\n");
 
     finalTarget.create(1, 16, screenWidth, renderHeight, GL_RGB, false);
     workTarget.create(1, 16, screenWidth, renderHeight, GL_RGB, false);
@@ -63,6 +66,11 @@ bool Layer_PostFX::init(GL_TextureManager* /*textures*/, ControllerSet* controll
     setSampler(glitchShader, "image", 0);
     setSampler(finalGradeShader, "colorBuffer", 0);
     setSampler(finalGradeShader, "gradeBuffer", 1);
+    setSampler(gradeWithVignetteShader, "colorBuffer", 0);
+    setSampler(gradeWithVignetteShader, "gradeBuffer", 1);
+    setSampler(gradeWithVignetteShader, "vignette", 2);
+    setSampler(outputWithVignetteShader, "colorBuffer", 0);
+    setSampler(outputWithVignetteShader, "vignette", 2);
     glUseProgram(0);
     return true;
 }
@@ -156,21 +164,29 @@ void Layer_PostFX::glow() {
     picture->end();
 }
 
-// Grades the picture into the framebuffer in use.
-void Layer_PostFX::gradePicture() {
+// Grades the picture into the framebuffer in use, with the vignette laid on when asked (the caller
+// has checked there is one and its programs built).
+void Layer_PostFX::gradePicture(bool withVignette) {
     GL_Texture* grading = gradingAt(gradings, time);
     glColor3f(1.0f, 1.0f, 1.0f);
     picture->bind(GL_TEXTURE0);
-    UnfilteredReads reads(1u, viewportIs(picture->width, picture->height));  // the grading stays filtered
-    if (grading) {
+    if (grading)
         grading->bind(GL_TEXTURE1);
-        finalGradeShader.use();
-        fullQuad();
-        grading->unbind();
-        glUseProgram(0);
-    } else {
+    if (withVignette)
+        vignetteTexture->bind(GL_TEXTURE2);
+    GL_Shader* program = withVignette ? (grading ? &gradeWithVignetteShader : &outputWithVignetteShader)
+                                      : (grading ? &finalGradeShader : nullptr);
+    if (program)
+        program->use();
+    {
+        UnfilteredReads reads(1u, viewportIs(picture->width, picture->height));  // the tables stay filtered
         fullQuad();
     }
+    glUseProgram(0);
+    if (withVignette)
+        vignetteTexture->unbind();
+    if (grading)
+        grading->unbind();
     picture->unbind();
 }
 
@@ -178,13 +194,15 @@ void Layer_PostFX::gradePicture() {
 // the spare first, which the glitch then bends into the window.
 void Layer_PostFX::gradeAndOutput() {
     const GlitchControls controls = glitchControls();
+    vignetteDrawn = false;
     if (!(controls.intensity > 0.0f)) {
-        gradePicture();
+        vignetteDrawn = vignetteTexture && gradeWithVignetteShader.isValid && outputWithVignetteShader.isValid;
+        gradePicture(vignetteDrawn);
         return;
     }
     spare->begin();
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-    gradePicture();
+    gradePicture(false);
     spare->end();
     spare->bind(GL_TEXTURE0);
     glitchShader.use();
@@ -203,7 +221,7 @@ void Layer_PostFX::gradeAndOutput() {
 }
 
 void Layer_PostFX::vignette() {
-    if (!vignetteTexture) return;
+    if (!vignetteTexture || vignetteDrawn) return;
     glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
     vignetteTexture->bind(GL_TEXTURE0);
     glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);

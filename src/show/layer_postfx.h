@@ -35,6 +35,10 @@ private:
     GL_Shader postFXShader;
     GL_Shader glitchShader;
     GL_Shader finalGradeShader;
+    // The output with the vignette laid on in the same pass: through the grading table, and without one.
+    GL_Shader gradeWithVignetteShader;
+    GL_Shader outputWithVignetteShader;
+    bool vignetteDrawn = false;  // this frame's output already carries the vignette
     GL_FBOTexture finalTarget;
     GL_FBOTexture workTarget;
 
@@ -75,7 +79,7 @@ private:
     bool correctionIsNeutral() const;
     void colourCorrect();
     void glow();
-    void gradePicture();
+    void gradePicture(bool withVignette);
     void gradeAndOutput();
     void vignette();
 };

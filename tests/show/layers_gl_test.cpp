@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cmath>
 #include <cstdlib>
 #include <filesystem>
 #include <vector>
@@ -44,6 +45,8 @@ struct Shared {
     ControllerSet controllers;
     Layer_PostFX* post = nullptr;
     GL_MemTexture* swapLut = nullptr;
+    // Clear until a test paints it, so that the other tests see no vignette.
+    GL_MemTexture* vignette = nullptr;
 };
 
 Shared& shared() {
@@ -81,6 +84,9 @@ protected:
         s.swapLut = new GL_MemTexture();
         s.swapLut->create(lut.data(), LUT * LUT, LUT, GL_RGB, GL_REPEAT, GL_REPEAT);
         GL_TextureManager::addTexture("grading\\swap.png", s.swapLut);
+        s.vignette = new GL_MemTexture();
+        setVignette(0, 0, 0, 0);
+        GL_TextureManager::addTexture("vignette.png", s.vignette);
         s.post = new Layer_PostFX();
         s.post->gradings.push_back({"grading\\swap.png", nullptr, 10.0f, 20.0f});
         s.post->gradings.push_back({"grading\\missing.png", nullptr, 30.0f, 40.0f});
@@ -94,6 +100,16 @@ protected:
     }
 
     Controller* controller(const char* name) { return shared().controllers.get(name); }
+
+    // The vignette picture, one colour all over (4 x 4 texels).
+    static void setVignette(uint8_t r, uint8_t g, uint8_t b, uint8_t a) {
+        std::vector<uint8_t> px;
+        for (int i = 0; i < 16; ++i) px.insert(px.end(), {r, g, b, a});
+        if (shared().vignette->textureId)
+            shared().vignette->replacePixels(px.data(), 4, 4, GL_RGBA, {});
+        else
+            shared().vignette->create(px.data(), 4, 4, GL_RGBA, GL_REPEAT, GL_REPEAT);
+    }
 
     // Fills "finalTarget" with four colour bands from left to right.
     static void paintFinalTarget() {
@@ -198,6 +214,31 @@ TEST_F(ShowLayersGL, ANeutralCorrectionGivesTheWindowThatAnInvisibleOneGives) {
                     EXPECT_GT(pictureDifference(skipped, postProcess(t)), 1.0);
                 }
             }
+}
+
+// The vignette goes over the graded, clamped picture by its alpha, whether it is laid on in the output
+// pass (no glitch) or drawn over the window after the glitch.
+TEST_F(ShowLayersGL, VignetteLiesOverTheGradedPictureByItsAlpha) {
+    for (const bool glitch : {false, true})
+        for (const float t : {5.0f, 15.0f}) {  // without and with the grading table
+            controller("Glitch: intensity")->value = glitch ? 1.0f : 0.0f;
+            controller("Glitch: block count")->value = glitch ? 0.5f : 0.0f;
+            controller("Glitch: rand")->value = 0.5f;
+            controller("ZEL: Brightness")->value = 0.6f;  // the brightest band goes past 1
+            setVignette(0, 0, 0, 0);
+            const std::vector<uint8_t> plain = postProcess(t);
+            setVignette(20, 200, 60, 96);
+            const std::vector<uint8_t> shaded = postProcess(t);
+            setVignette(0, 0, 0, 0);
+            int largest = 0;
+            for (size_t i = 0; i < plain.size(); i += 4)
+                for (size_t c = 0; c < 3; ++c) {
+                    const double v = c == 0 ? 20 : c == 1 ? 200 : 60;
+                    const double expected = plain[i + c] * (1.0 - 96 / 255.0) + v * 96 / 255.0;
+                    largest = std::max(largest, int(std::lround(std::abs(shaded[i + c] - expected))));
+                }
+            EXPECT_LE(largest, 1) << "glitch " << glitch << ", " << t << " s";
+        }
 }
 
 TEST_F(ShowLayersGL, GradingReadsTheStripLayoutAndAMissingTableIsSkipped) {
