@@ -8,6 +8,7 @@
 #include "gl/texel_kernel.h"
 #include "gl/unfiltered_reads.h"
 
+#include <cmath>
 #include <cstdint>
 #include <map>
 #include <string>
@@ -323,6 +324,12 @@ void gltkBlur(GL_FBOTexture* source, GL_FBOTexture* destination, float intensity
         return;
     if (source == destination && intensity == 0.0f)
         return;
+    // A value no curve of a show should give (not a number, or a pass count past what an int holds)
+    // leaves the picture unblurred instead of running an undefined number of passes.
+    if (!std::isfinite(intensity) || !std::isfinite(exponent) || intensity > 1.0e6f) {
+        source->copyTo(destination);
+        return;
+    }
 
     PassTimer timer("gltk-blur");
     dropIdleKernelPrograms(tk);

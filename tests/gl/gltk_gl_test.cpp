@@ -204,6 +204,17 @@ TEST_F(Toolkit, AGlowDrawsTheSameAfterItsProgramsWereDroppedAndBuiltAgain) {
     EXPECT_EQ(targetPixels(b), first);
 }
 
+TEST_F(Toolkit, AnIntensityOrExponentThatIsNoNumberLeavesThePictureUnblurred) {
+    dot(a);
+    const std::vector<uint8_t> sharp = targetPixels(a);
+    for (const float bad : {std::nanf(""), INFINITY, 1.0e9f}) {
+        gltkBlur(&a, &b, bad, 1.2f);
+        EXPECT_EQ(targetPixels(b), sharp) << bad;
+        gltkBlur(&a, &b, 0.3f, bad == 1.0e9f ? -INFINITY : bad);
+        EXPECT_EQ(targetPixels(b), sharp) << bad;
+    }
+}
+
 TEST_F(Toolkit, PassCountFollowsIntensityOneElevenTwentyOne) {
     // Every pass raises the picture to the exponent, so a flat grey reveals how many passes ran.
     const float exponent = 1.05f;
