@@ -20,8 +20,9 @@ void gltkInit();
 void gltkShutdown();
 
 // Iterative cross blur of `source` into `destination` (they may be the same target): intensity x 20 + 1
-// passes (truncated), each raising the result to the power `exponent`. Leaves framebuffer 0 bound,
-// program 0 in use and unit 0 active.
+// passes (truncated), each raising the result to the power `exponent`. An intensity or exponent that
+// is not a finite number (or an intensity past a million) copies the source over unblurred. Leaves
+// framebuffer 0 bound, program 0 in use, unit 0 active and no sampler bound.
 void gltkBlur(GL_FBOTexture* source, GL_FBOTexture* destination, float intensity, float exponent);
 // Disc-shaped gather blur of `source` into `destination` through the scratch target: the disc's radius
 // follows `intensity` and its sample count `quality`. Same leftover state as gltkBlur.

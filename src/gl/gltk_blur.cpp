@@ -326,7 +326,7 @@ void gltkBlur(GL_FBOTexture* source, GL_FBOTexture* destination, float intensity
         return;
     // A value no curve of a show should give (not a number, or a pass count past what an int holds)
     // leaves the picture unblurred instead of running an undefined number of passes.
-    if (!std::isfinite(intensity) || !std::isfinite(exponent) || intensity > 1.0e6f) {
+    if (!std::isfinite(intensity) || !std::isfinite(exponent) || std::fabs(intensity) > 1.0e6f) {
         source->copyTo(destination);
         return;
     }
