@@ -8,6 +8,7 @@
 #include "gl/texel_kernel.h"
 #include "gl/unfiltered_reads.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <map>
@@ -165,15 +166,49 @@ void blurPass(GL_FBOTexture& from, GL_FBOTexture& to) {
     from.unbind();
 }
 
-// A pass into the caller's target, whatever state the caller left: no blending, depth, scissor,
-// stencil or alpha test, all channels written.
-void blurPassInto(GL_FBOTexture& from, GL_FBOTexture& destination) {
-    glPushAttrib(GL_ENABLE_BIT | GL_COLOR_BUFFER_BIT);
+// How the last picture of a chain reaches the caller's target: written over it, or (`weight` > 0)
+// added onto it at that weight.
+struct Ending {
+    float weight = 0.0f;
+};
+
+// Draws `from` over the whole of `destination` with the program in use (and, for an addition, the
+// texture environment's colour), whatever state the caller left: no depth, scissor, stencil or alpha
+// test, all channels written. An addition blends the result in at its weight, in as many draws as
+// keep each draw's share at most 1 (the blend colour and the vertex colour clamp above that); a
+// write does not blend.
+void passIntoCallersTarget(GL_FBOTexture& from, GL_FBOTexture& destination, Ending ending) {
+    glPushAttrib(GL_ENABLE_BIT | GL_COLOR_BUFFER_BIT | GL_CURRENT_BIT);
     for (GLenum capability : {GL_BLEND, GL_DEPTH_TEST, GL_SCISSOR_TEST, GL_STENCIL_TEST, GL_ALPHA_TEST})
         glDisable(capability);
     glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
-    blurPass(from, destination);
+    const int draws = ending.weight > 0.0f ? std::max(1, int(std::ceil(ending.weight))) : 1;
+    if (ending.weight > 0.0f) {
+        const float share = ending.weight / float(draws);
+        glEnable(GL_BLEND);
+        glBlendFunc(GL_CONSTANT_COLOR, GL_ONE);
+        glBlendColor(share, share, share, share);
+    }
+    glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
+    from.bind(GL_TEXTURE0);
+    destination.begin();
+    for (int k = 0; k < draws; ++k) drawQuad(false, 1.0f, 0.0f, 0.0f, 0.0f);
+    destination.end();
+    from.unbind();
     glPopAttrib();
+}
+
+// The chain's last picture, in the scratch targets, brought to the caller's target: copied over it,
+// or added onto it.
+void finish(GL_FBOTexture& last, GL_FBOTexture& destination, Ending ending) {
+    if (ending.weight <= 0.0f) {
+        last.copyTo(&destination);
+        return;
+    }
+    glUseProgram(0);
+    UnfilteredReads reads(1u, last.width == destination.width && last.height == destination.height);
+    glEnable(GL_TEXTURE_2D);
+    passIntoCallersTarget(last, destination, ending);
 }
 
 // The program reading `sums` on the texel grid of `from`, built on first use; null where the driver
@@ -211,7 +246,7 @@ void dropIdleKernelPrograms(Toolkit& tk) {
 // One pass of a chain: the whole-texel program where the pass sits on its source's grid and one
 // could be had, otherwise `filtered` (which sets its own program and uniforms).
 template <class Filtered>
-void chainPass(GL_FBOTexture& from, GL_FBOTexture& to, bool intoCallersTarget,
+void chainPass(GL_FBOTexture& from, GL_FBOTexture& to, const Ending* intoCallersTarget,
                KernelProgram* program, float exponent, Filtered filtered) {
     if (program) {
         program->shader.use();
@@ -221,14 +256,15 @@ void chainPass(GL_FBOTexture& from, GL_FBOTexture& to, bool intoCallersTarget,
     }
     UnfilteredReads reads(1u, program != nullptr);
     if (intoCallersTarget)
-        blurPassInto(from, to);
+        passIntoCallersTarget(from, to, *intoCallersTarget);
     else
         blurPass(from, to);
 }
 
 // Without a power the chain is a plain blur that callers show as it is: every pass a cross pass at
 // the scratch size, and the result copied over, so detail it leaves sharp stays where it was.
-void plainChain(Toolkit& tk, GL_FBOTexture* source, GL_FBOTexture* destination, float intensity, int passes) {
+void plainChain(Toolkit& tk, GL_FBOTexture* source, GL_FBOTexture* destination, float intensity, int passes,
+                Ending ending) {
     GL_FBOTexture* targets = tk.blurTargets;
     source->copyTo(&targets[0]);
     GlowPrograms& programs = tk.glowPrograms;
@@ -242,9 +278,9 @@ void plainChain(Toolkit& tk, GL_FBOTexture* source, GL_FBOTexture* destination, 
     };
     int current = 0;  // the target holding the picture so far
     for (int k = 0; k < passes; ++k, current = 1 - current)
-        chainPass(targets[current], targets[1 - current], false, program, 1.0f, filtered);
+        chainPass(targets[current], targets[1 - current], nullptr, program, 1.0f, filtered);
     glUseProgram(0);
-    targets[current].copyTo(destination);
+    finish(targets[current], *destination, ending);
 }
 
 // The glow: a power every pass, so the chain is not one linear blur. The pass count and the power
@@ -260,7 +296,7 @@ void plainChain(Toolkit& tk, GL_FBOTexture* source, GL_FBOTexture* destination, 
 // picture copied up, as seven taps at each of its pixels would cost more than the copy. Every pass
 // but one into a destination of another size sits on its source's texel grid and reads whole texels.
 void glowChain(Toolkit& tk, GL_FBOTexture* source, GL_FBOTexture* destination, float intensity, float exponent,
-               int passes) {
+               int passes, Ending ending) {
     const int crossPasses = passes % 2;
     const int firstVertical = crossPasses + 1;
     const bool halfHeight = passes > firstVertical + 1;
@@ -292,7 +328,7 @@ void glowChain(Toolkit& tk, GL_FBOTexture* source, GL_FBOTexture* destination, f
                 program = kernelProgram(tk, {binomialLine(horizontal ? stepX : stepY, !horizontal)}, *from, 0.0f, opaque);
             }
         }
-        chainPass(*from, to, intoDestination, program, exponent, [&] {
+        chainPass(*from, to, intoDestination ? &ending : nullptr, program, exponent, [&] {
             if (cross) {
                 programs.cross.use();
                 glUniform1f(programs.crossIntensity, intensity);
@@ -312,22 +348,32 @@ void glowChain(Toolkit& tk, GL_FBOTexture* source, GL_FBOTexture* destination, f
     }
     glUseProgram(0);
     if (!lastIntoDestination)
-        from->copyTo(destination);
+        finish(*from, *destination, ending);
     glBindFramebuffer(GL_FRAMEBUFFER, 0);  // the window's framebuffer, as a closing copy leaves it
 }
 
 }  // namespace
 
-void gltkBlur(GL_FBOTexture* source, GL_FBOTexture* destination, float intensity, float exponent) {
+namespace {
+
+// Both entry points: the chain of passes, ended as `ending` says. An ending without blur (no pass
+// to run, or a value no curve of a show should give) is the source itself, copied or added.
+void blurChain(GL_FBOTexture* source, GL_FBOTexture* destination, float intensity, float exponent,
+               Ending ending) {
     Toolkit& tk = toolkit();
-    if (!tk.initialised || !source || !destination)
-        return;
-    if (source == destination && intensity == 0.0f)
-        return;
-    // A value no curve of a show should give (not a number, or a pass count past what an int holds)
-    // leaves the picture unblurred instead of running an undefined number of passes.
+    auto unblurred = [&] {
+        if (ending.weight <= 0.0f) {
+            source->copyTo(destination);
+            return;
+        }
+        source->copyTo(&tk.blurTargets[0]);
+        finish(tk.blurTargets[0], *destination, ending);
+        glBindFramebuffer(GL_FRAMEBUFFER, 0);
+    };
+    // Not a number, or a pass count past what an int holds: the picture stays unblurred instead of
+    // running an undefined number of passes.
     if (!std::isfinite(intensity) || !std::isfinite(exponent) || std::fabs(intensity) > 1.0e6f) {
-        source->copyTo(destination);
+        unblurred();
         return;
     }
 
@@ -335,13 +381,30 @@ void gltkBlur(GL_FBOTexture* source, GL_FBOTexture* destination, float intensity
     dropIdleKernelPrograms(tk);
     const int passes = blurPassCount(intensity);
     if (passes < 1) {  // a negative intensity: nothing to blur
-        source->copyTo(destination);
+        unblurred();
         return;
     }
     if (exponent == 1.0f)
-        plainChain(tk, source, destination, intensity, passes);
+        plainChain(tk, source, destination, intensity, passes, ending);
     else
-        glowChain(tk, source, destination, intensity, exponent, passes);
+        glowChain(tk, source, destination, intensity, exponent, passes, ending);
+}
+
+}  // namespace
+
+void gltkBlur(GL_FBOTexture* source, GL_FBOTexture* destination, float intensity, float exponent) {
+    if (!toolkit().initialised || !source || !destination)
+        return;
+    if (source == destination && intensity == 0.0f)
+        return;
+    blurChain(source, destination, intensity, exponent, Ending{});
+}
+
+void gltkBlurAdded(GL_FBOTexture* source, GL_FBOTexture* destination, float intensity, float exponent,
+                   float weight) {
+    if (!toolkit().initialised || !source || !destination || !(weight > 0.0f) || !std::isfinite(weight))
+        return;
+    blurChain(source, destination, intensity, exponent, Ending{weight});
 }
 
 void gltkSpreadBlur(GL_FBOTexture* source, GL_FBOTexture* destination, float intensity, float quality) {

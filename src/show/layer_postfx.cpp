@@ -137,31 +137,13 @@ void Layer_PostFX::colourCorrect() {
     workTarget.end();
 }
 
-// The spare takes the blurred picture, which goes onto the picture: no pass copies the picture
-// between the targets.
+// The glow goes in twice at g: its blur's last pass is added straight onto the picture at 2g, so
+// no picture of the blur's own is drawn and read back.
 void Layer_PostFX::glow() {
     const float g = valueOf(glowIntensity);
     const float r = valueOf(glowRadius);
     if (!(g > 0.0f && r > 0.0f)) return;
-    gltkBlur(picture, spare, r, 1.0f + 0.1f * valueOf(glowExponent));
-    picture->begin();
-    glEnable(GL_BLEND);
-    glBlendFunc(GL_ONE, GL_ONE);
-    spare->bind(GL_TEXTURE0);
-    UnfilteredReads reads(1u, true);  // the spare and the picture have one size
-    // The glow goes in twice at g. While 2g is a colour (at most 1) one draw at 2g adds the same;
-    // above that the vertex colour would be clamped, so it takes the two draws.
-    if (2.0f * g <= 1.0f) {
-        glColor3f(2.0f * g, 2.0f * g, 2.0f * g);
-        fullQuad();
-    } else {
-        glColor3f(g, g, g);
-        fullQuad();
-        fullQuad();
-    }
-    spare->unbind();
-    glDisable(GL_BLEND);
-    picture->end();
+    gltkBlurAdded(picture, picture, r, 1.0f + 0.1f * valueOf(glowExponent), 2.0f * g);
 }
 
 // Grades the picture into the framebuffer in use, with the vignette laid on when asked (the caller

@@ -71,8 +71,8 @@ private:
 
     GL_Texture* vignetteTexture = nullptr;
 
-    // The target holding the picture after the correction, and the one free for the glow and the
-    // glitch; set by colourCorrect each frame.
+    // The target holding the picture after the correction, and the one free for the glitch; set by
+    // colourCorrect each frame.
     GL_FBOTexture* picture = &workTarget;
     GL_FBOTexture* spare = &finalTarget;
 

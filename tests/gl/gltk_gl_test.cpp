@@ -10,6 +10,7 @@
 #include "support/gl_fixture.h"
 #include "support/trace_capture.h"
 
+#include <algorithm>
 #include <cmath>
 #include <filesystem>
 #include <memory>
@@ -213,6 +214,49 @@ TEST_F(Toolkit, AnIntensityOrExponentThatIsNoNumberLeavesThePictureUnblurred) {
         gltkBlur(&a, &b, 0.3f, std::isnan(bad) ? bad : -INFINITY);
         EXPECT_EQ(targetPixels(b), sharp) << bad;
     }
+}
+
+// The blur added onto a picture is the picture plus the blur at the weight: with the last pass
+// blended in (a destination up to the scratch size) or the result blended up (a larger one), with and
+// without a power, and at a weight above 1, which takes more than one draw.
+TEST_F(Toolkit, ABlurAddedOntoAPictureIsThePicturePlusTheBlurAtTheWeight) {
+    GL_FBOTexture large, largeBlur;
+    large.create(1, 8, 1280, 720, GL_RGBA, false);
+    largeBlur.create(1, 8, 1280, 720, GL_RGBA, false);
+    struct Case {
+        GL_FBOTexture *picture, *blur;
+        float exponent, weight;
+    };
+    for (const Case& c : {Case{&a, &b, 1.2f, 0.3f}, Case{&a, &b, 1.0f, 0.3f}, Case{&a, &b, 1.2f, 1.6f},
+                          Case{&large, &largeBlur, 1.2f, 0.3f}, Case{&large, &largeBlur, 1.0f, 1.6f}}) {
+        const int w = c.picture->width, h = c.picture->height;
+        c.picture->begin();
+        glClearColor(0.1f, 0.1f, 0.1f, 1.0f);
+        glClear(GL_COLOR_BUFFER_BIT);
+        glEnable(GL_SCISSOR_TEST);
+        glScissor(w / 3, h / 3, w / 8, h / 8);
+        glClearColor(0.5f, 0.4f, 0.3f, 1.0f);
+        glClear(GL_COLOR_BUFFER_BIT);
+        glDisable(GL_SCISSOR_TEST);
+        glClearColor(0, 0, 0, 0);
+        c.picture->end();
+        const std::vector<uint8_t> before = targetPixels(*c.picture);
+        gltkBlur(c.picture, c.blur, 0.3f, c.exponent);
+        const std::vector<uint8_t> blur = targetPixels(*c.blur);
+        gltkBlurAdded(c.picture, c.picture, 0.3f, c.exponent, c.weight);
+        const std::vector<uint8_t> after = targetPixels(*c.picture);
+        int largest = 0;
+        for (size_t i = 0; i < after.size(); i += 4)
+            for (size_t k = 0; k < 3; ++k) {
+                const double expected = std::min(255.0, before[i + k] + double(c.weight) * blur[i + k]);
+                largest = std::max(largest, int(std::lround(std::abs(after[i + k] - expected))));
+            }
+        EXPECT_LE(largest, 2) << w << " wide, exponent " << c.exponent << ", weight " << c.weight;
+        EXPECT_EQ(glInteger(GL_BLEND), 0);
+        EXPECT_EQ(glInteger(GL_FRAMEBUFFER_BINDING), 0);
+    }
+    large.release();
+    largeBlur.release();
 }
 
 TEST_F(Toolkit, PassCountFollowsIntensityOneElevenTwentyOne) {
