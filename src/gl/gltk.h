@@ -25,7 +25,7 @@ void gltkShutdown();
 // framebuffer 0 bound, program 0 in use, unit 0 active and no sampler bound.
 void gltkBlur(GL_FBOTexture* source, GL_FBOTexture* destination, float intensity, float exponent);
 // The same blur added onto `destination` (which may be the source) at `weight` instead of written over
-// it: its last pass, or the copy of its result, blends into the destination, so no picture of the
+// it: the draw that would copy the result over the destination blends it in, so no picture of the
 // blur's own is drawn and read back. A weight that is not above 0 adds nothing. Same leftover state.
 void gltkBlurAdded(GL_FBOTexture* source, GL_FBOTexture* destination, float intensity, float exponent,
                    float weight);

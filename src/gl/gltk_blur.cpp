@@ -172,23 +172,19 @@ struct Ending {
     float weight = 0.0f;
 };
 
-// Draws `from` over the whole of `destination` with the program in use (and, for an addition, the
-// texture environment's colour), whatever state the caller left: no depth, scissor, stencil or alpha
-// test, all channels written. An addition blends the result in at its weight, in as many draws as
-// keep each draw's share at most 1 (the blend colour and the vertex colour clamp above that); a
-// write does not blend.
-void passIntoCallersTarget(GL_FBOTexture& from, GL_FBOTexture& destination, Ending ending) {
+// Adds `from` onto the whole of `destination` at the ending's weight with the fixed-function texture
+// draw, whatever state the caller left: no depth, scissor, stencil or alpha test, all channels
+// written, in as many draws as keep each draw's share at most 1 (the blend colour clamps above it).
+void addOntoCallersTarget(GL_FBOTexture& from, GL_FBOTexture& destination, Ending ending) {
     glPushAttrib(GL_ENABLE_BIT | GL_COLOR_BUFFER_BIT | GL_CURRENT_BIT);
     for (GLenum capability : {GL_BLEND, GL_DEPTH_TEST, GL_SCISSOR_TEST, GL_STENCIL_TEST, GL_ALPHA_TEST})
         glDisable(capability);
     glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
-    const int draws = ending.weight > 0.0f ? std::max(1, int(std::ceil(ending.weight))) : 1;
-    if (ending.weight > 0.0f) {
-        const float share = ending.weight / float(draws);
-        glEnable(GL_BLEND);
-        glBlendFunc(GL_CONSTANT_COLOR, GL_ONE);
-        glBlendColor(share, share, share, share);
-    }
+    const int draws = std::max(1, int(std::ceil(ending.weight)));
+    const float share = ending.weight / float(draws);
+    glEnable(GL_BLEND);
+    glBlendFunc(GL_CONSTANT_COLOR, GL_ONE);
+    glBlendColor(share, share, share, share);
     glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
     from.bind(GL_TEXTURE0);
     destination.begin();
@@ -208,7 +204,7 @@ void finish(GL_FBOTexture& last, GL_FBOTexture& destination, Ending ending) {
     glUseProgram(0);
     UnfilteredReads reads(1u, last.width == destination.width && last.height == destination.height);
     glEnable(GL_TEXTURE_2D);
-    passIntoCallersTarget(last, destination, ending);
+    addOntoCallersTarget(last, destination, ending);
 }
 
 // The program reading `sums` on the texel grid of `from`, built on first use; null where the driver
@@ -246,8 +242,7 @@ void dropIdleKernelPrograms(Toolkit& tk) {
 // One pass of a chain: the whole-texel program where the pass sits on its source's grid and one
 // could be had, otherwise `filtered` (which sets its own program and uniforms).
 template <class Filtered>
-void chainPass(GL_FBOTexture& from, GL_FBOTexture& to, const Ending* intoCallersTarget,
-               KernelProgram* program, float exponent, Filtered filtered) {
+void chainPass(GL_FBOTexture& from, GL_FBOTexture& to, KernelProgram* program, float exponent, Filtered filtered) {
     if (program) {
         program->shader.use();
         glUniform1f(program->exponent, exponent);
@@ -255,10 +250,7 @@ void chainPass(GL_FBOTexture& from, GL_FBOTexture& to, const Ending* intoCallers
         filtered();
     }
     UnfilteredReads reads(1u, program != nullptr);
-    if (intoCallersTarget)
-        passIntoCallersTarget(from, to, *intoCallersTarget);
-    else
-        blurPass(from, to);
+    blurPass(from, to);
 }
 
 // Without a power the chain is a plain blur that callers show as it is: every pass a cross pass at
@@ -278,7 +270,7 @@ void plainChain(Toolkit& tk, GL_FBOTexture* source, GL_FBOTexture* destination, 
     };
     int current = 0;  // the target holding the picture so far
     for (int k = 0; k < passes; ++k, current = 1 - current)
-        chainPass(targets[current], targets[1 - current], nullptr, program, 1.0f, filtered);
+        chainPass(targets[current], targets[1 - current], program, 1.0f, filtered);
     glUseProgram(0);
     finish(targets[current], *destination, ending);
 }
@@ -291,17 +283,14 @@ void plainChain(Toolkit& tk, GL_FBOTexture* source, GL_FBOTexture* destination, 
 // the rest run at half the height. Across, the taps sit close to whole pixels apart, so the glow of
 // a thin feature stays a row of thin copies that only the full width holds; down, they sit at
 // 1-2.3 rows with a fraction that smears such copies within a few passes, so half the height keeps
-// them. The last pass draws straight into a destination of up to the scratch size, reading the taps
-// at its pixel centres instead of copying a scratch picture over; a larger one gets the last pass's
-// picture copied up, as seven taps at each of its pixels would cost more than the copy. Every pass
-// but one into a destination of another size sits on its source's texel grid and reads whole texels.
+// them. Every pass sits on its source's texel grid and reads whole texels, the last one too: its
+// picture is then copied (or added) to the destination, filtered to its size, in one more draw that
+// costs less than the last pass's seven filtered taps at each of the destination's pixels.
 void glowChain(Toolkit& tk, GL_FBOTexture* source, GL_FBOTexture* destination, float intensity, float exponent,
                int passes, Ending ending) {
     const int crossPasses = passes % 2;
     const int firstVertical = crossPasses + 1;
     const bool halfHeight = passes > firstVertical + 1;
-    const bool lastIntoDestination =
-        int64_t(destination->width) * destination->height <= int64_t(GLTK_SCRATCH_WIDTH) * GLTK_SCRATCH_HEIGHT;
     const float step = 0.009f * intensity;
     const bool opaque = source->format == GL_RGB;
     GlowPrograms& programs = opaque ? tk.opaqueGlowPrograms : tk.glowPrograms;
@@ -311,9 +300,8 @@ void glowChain(Toolkit& tk, GL_FBOTexture* source, GL_FBOTexture* destination, f
         const bool cross = k < crossPasses;
         const bool horizontal = !cross && (k - crossPasses) % 2 == 0;
         const bool rowPair = halfHeight && k == firstVertical;
-        const bool intoDestination = k == passes - 1 && lastIntoDestination;
         GL_FBOTexture* pair = halfHeight && k >= firstVertical ? tk.halfHeightTargets : tk.blurTargets;
-        GL_FBOTexture& to = intoDestination ? *destination : from == &pair[0] ? pair[1] : pair[0];
+        GL_FBOTexture& to = from == &pair[0] ? pair[1] : pair[0];
 
         const bool onGrid = to.width == from->width && to.height * (rowPair ? 2 : 1) == from->height;
         KernelProgram* program = nullptr;
@@ -328,7 +316,7 @@ void glowChain(Toolkit& tk, GL_FBOTexture* source, GL_FBOTexture* destination, f
                 program = kernelProgram(tk, {binomialLine(horizontal ? stepX : stepY, !horizontal)}, *from, 0.0f, opaque);
             }
         }
-        chainPass(*from, to, intoDestination ? &ending : nullptr, program, exponent, [&] {
+        chainPass(*from, to, program, exponent, [&] {
             if (cross) {
                 programs.cross.use();
                 glUniform1f(programs.crossIntensity, intensity);
@@ -347,8 +335,7 @@ void glowChain(Toolkit& tk, GL_FBOTexture* source, GL_FBOTexture* destination, f
         from = &to;
     }
     glUseProgram(0);
-    if (!lastIntoDestination)
-        finish(*from, *destination, ending);
+    finish(*from, *destination, ending);
     glBindFramebuffer(GL_FRAMEBUFFER, 0);  // the window's framebuffer, as a closing copy leaves it
 }
 

@@ -297,7 +297,7 @@ TEST_F(GlowChain, MatchesTheReferenceChainOnStillsOfTheShow) {
 }
 
 TEST_F(GlowChain, KeepsTheGlowOfThinSeamsInABrightBand) {
-    // At the show's smallest size the last pass draws into the picture; at twice that, it is copied up.
+    // The result is resampled to the picture's size: at the show's smallest size and at twice that.
     for (const int width : {640, 1280}) {
         picture.release();
         expected.release();

@@ -216,9 +216,9 @@ TEST_F(Toolkit, AnIntensityOrExponentThatIsNoNumberLeavesThePictureUnblurred) {
     }
 }
 
-// The blur added onto a picture is the picture plus the blur at the weight: with the last pass
-// blended in (a destination up to the scratch size) or the result blended up (a larger one), with and
-// without a power, and at a weight above 1, which takes more than one draw.
+// The blur added onto a picture is the picture plus the blur at the weight: onto a picture smaller
+// and larger than the scratch, with and without a power, and at a weight above 1, which takes more
+// than one draw.
 TEST_F(Toolkit, ABlurAddedOntoAPictureIsThePicturePlusTheBlurAtTheWeight) {
     GL_FBOTexture large, largeBlur;
     large.create(1, 8, 1280, 720, GL_RGBA, false);
