@@ -51,7 +51,8 @@ struct GlowPrograms {
     }
 };
 
-// A pass on its source's texel grid, reading whole texels (see texel_kernel.h).
+// A pass on its source's texel grid, reading whole texels (see texel_kernel.h), kept by what its
+// text is made from (programKey) so that a frame finds it without writing the text again.
 struct KernelProgram {
     GL_Shader shader;
     GLint exponent = -1;
@@ -203,8 +204,23 @@ void finish(GL_FBOTexture& last, GL_FBOTexture& destination, Ending ending) {
     }
     glUseProgram(0);
     UnfilteredReads reads(1u, last.width == destination.width && last.height == destination.height);
-    glEnable(GL_TEXTURE_2D);
     addOntoCallersTarget(last, destination, ending);
+}
+
+// Everything a kernel program's text follows from, as bytes: the sums' texels and weights, the
+// source's size, the origin and the kind of picture.
+std::string programKey(const std::vector<TexelKernel>& sums, const GL_FBOTexture& from, float originY, bool opaque) {
+    std::string key;
+    auto add = [&key](const void* bytes, size_t size) { key.append(static_cast<const char*>(bytes), size); };
+    const int shape[3] = {from.width, from.height, opaque ? 1 : 0};
+    add(shape, sizeof shape);
+    add(&originY, sizeof originY);
+    for (const TexelKernel& sum : sums) {
+        const size_t taps = sum.size();
+        add(&taps, sizeof taps);
+        add(sum.data(), taps * sizeof(TexelTap));
+    }
+    return key;
 }
 
 // The program reading `sums` on the texel grid of `from`, built on first use; null where the driver
@@ -213,12 +229,13 @@ KernelProgram* kernelProgram(Toolkit& tk, const std::vector<TexelKernel>& sums, 
                              float originY, bool opaque) {
     if (!unfilteredSampler())
         return nullptr;
-    const std::string text =
-        kernelFragment(sums, 1.0f / float(from.width), 1.0f / float(from.height), 0.0f, originY, opaque);
-    auto found = tk.kernelPrograms.find(text);
+    const std::string key = programKey(sums, from, originY, opaque);
+    auto found = tk.kernelPrograms.find(key);
     if (found == tk.kernelPrograms.end()) {
-        found = tk.kernelPrograms.emplace(text, KernelProgram{}).first;
+        found = tk.kernelPrograms.emplace(key, KernelProgram{}).first;
         KernelProgram& program = found->second;
+        const std::string text =
+            kernelFragment(sums, 1.0f / float(from.width), 1.0f / float(from.height), originY, opaque);
         if (program.shader.createFromSource("gltkBlurKernel", gltkText::VERTEX, nullptr, text.c_str(), nullptr))
             program.exponent = program.shader.uniformLocation("blurExponent");
     }

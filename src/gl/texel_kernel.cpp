@@ -78,8 +78,8 @@ TexelKernel kernelSum(const TexelKernel& a, const TexelKernel& b) {
     return fromWeights(weights);
 }
 
-std::string kernelFragment(const std::vector<TexelKernel>& sums, float texelWidth, float texelHeight, float originX,
-                           float originY, bool opaque) {
+std::string kernelFragment(const std::vector<TexelKernel>& sums, float texelWidth, float texelHeight, float originY,
+                           bool opaque) {
     // Each texel any sum reads is fetched once and goes into every sum that weighs it.
     std::map<std::pair<int, int>, std::vector<float>> texels;
     for (size_t s = 0; s < sums.size(); ++s)
@@ -95,7 +95,7 @@ std::string kernelFragment(const std::vector<TexelKernel>& sums, float texelWidt
     text += "void main()\n{\n\tvec2 uv = gl_TexCoord[0].st;\n\tvec4 t;\n";
     for (size_t s = 0; s < sums.size(); ++s) text += "\tvec4 sum" + std::to_string(s) + " = vec4(0.0);\n";
     for (const auto& [at, weights] : texels) {
-        const float x = (float(at.second) + originX) * texelWidth, y = (float(at.first) + originY) * texelHeight;
+        const float x = float(at.second) * texelWidth, y = (float(at.first) + originY) * texelHeight;
         text += x == 0.0f && y == 0.0f ? "\tt = texture2D(diffuse_tex, uv);\n"
                                        : "\tt = texture2D(diffuse_tex, uv + vec2(" + number(x) + ", " + number(y) + "));\n";
         for (size_t s = 0; s < weights.size(); ++s)

@@ -32,9 +32,9 @@ TexelKernel kernelSum(const TexelKernel& a, const TexelKernel& b);
 // The fragment text of a pass that sums one or two kernels over `diffuse_tex` with unfiltered fetches
 // (the caller binds a nearest sampler), raises each sum to `blurExponent` (the colour alone when
 // `opaque`) and draws their mean. Texel (dx, dy) is read at the pixel's coordinate plus
-// ((dx + originX) * texelWidth, (dy + originY) * texelHeight): an origin of 0 for a pass of the same
-// size, -0.5 down for one of half the height, whose pixels sit on the line between two rows.
-std::string kernelFragment(const std::vector<TexelKernel>& sums, float texelWidth, float texelHeight, float originX,
-                           float originY, bool opaque);
+// (dx * texelWidth, (dy + originY) * texelHeight): an origin of 0 for a pass of the same size, -0.5
+// down for one of half the height, whose pixels sit on the line between two rows.
+std::string kernelFragment(const std::vector<TexelKernel>& sums, float texelWidth, float texelHeight, float originY,
+                           bool opaque);
 
 }  // namespace zelFramework

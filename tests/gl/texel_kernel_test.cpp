@@ -85,13 +85,13 @@ TEST(TexelKernel, FragmentFetchesEachTexelOnceAndWritesNumbersAsFloats) {
     // The half-height pass: the same line at two neighbouring rows, which share most of their texels.
     const TexelKernel lower = binomialLine(0.972f, true);
     const TexelKernel upper = scaledAndMoved(lower, 1.0f, 1);
-    const std::string text = kernelFragment({lower, upper}, 1.0f / 640, 1.0f / 360, 0.0f, -0.5f, true);
+    const std::string text = kernelFragment({lower, upper}, 1.0f / 640, 1.0f / 360, -0.5f, true);
     EXPECT_EQ(count(text, "texture2D("), int(kernelSum(lower, upper).size()));
     EXPECT_EQ(count(text, "powered(sum"), 2);
     EXPECT_NE(text.find("pow(s.rgb"), std::string::npos) << "a picture without alpha keeps alpha out of the power";
 
     // A blur of no reach is one texel of weight 1, which GLSL 1.10 only takes written as a float.
-    const std::string copy = kernelFragment({binomialCross(0.0f, 0.0f)}, 1.0f / 640, 1.0f / 360, 0.0f, 0.0f, false);
+    const std::string copy = kernelFragment({binomialCross(0.0f, 0.0f)}, 1.0f / 640, 1.0f / 360, 0.0f, false);
     EXPECT_EQ(count(copy, "texture2D(diffuse_tex, uv)"), 1);
     EXPECT_NE(copy.find("t * 1.0;"), std::string::npos) << copy;
     EXPECT_NE(copy.find("pow(s, vec4"), std::string::npos);
