@@ -143,6 +143,12 @@ vec4 diffuseTexel(vec2 uv)
     return texture2D(diffuse, uv);
 }
 
+#ifdef DEPTH_ONLY
+void main()
+{
+    gl_FragData[0] = vec4(0.0);
+}
+#else
 void main()
 {
     vec3 toEye = normalize(-viewPosition);
@@ -250,3 +256,4 @@ void main()
     gl_FragData[0] = opaque * vec4(n, max(-viewPosition.z, 0.0001));
     gl_FragData[1] = vec4(color, mix(diffuseSample.a, glowIntensity, opaque));
 }
+#endif

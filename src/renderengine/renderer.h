@@ -44,6 +44,7 @@ public:
     // folder (see renderer_setup.cpp), so they are not owned here.
     zelFramework::GL_Shader* ssaoShader = &noProgram();
     zelFramework::GL_Shader* prepareShader = &noProgram();
+    zelFramework::GL_Shader* depthOnlyShader = &noProgram();  // the geometry pass's depth, nothing else
     zelFramework::GL_Shader* cubeToEquirectShader = &noProgram();
     zelFramework::GL_Shader* combineShader = &noProgram();
     zelFramework::GL_Shader* dofShader = &noProgram();
@@ -163,6 +164,7 @@ private:
     void uploadFrameUniforms();
     void uploadLights(bool cameraSet);
     void drawObjects(int pass, float time, bool cameraSet);
+    bool depthPrepass(int pass, float time, bool cameraSet);
     void drawFlares();
     void keepFlareVisible(const float view[16], float heightAtUnitDistance, float centre[3], float& size) const;
     bool occlusionShown() const;

@@ -16,6 +16,17 @@
 
 namespace RenderEngine {
 
+namespace {
+
+// The object's own placement on the current matrix.
+void placeObject(const RenderObject& object) {
+    glTranslatef(object.position[0], object.position[1], object.position[2]);
+    glScalef(object.scale, object.scale * object.yScale, object.scale);
+    glRotatef(object.rotationAngle, object.rotationAxis[0], object.rotationAxis[1], object.rotationAxis[2]);
+}
+
+}  // namespace
+
 void Renderer::geometryPass(int pass, float time, bool cameraSet) {
     deferredTarget->begin();
     glClearColor(0.0f, 0.0f, 0.0f, 0.0f);
@@ -32,20 +43,76 @@ void Renderer::geometryPass(int pass, float time, bool cameraSet) {
         glClear(GL_DEPTH_BUFFER_BIT);
     }
 
-    glUseProgram(prepareShader->programId);
     glEnable(GL_DEPTH_TEST);
     glDisable(GL_BLEND);
+    // With the nearest depth of every pixel known beforehand, each pixel is shaded once, by the
+    // surface that shows there, and not once more for every surface drawn over an earlier one. The
+    // lighting pass draws every fragment one step of the depth buffer nearer than its depth: the
+    // nearest surface at a pixel then passes "less" against what the depth pass left there, and
+    // writes a depth that a second surface at exactly the same depth does not pass. So, as without the
+    // depth pass, of two coplanar surfaces the one drawn first shows.
+    const bool depthKnown = depthPrepass(pass, time, cameraSet);
+    if (depthKnown) {
+        glEnable(GL_POLYGON_OFFSET_FILL);
+        glPolygonOffset(0.0f, -1.0f);
+    }
+    glUseProgram(prepareShader->programId);
     uploadFrameUniforms();
     uploadLights(cameraSet);
     glUniform3fv(prepareShader->uniformLocation("ambientLightColor"), 1, ambientLightColor);
     drawObjects(pass, time, cameraSet);
+    // The flares keep the step too, so that they meet the surfaces' depths as they would without it.
     drawFlares();
+    if (depthKnown) {
+        glPolygonOffset(0.0f, 0.0f);
+        glDisable(GL_POLYGON_OFFSET_FILL);
+    }
 
     glDepthMask(GL_TRUE);
     if (flareTexture)
         flareTexture->unbind();
     glDisable(GL_BLEND);
     deferredTarget->end();
+}
+
+// The opaque objects' depth alone, through a program that runs the geometry pass's own vertex stage
+// (so the depths match to the bit) and shades nothing. The lighting pass then finds every hidden
+// fragment rejected before its shading. Blended objects write no depth
+// and stay out. False where the program is missing: then the pass draws as it always did.
+bool Renderer::depthPrepass(int pass, float time, bool cameraSet) {
+    if (!depthOnlyShader->isValid || !prepareShader->isValid)
+        return false;
+    // A scene sets its camera's projection as it is drawn; the lighting pass must find the projection
+    // that the objects before it had, as it would without this pass.
+    float projection[16];
+    glGetFloatv(GL_PROJECTION_MATRIX, projection);
+    glPushAttrib(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    glColorMask(GL_FALSE, GL_FALSE, GL_FALSE, GL_FALSE);
+    glDepthMask(GL_TRUE);
+    glDepthFunc(GL_LESS);
+    glUseProgram(depthOnlyShader->programId);
+    const GLint animFactor = glGetUniformLocation(depthOnlyShader->programId, "animFactor");
+    for (const auto& [name, object] : objects) {
+        if (!object || object->pass != pass || !object->visible || object->excluded || object->blendMode != 0 ||
+            !object->model)
+            continue;
+        glMatrixMode(GL_MODELVIEW);
+        glPushMatrix();
+        placeObject(*object);
+        if (object->modelTime)
+            *object->modelTime = time;
+        if (animFactor >= 0)
+            glUniform1f(animFactor, 0.0f);
+        object->model->render(depthOnlyShader->programId, cameraSet);
+        glMatrixMode(GL_MODELVIEW);
+        glPopMatrix();
+    }
+    glUseProgram(0);
+    glPopAttrib();
+    glMatrixMode(GL_PROJECTION);
+    glLoadMatrixf(projection);
+    glMatrixMode(GL_MODELVIEW);
+    return true;
 }
 
 void Renderer::uploadFrameUniforms() {
@@ -178,9 +245,7 @@ void Renderer::drawObjects(int pass, float time, bool cameraSet) {
 
         glMatrixMode(GL_MODELVIEW);
         glPushMatrix();
-        glTranslatef(object->position[0], object->position[1], object->position[2]);
-        glScalef(object->scale, object->scale * object->yScale, object->scale);
-        glRotatef(object->rotationAngle, object->rotationAxis[0], object->rotationAxis[1], object->rotationAxis[2]);
+        placeObject(*object);
 
         glUniform1f(prepareShader->uniformLocation("diffuseAddFactor"), object->diffuseAddFactor);
         glUniform1f(prepareShader->uniformLocation("lightInfluence"), object->lightInfluence);

@@ -157,6 +157,8 @@ void Renderer::loadShaders(float resolutionScale) {
                     if (reflection)
                         setInt(s, "reflectionMap", 2);
                 });
+    depthOnlyShader = loadProgram("prepDepth", "prepareDeferredShaderVert.h", "prepareDeferredShaderFrag.h",
+                                  (prefix + "#define DEPTH_ONLY\n").c_str(), std::string(), [](GL_Shader&) {});
     executeShader = loadProgram("execDef", "executeDeferredShaderVert.h", "executeDeferredShaderFrag.h", prefix.c_str(),
                                 std::string(), [](GL_Shader& s) {
                                     setInt(s, "colorImage", 0);

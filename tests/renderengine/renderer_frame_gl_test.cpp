@@ -189,6 +189,13 @@ TEST_F(RendererFrame, BlendModesSwitchOnlyWhenTheModeChanges) {
     EXPECT_EQ(d->draws[0].blendSource, GL_SRC_ALPHA);
     EXPECT_EQ(d->draws[0].blendDestination, GL_ONE_MINUS_SRC_ALPHA);
     EXPECT_FLOAT_EQ(d->draws[0].aoEnable, 0.0f);
+    // Only the opaque object writes depth beforehand, with its own program, and the lighting pass's
+    // program is not the depth pass's.
+    for (RecordingModel* blended : {a, b, d})
+        EXPECT_TRUE(blended->depthDraws.empty());
+    ASSERT_EQ(c->depthDraws.size(), 1u);
+    EXPECT_EQ(c->depthDraws[0].program, renderer.depthOnlyShader->programId);
+    EXPECT_NE(c->draws[0].program, c->depthDraws[0].program);
     // After the walk the opaque state is back.
     EXPECT_FLOAT_EQ(retest::uniformValue(renderer.prepareShader->programId, "aoEnable", 1)[0], 1.0f);
     GLboolean depthWrites = GL_FALSE;

@@ -111,12 +111,16 @@ TEST_F(RendererSetup, Mask0x61MakesItsTargetsAndProgramsAndASecondRendererReuses
                    invTexSize);
     EXPECT_FLOAT_EQ(invTexSize[0], 1.0f / float(size.width));
 
-    // Another mask builds the programs its features change: reflection changes the deferred pair's
-    // prefix and set-up, glow adds its three (the blur on texels and between them, the combine).
+    // Another mask builds the programs its features change: reflection changes the prefix and set-up
+    // of the deferred pair and of the depth pass (which runs the geometry pass's vertex stage as that
+    // is built), glow adds its three (the blur on texels and between them, the combine).
     trace.clear();
     Renderer fourth(nullptr, nullptr, 1.0f, 0x61 | RE_REFLECTION | RE_GLOW);
-    EXPECT_EQ(trace.count("shader created!"), 5) << trace.text();
+    EXPECT_EQ(trace.count("shader created!"), 6) << trace.text();
     EXPECT_NE(fourth.prepareShader, first.prepareShader);
+    EXPECT_NE(fourth.depthOnlyShader, first.depthOnlyShader);
+    EXPECT_EQ(third.depthOnlyShader, first.depthOnlyShader);
+    EXPECT_TRUE(first.depthOnlyShader->isValid);
     EXPECT_NE(fourth.executeShader, first.executeShader);
     EXPECT_NE(fourth.glowShader->programId, 0u);
     EXPECT_NE(fourth.glowHalfTexelShader->programId, 0u);

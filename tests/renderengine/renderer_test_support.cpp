@@ -12,6 +12,15 @@
 namespace retest {
 
 void RecordingModel::render(GLuint program, bool flag) {
+    // The depth pass writes no colour; its draws are kept apart from the lighting pass's.
+    GLboolean colour[4] = {GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE};
+    glGetBooleanv(GL_COLOR_WRITEMASK, colour);
+    if (!colour[0] && !colour[1] && !colour[2] && !colour[3]) {
+        depthDraws.push_back({program, time});
+        if (geometry)
+            geometry();
+        return;
+    }
     DrawRecord record;
     record.program = program;
     record.flag = flag;

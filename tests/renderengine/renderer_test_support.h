@@ -46,7 +46,12 @@ struct DrawRecord {
 class RecordingModel : public zelFramework::ModelRenderer {
 public:
     float time = -1.0f;  // written by the renderer through RenderObject::modelTime
-    std::vector<DrawRecord> draws;
+    std::vector<DrawRecord> draws;  // the lighting pass's
+    struct DepthDraw {
+        GLuint program = 0;
+        float modelTime = -1.0f;
+    };
+    std::vector<DepthDraw> depthDraws;  // the depth pass's, which writes no colour
     std::function<void()> geometry;
 
     void render(GLuint program, bool flag) override;
