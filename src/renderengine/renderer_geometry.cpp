@@ -18,11 +18,29 @@ namespace RenderEngine {
 
 namespace {
 
-// The object's own placement on the current matrix.
-void placeObject(const RenderObject& object) {
+// Whether the object is drawn in scene pass `pass` of this frame.
+bool drawnInPass(const RenderObject* object, int pass) {
+    return object && object->pass == pass && object->visible && !object->excluded;
+}
+
+// The object's model at its own placement and at `time`, drawn with `program` in use. `animFactor` is
+// the program's blend location: a model without a vertex animation must not inherit the factor the
+// previous model left there.
+void renderModel(const RenderObject& object, GLuint program, GLint animFactor, float time, bool cameraSet) {
+    if (!object.model)
+        return;
+    glMatrixMode(GL_MODELVIEW);
+    glPushMatrix();
     glTranslatef(object.position[0], object.position[1], object.position[2]);
     glScalef(object.scale, object.scale * object.yScale, object.scale);
     glRotatef(object.rotationAngle, object.rotationAxis[0], object.rotationAxis[1], object.rotationAxis[2]);
+    if (object.modelTime)
+        *object.modelTime = time;
+    if (animFactor >= 0)
+        glUniform1f(animFactor, 0.0f);
+    object.model->render(program, cameraSet);
+    glMatrixMode(GL_MODELVIEW);
+    glPopMatrix();
 }
 
 }  // namespace
@@ -77,8 +95,8 @@ void Renderer::geometryPass(int pass, float time, bool cameraSet) {
 
 // The opaque objects' depth alone, through a program that runs the geometry pass's own vertex stage
 // (so the depths match to the bit) and shades nothing. The lighting pass then finds every hidden
-// fragment rejected before its shading. Blended objects write no depth
-// and stay out. False where the program is missing: then the pass draws as it always did.
+// fragment rejected before its shading. Blended objects write no depth and stay out. False where
+// the program is missing: then the pass draws as it always did.
 bool Renderer::depthPrepass(int pass, float time, bool cameraSet) {
     if (!depthOnlyShader->isValid || !prepareShader->isValid)
         return false;
@@ -92,21 +110,9 @@ bool Renderer::depthPrepass(int pass, float time, bool cameraSet) {
     glDepthFunc(GL_LESS);
     glUseProgram(depthOnlyShader->programId);
     const GLint animFactor = glGetUniformLocation(depthOnlyShader->programId, "animFactor");
-    for (const auto& [name, object] : objects) {
-        if (!object || object->pass != pass || !object->visible || object->excluded || object->blendMode != 0 ||
-            !object->model)
-            continue;
-        glMatrixMode(GL_MODELVIEW);
-        glPushMatrix();
-        placeObject(*object);
-        if (object->modelTime)
-            *object->modelTime = time;
-        if (animFactor >= 0)
-            glUniform1f(animFactor, 0.0f);
-        object->model->render(depthOnlyShader->programId, cameraSet);
-        glMatrixMode(GL_MODELVIEW);
-        glPopMatrix();
-    }
+    for (const auto& [name, object] : objects)
+        if (drawnInPass(object, pass) && object->blendMode == 0)
+            renderModel(*object, depthOnlyShader->programId, animFactor, time, cameraSet);
     glUseProgram(0);
     glPopAttrib();
     glMatrixMode(GL_PROJECTION);
@@ -232,20 +238,15 @@ void sendPlainModelMaterial(GLuint program) {
 
 void Renderer::drawObjects(int pass, float time, bool cameraSet) {
     int32_t current = 0;
-    // Looked up without a warning: only animated models use it, and a model without one must not
-    // inherit the blend factor the previous model left in the program.
+    // Looked up without a warning: only animated models use it.
     const GLint animFactor = glGetUniformLocation(prepareShader->programId, "animFactor");
     for (const auto& [name, object] : objects) {
-        if (!object || object->pass != pass || !object->visible || object->excluded)
+        if (!drawnInPass(object, pass))
             continue;
         if (object->blendMode != current) {
             applyBlendMode(object->blendMode, *prepareShader);
             current = object->blendMode;
         }
-
-        glMatrixMode(GL_MODELVIEW);
-        glPushMatrix();
-        placeObject(*object);
 
         glUniform1f(prepareShader->uniformLocation("diffuseAddFactor"), object->diffuseAddFactor);
         glUniform1f(prepareShader->uniformLocation("lightInfluence"), object->lightInfluence);
@@ -259,15 +260,7 @@ void Renderer::drawObjects(int pass, float time, bool cameraSet) {
         bindOrClear(object->matCapTexture, 0);
 
         sendPlainModelMaterial(prepareShader->programId);
-        if (object->modelTime)
-            *object->modelTime = time;
-        if (animFactor >= 0)
-            glUniform1f(animFactor, 0.0f);
-        if (object->model)
-            object->model->render(prepareShader->programId, cameraSet);
-
-        glMatrixMode(GL_MODELVIEW);
-        glPopMatrix();
+        renderModel(*object, prepareShader->programId, animFactor, time, cameraSet);
     }
     if (current != 0) {
         glDisable(GL_BLEND);
