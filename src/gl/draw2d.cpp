@@ -35,9 +35,9 @@ void endScreenSpace() {
     glPopMatrix();
 }
 
-}  // namespace
-
-void drawQuad(bool flip, float scale, float offsetX, float offsetY, float angle) {
+// The screen-space quad from texture coordinate (s0, t0) to (s1, t1) of the full-screen quad.
+void quadPart(bool flip, float scale, float offsetX, float offsetY, float angle, float s0, float t0, float s1,
+              float t1) {
     beginScreenSpace(1.0, 0.0);  // y downward, (0, 0) at the top left
     glTranslatef(0.5f, 0.5f, 0.0f);
     glScalef(scale, scale, 1.0f);
@@ -46,20 +46,31 @@ void drawQuad(bool flip, float scale, float offsetX, float offsetY, float angle)
     glTranslatef(offsetX, offsetY, 0.0f);
 
     // Texture rows run bottom-up in OpenGL, so the unflipped quad puts texture row 0 at the bottom of
-    // the screen and a rendered picture stands upright.
-    const float bottomT = flip ? 1.0f : 0.0f;  // texture row at the bottom edge of the screen
-    const float topT = 1.0f - bottomT;
+    // the screen and a rendered picture stands upright: row t lies at y = 1 - t, flipped at y = t.
+    const float bottomT = flip ? t1 : t0;  // texture row at the quad's bottom edge
+    const float topT = flip ? t0 : t1;
+    auto y = [flip](float t) { return flip ? t : 1.0f - t; };
     glBegin(GL_QUADS);
-    glTexCoord2f(0.0f, bottomT);
-    glVertex2f(0.0f, 1.0f);
-    glTexCoord2f(1.0f, bottomT);
-    glVertex2f(1.0f, 1.0f);
-    glTexCoord2f(1.0f, topT);
-    glVertex2f(1.0f, 0.0f);
-    glTexCoord2f(0.0f, topT);
-    glVertex2f(0.0f, 0.0f);
+    glTexCoord2f(s0, bottomT);
+    glVertex2f(s0, y(bottomT));
+    glTexCoord2f(s1, bottomT);
+    glVertex2f(s1, y(bottomT));
+    glTexCoord2f(s1, topT);
+    glVertex2f(s1, y(topT));
+    glTexCoord2f(s0, topT);
+    glVertex2f(s0, y(topT));
     glEnd();
     endScreenSpace();
+}
+
+}  // namespace
+
+void drawQuad(bool flip, float scale, float offsetX, float offsetY, float angle) {
+    quadPart(flip, scale, offsetX, offsetY, angle, 0.0f, 0.0f, 1.0f, 1.0f);
+}
+
+void drawQuadPart(bool flip, float scale, float offsetX, float offsetY, float s0, float t0, float s1, float t1) {
+    quadPart(flip, scale, offsetX, offsetY, 0.0f, s0, t0, s1, t1);
 }
 
 void drawVerticalGradient(const float* bottomColor, const float* topColor) {

@@ -36,6 +36,8 @@ void gltkSpreadBlur(GL_FBOTexture* source, GL_FBOTexture* destination, float int
 // The full-screen textured quad: scaled about the screen centre, turned by `angle` degrees about it,
 // then moved by the offsets (in screen fractions, y downward). Upright without flip.
 void drawQuad(bool flip = false, float scale = 1.0f, float offsetX = 0.0f, float offsetY = 0.0f, float angle = 0.0f);
+// The part of that quad that carries texture coordinates s0 .. s1 and t0 .. t1, where it lies in it.
+void drawQuadPart(bool flip, float scale, float offsetX, float offsetY, float s0, float t0, float s1, float t1);
 // A full-screen gradient: top edge `topColor`, bottom edge `bottomColor` (3 floats each), alpha 0.
 void drawVerticalGradient(const float* bottomColor, const float* topColor);
 // A camera-facing textured square of 2 x size centred on (x, y, z). With `refreshAxes` the camera's

@@ -23,6 +23,8 @@ void GL_MemTexture::create(const void* pixels, int newWidth, int newHeight, GLen
 
 void GL_MemTexture::uploadLevels(const void* pixels, std::span<const PictureLevel> smaller) {
     mipmapLevels = int(smaller.size());
+    visibleTexels.reset();
+    if (format == GL_RGBA && pixels) visibleTexels = visibleTexelsOf(static_cast<const uint8_t*>(pixels), width, height);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, smaller.empty() ? GL_LINEAR : GL_LINEAR_MIPMAP_LINEAR);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAX_LEVEL, GLint(smaller.size()));
     // Rows are tightly packed: an RGB picture whose row is not a multiple of 4 bytes would be read

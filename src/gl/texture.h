@@ -5,8 +5,11 @@
 #include <GL/glew.h>
 
 #include <cstdint>
+#include <optional>
 #include <span>
 #include <vector>
+
+#include "gl/visible_texels.h"
 
 namespace zelFramework {
 
@@ -18,6 +21,8 @@ public:
     int width = 32;
     int height = 32;
     GLenum format = GL_RGB;  // GL_RGB or GL_RGBA
+    // For a picture uploaded with alpha, the texels whose alpha is above 0; unset where any may show.
+    std::optional<TexelRect> visibleTexels;
 
     // Frees the object only; OpenGL objects go with release().
     virtual ~GL_Texture() = default;

@@ -3,10 +3,15 @@
 #include <GL/glew.h>
 #include <GL/glu.h>
 
+#include <algorithm>
 #include <cmath>
+#include <limits>
+#include <optional>
 
 #include "app/screen_metrics.h"
 #include "gl/gltk.h"
+#include "gl/texture.h"
+#include "gl/visible_texels.h"
 #include "show/layer_gl.h"
 
 namespace zelFramework {
@@ -30,9 +35,40 @@ void endSlides(GL_FBOTexture* finalTarget) {
 
 float slidePulse(float x) { return 1.0f - 0.1f * std::fmod(4.0f * x, 1.0f); }
 
+namespace {
+
+// Whether drawing leaves a pixel where the picture's alpha is 0 as it was: alpha blending over it.
+bool blendsByAlpha() {
+    if (!glIsEnabled(GL_BLEND)) return false;
+    GLint source = 0, destination = 0, equation = 0;
+    glGetIntegerv(GL_BLEND_SRC_RGB, &source);
+    glGetIntegerv(GL_BLEND_DST_RGB, &destination);
+    glGetIntegerv(GL_BLEND_EQUATION_RGB, &equation);
+    return source == GL_SRC_ALPHA && destination == GL_ONE_MINUS_SRC_ALPHA && equation == GL_FUNC_ADD;
+}
+
+// The picture's texels per pixel of the viewport, drawn over it at `scale`.
+float texelsPerPixel(const GL_Texture& picture, float scale) {
+    GLint viewport[4] = {0, 0, 0, 0};
+    glGetIntegerv(GL_VIEWPORT, viewport);
+    if (viewport[2] <= 0 || viewport[3] <= 0 || !(scale > 0.0f)) return std::numeric_limits<float>::infinity();
+    return std::max(float(picture.width) / (float(viewport[2]) * scale),
+                    float(picture.height) / (float(viewport[3]) * scale));
+}
+
+}  // namespace
+
 void drawSlideLayer(GL_Texture* picture, bool flip, float scale, float offsetX, float offsetY) {
     if (!bindPicture(picture)) return;
-    drawQuad(flip, scale, offsetX, offsetY, 0.0f);
+    // Most layers are transparent over most of the picture; only the part that can show is drawn.
+    const std::optional<TexturePart> part =
+        blendsByAlpha() ? alphaBlendedPart(picture->visibleTexels, picture->width, picture->height,
+                                           texelsPerPixel(*picture, scale))
+                        : std::nullopt;
+    if (!part)
+        drawQuad(flip, scale, offsetX, offsetY, 0.0f);
+    else if (!part->empty())
+        drawQuadPart(flip, scale, offsetX, offsetY, part->s0, part->t0, part->s1, part->t1);
     unbindPicture(picture);
 }
 

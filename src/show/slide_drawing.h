@@ -20,7 +20,8 @@ void endSlides(GL_FBOTexture* finalTarget);
 float slidePulse(float x);
 
 // A picture layer over the whole picture (upside-down mapping unless `flip` is false, as pictures
-// are stored top row first); skipped when the picture is missing.
+// are stored top row first); skipped when the picture is missing. Blended by alpha (the slides'
+// state), only the part of a picture with alpha that can show is drawn, for the same picture.
 void drawSlideLayer(GL_Texture* picture, bool flip = true, float scale = 1.0f, float offsetX = 0.0f,
                     float offsetY = 0.0f);
 
