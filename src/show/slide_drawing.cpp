@@ -40,11 +40,15 @@ namespace {
 // Whether drawing leaves a pixel where the picture's alpha is 0 as it was: alpha blending over it.
 bool blendsByAlpha() {
     if (!glIsEnabled(GL_BLEND)) return false;
-    GLint source = 0, destination = 0, equation = 0;
-    glGetIntegerv(GL_BLEND_SRC_RGB, &source);
-    glGetIntegerv(GL_BLEND_DST_RGB, &destination);
-    glGetIntegerv(GL_BLEND_EQUATION_RGB, &equation);
-    return source == GL_SRC_ALPHA && destination == GL_ONE_MINUS_SRC_ALPHA && equation == GL_FUNC_ADD;
+    const GLenum wanted[][2] = {{GL_BLEND_SRC_RGB, GL_SRC_ALPHA},           {GL_BLEND_DST_RGB, GL_ONE_MINUS_SRC_ALPHA},
+                                {GL_BLEND_SRC_ALPHA, GL_SRC_ALPHA},         {GL_BLEND_DST_ALPHA, GL_ONE_MINUS_SRC_ALPHA},
+                                {GL_BLEND_EQUATION_RGB, GL_FUNC_ADD},       {GL_BLEND_EQUATION_ALPHA, GL_FUNC_ADD}};
+    for (const auto& [state, value] : wanted) {
+        GLint is = 0;
+        glGetIntegerv(state, &is);
+        if (GLenum(is) != value) return false;
+    }
+    return true;
 }
 
 // The picture's texels per pixel of the viewport, drawn over it at `scale`.

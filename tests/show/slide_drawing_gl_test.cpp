@@ -151,7 +151,7 @@ TEST_F(SlideDrawing, APartlyTransparentLayerGivesTheWindowOfTheWholePicture) {
     glDisable(GL_TEXTURE_2D);
 }
 
-TEST_F(SlideDrawing, AWhollyTransparentLayerDrawsNothingAndAnOpaqueOneAll) {
+TEST_F(SlideDrawing, ATransparentLayerDrawsNothingAndAnAddedOrOpaqueOneAll) {
     std::vector<uint8_t> clear(size_t(GL_TEST_WIDTH) * GL_TEST_HEIGHT * 4, 0);
     GL_MemTexture picture;
     picture.create(clear.data(), GL_TEST_WIDTH, GL_TEST_HEIGHT, GL_RGBA, GL_REPEAT, GL_REPEAT);
@@ -161,6 +161,23 @@ TEST_F(SlideDrawing, AWhollyTransparentLayerDrawsNothingAndAnOpaqueOneAll) {
     const std::vector<uint8_t> background = windowPixels();
     drawSlideLayer(&picture, true);
     EXPECT_EQ(largestDifference(windowPixels(), background), 0);
+
+    // Added rather than blended by alpha, a transparent texel's colour shows too: the whole is drawn.
+    std::vector<uint8_t> tinted = mostlyTransparent(GL_TEST_WIDTH, GL_TEST_HEIGHT, false);
+    for (size_t i = 0; i < tinted.size(); i += 4)
+        if (tinted[i + 3] == 0) tinted[i] = 90;
+    picture.release();
+    picture.create(tinted.data(), GL_TEST_WIDTH, GL_TEST_HEIGHT, GL_RGBA, GL_REPEAT, GL_REPEAT);
+    drawBackground();
+    glBlendFunc(GL_ONE, GL_ONE);
+    picture.bind(GL_TEXTURE0);
+    drawQuad(true, 1.0f, 0.0f, 0.0f, 0.0f);
+    picture.unbind();
+    const std::vector<uint8_t> added = windowPixels();
+    drawBackground();
+    glBlendFunc(GL_ONE, GL_ONE);
+    drawSlideLayer(&picture, true);
+    EXPECT_LE(largestDifference(windowPixels(), added), 1);
 
     // Without alpha every texel shows: the layer covers the window.
     std::vector<uint8_t> grey(size_t(GL_TEST_WIDTH) * GL_TEST_HEIGHT * 3, 128);
