@@ -5,6 +5,8 @@
 
 #include <png.h>
 
+#include <algorithm>
+#include <cstdio>
 #include <filesystem>
 #include <string>
 #include <vector>

@@ -7,8 +7,9 @@ namespace zelFramework {
 
 namespace {
 
-// Texels from the visible ones to the farthest a pixel outside may read: the linear filter's
-// neighbour at the next smaller mipmap level (whose texels each cover two) and one to spare.
+// Texels from the visible ones to the farthest a pixel outside may read. At up to two texels per
+// pixel the filter reads the next smaller mipmap level, whose texels each cover two, and their
+// neighbours: four texels; twice that leaves room for a driver that picks its level a little coarse.
 constexpr int FILTER_MARGIN = 8;
 // Drawn smaller than this, the levels read are coarser than the margin covers.
 constexpr float MOST_TEXELS_PER_PIXEL = 2.0f;
