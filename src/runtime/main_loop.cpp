@@ -2,6 +2,7 @@
 #include <cstdio>
 #include <vector>
 
+#include "gl/pass_timer.h"
 #include "runtime/frame_host.h"
 #include "runtime/runtime_shutdown.h"
 #include "runtime/show_editor.h"
@@ -155,6 +156,14 @@ size_t lastPictureReplacer(const ShowRuntime& rt) {
     return rt.activeSlots.size();
 }
 
+// The pass a layer's drawing is timed as, found only while passes are timed.
+const char* layerPassName(const ShowRuntime& rt, const Layer_Base* layer) {
+    if (!passTimingEnabled()) return "";
+    for (const LayerRegistration& r : rt.registry)
+        if (r.layer == layer) return r.passName.c_str();
+    return "layer:?";
+}
+
 void drawLayers(ShowRuntime& rt, FrameHost& host, uint32_t now, const std::vector<MidiTrigger>& frameTriggers,
                 const float* spectrum) {
     const bool paused = rt.state == RuntimeState::Paused;
@@ -169,7 +178,12 @@ void drawLayers(ShowRuntime& rt, FrameHost& host, uint32_t now, const std::vecto
         }
         if (slot < replacer && layer->replacesPicture()) continue;
         host.beginLayer();
-        layer->render();
+        {
+            // Each layer's drawing is one pass, its own passes nested in it: what a layer costs
+            // besides them (its pictures, its copies) shows as well.
+            PassTimer timer(layerPassName(rt, layer));
+            layer->render();
+        }
         host.endLayer();
     }
 }

@@ -21,7 +21,7 @@ ShowRuntime& runtime() {
 
 void registerLayer(Layer_Base* layer, const std::string& name) {
     ShowRuntime& rt = runtime();
-    rt.registry.push_back({layer, name});
+    rt.registry.push_back({layer, name, "layer:" + name});
     debugOutput("pushing ");
     debugOutput(name.c_str());
     debugOutput("\n");

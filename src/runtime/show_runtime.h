@@ -29,6 +29,7 @@ constexpr uint32_t NO_START = 0xFFFFFFFFu;
 struct LayerRegistration {
     Layer_Base* layer = nullptr;  // owned by the runtime from registration to shutdown
     std::string name;
+    std::string passName;  // "layer:" and the name: the layer's drawing as the benchmark's --passes times it
 };
 
 // One span of show time in which a layer draws at a slot; both ends inclusive.

@@ -2,7 +2,9 @@
 // benchmark and MIDI errors, shutdown.
 #include <gtest/gtest.h>
 
+#include <map>
 #include <regex>
+#include <set>
 
 #include "program_run.h"
 #include "tone_file.h"
@@ -134,18 +136,30 @@ TEST(ProgramBenchmark, TheReportNamesEveryEntryAndTheSpan) {
 TEST(ProgramBenchmark, PassesFollowEachEntryWithTheTimeOfEveryPassAndTheRest) {
     const ProgramRun r = runProgram(testShow("--width 320 --height 180 --benchmark --passes --fps 20 --to 1"));
     ASSERT_EQ(r.exitCode, 0) << r.err;
-    const std::regex pass(R"(pass entry=(\d+) name=(\S+) depth=\d+ calls_per_frame=[\d.]+ wall_ms=-?[\d.]+ cpu_ms=-?[\d.]+)");
+    const std::regex pass(R"(pass entry=(\d+) name=(\S+) depth=(\d+) calls_per_frame=[\d.]+ wall_ms=-?[\d.]+ cpu_ms=-?[\d.]+)");
+    const std::regex entryLine(R"(entry=(\d+) name=(\S+) .*)");
     int rest = 0, entries = 0;
+    std::map<std::string, std::string> drawnEntries;  // entry number -> its layer's name
+    std::set<std::string> timedLayers;                // "entry number/layer name" of the top-level layer passes
     for (const std::string& line : linesOf(r.out)) {
         std::smatch m;
-        if (line.rfind("entry=", 0) == 0 && line.find(" frames=0 ") == std::string::npos) ++entries;
+        if (line.rfind("entry=", 0) == 0 && line.find(" frames=0 ") == std::string::npos) {
+            ++entries;
+            ASSERT_TRUE(std::regex_match(line, m, entryLine)) << line;
+            drawnEntries[m[1]] = m[2];
+        }
         if (line.rfind("pass ", 0) == 0) {
             ASSERT_TRUE(std::regex_match(line, m, pass)) << line;
             rest += m[2] == "(rest)";
+            const std::string name = m[2];
+            if (name.rfind("layer:", 0) == 0 && m[3] == "0") timedLayers.insert(std::string(m[1]) + "/" + name.substr(6));
         }
     }
     EXPECT_GT(entries, 0) << r.out;
     EXPECT_EQ(rest, entries) << r.out;  // every entry drawn ends with what no pass covered
+    // Each entry's frames drew its own layer, timed as a pass of its own at the top level.
+    for (const auto& [number, name] : drawnEntries)
+        EXPECT_EQ(timedLayers.count(number + "/" + name), 1u) << "entry " << number << " " << name << "\n" << r.out;
     EXPECT_EQ(runProgram(testShow("--passes --to 1")).exitCode, 2);  // --passes needs --benchmark
 }
 
