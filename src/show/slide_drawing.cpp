@@ -65,8 +65,9 @@ float texelsPerPixel(const GL_Texture& picture, float scale) {
 void drawSlideLayer(GL_Texture* picture, bool flip, float scale, float offsetX, float offsetY) {
     if (!bindPicture(picture)) return;
     // Most layers are transparent over most of the picture; only the part that can show is drawn.
+    // A picture without alpha has no such part, and the blend state is not asked for.
     const std::optional<TexturePart> part =
-        blendsByAlpha() ? alphaBlendedPart(picture->visibleTexels, picture->width, picture->height,
+        picture->visibleTexels && blendsByAlpha() ? alphaBlendedPart(picture->visibleTexels, picture->width, picture->height,
                                            texelsPerPixel(*picture, scale))
                         : std::nullopt;
     if (!part)
